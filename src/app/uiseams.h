@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace veltrano {
+
+// Every message box and file dialog of the windows passes through here, so that tests
+// can answer them without a human.
+class UiSeams {
+public:
+    virtual ~UiSeams() = default;
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // Yes/Cancel question; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Empty string when cancelled.
+    virtual QString openFileName(QWidget* parent) = 0;
+    virtual QString saveFileName(QWidget* parent) = 0;
+};
+
+// The real dialogs.
+class DesktopSeams final : public UiSeams {
+public:
+    void information(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent) override;
+    QString saveFileName(QWidget* parent) override;
+};
+
+// Scripted answers and a record of every message, for tests.
+class ScriptedSeams final : public UiSeams {
+public:
+    QStringList messages;
+    QStringList questions;
+    QStringList openAnswers; // taken in order; empty entry = cancel
+    QStringList saveAnswers;
+    bool questionAnswer = true;
+
+    void information(QWidget*, const QString& text) override { messages << text; }
+    bool question(QWidget*, const QString& text) override {
+        questions << text;
+        return questionAnswer;
+    }
+    QString openFileName(QWidget*) override {
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString saveFileName(QWidget*) override {
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+};
+
+} // namespace veltrano

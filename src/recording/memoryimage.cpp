@@ -1,0 +1,85 @@
+#include "memoryimage.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace veltrano {
+
+void FreeDeleter::operator()(void* p) const noexcept { std::free(p); }
+
+template <typename T> CBuffer<T> makeZeroBuffer(std::size_t n) {
+    void* p = std::calloc(n == 0 ? 1 : n, sizeof(T));
+    if (!p)
+        throw std::bad_alloc();
+    return CBuffer<T>(static_cast<T*>(p));
+}
+template CBuffer<std::uint8_t> makeZeroBuffer<std::uint8_t>(std::size_t);
+template CBuffer<float> makeZeroBuffer<float>(std::size_t);
+template CBuffer<double> makeZeroBuffer<double>(std::size_t);
+template CBuffer<long double> makeZeroBuffer<long double>(std::size_t);
+
+MemoryImage::MemoryImage() : bytes_(makeZeroBuffer<std::uint8_t>(kImageSize)) {}
+
+void MemoryImage::clear() { bytes_ = makeZeroBuffer<std::uint8_t>(kImageSize); }
+
+std::optional<QString> MemoryImage::load(const QString& path) {
+    const QString& name = path;
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("Kan bestand \"%1\" niet openen: het is een map.").arg(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Kan bestand \"%1\" niet openen: %2").arg(name, file.errorString());
+
+    if (!spare_)
+        spare_ = makeZeroBuffer<std::uint8_t>(kImageSize);
+    char lengthField[4];
+    const qint64 got4 = file.read(lengthField, 4); // the length field is not examined
+    qint64 got = 0;
+    if (got4 == 4) {
+        while (got < qint64(kFileDataSize)) {
+            const qint64 n =
+                file.read(reinterpret_cast<char*>(spare_.get()) + got, qint64(kFileDataSize) - got);
+            if (n <= 0)
+                break;
+            got += n;
+        }
+    }
+    if (got4 != 4 || got != qint64(kFileDataSize)) {
+        const qint64 total = (got4 > 0 ? got4 : 0) + got;
+        return QStringLiteral("Leesfout in bestand \"%1\": het bestand bevat %2 bytes, een "
+                              "geheugenbeeld is %3 bytes. Er is niets ingelezen.")
+            .arg(name)
+            .arg(total)
+            .arg(qulonglong(kImageSize));
+    }
+    std::memcpy(spare_.get() + kFileDataSize, bytes_.get() + kFileDataSize, 4);
+    std::swap(bytes_, spare_);
+    return std::nullopt;
+}
+
+std::optional<QString> MemoryImage::save(const QString& path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
+    const std::uint32_t length = kImageSize;
+    const char lengthField[4] = {char(length & 0xFF), char((length >> 8) & 0xFF),
+                                 char((length >> 16) & 0xFF), char((length >> 24) & 0xFF)};
+    const bool ok = file.write(lengthField, 4) == 4 &&
+                    file.write(reinterpret_cast<const char*>(bytes_.get()), qint64(kFileDataSize)) ==
+                        qint64(kFileDataSize);
+    if (!ok) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, why);
+    }
+    if (!file.commit())
+        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
+    return std::nullopt;
+}
+
+} // namespace veltrano
