@@ -1,28 +1,57 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <QMainWindow>
+#include <QString>
 
+#include "analysis/processing.h"
+#include "recording/decoder.h"
 #include "recording/memoryimage.h"
 
+class QButtonGroup;
+class QComboBox;
+class QDateTimeEdit;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QProgressBar;
 class QPushButton;
+class QTemporaryDir;
+class QTextEdit;
+class QTimer;
 
 namespace veltrano {
 
+class LogoView;
+class NumberKeyFilter;
 class UiSeams;
 
-// The main window: owns the memory image and the run-time state.
+// The main window: owns the memory image and the run-time state of the whole program.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(UiSeams* seams, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Run-time state.
     MemoryImage spanningArray;
+    std::int32_t teller = 0;
+    DecoderState decoderState;  // calibration and intervals, kept from run to run
+    ProcessingResult result;    // samples, begin points, events and report of the last run
+    bool klaarverwerken = true; // no processing run in progress
+    bool databinnenhalenklaar = true;
+    bool grafiekmaaktijd = false;
+    bool configureerflag = false;
+    bool eraseflag = false;
+    bool meetintervalleninstellen = false;
+    double bottomaxismin = 0, bottomaxismax = 0;
+    double leftaxismin = 0, leftaxismax = 0;
+    double rightaxismin = 0, rightaxismax = 0;
 
+    // "Menu".
     QGroupBox* MenuGroupBox = nullptr;
     QPushButton* Connect = nullptr;
     QPushButton* disconnect = nullptr;
@@ -32,14 +61,123 @@ public:
     QPushButton* Buttonerase = nullptr;
     QPushButton* Buttontext = nullptr;
     QPushButton* Meetintervaltabelbutton = nullptr;
+
+    // Stands in for "Grafiek navigatie" until setNavigationGroup() puts the real one there.
+    QGroupBox* navigatiegroupbox = nullptr;
+
+    QGroupBox* TijdeenheidRadioGroup = nullptr;
+    QButtonGroup* tijdeenheidButtons = nullptr; // ids are the positions 0..4
+
+    QGroupBox* filtersgroupbox = nullptr;
+    QLineEdit* overspanningedit = nullptr;
+    QLineEdit* onderspanningedit = nullptr;
+    QLineEdit* tijdfilteredit = nullptr;
+    QComboBox* tijdfiltercombobox = nullptr;
+    QLineEdit* temperatuurbovengrensedit = nullptr;
+    QLineEdit* temperatuurondergrensedit = nullptr;
+    QLineEdit* temperatuurtijdfilteredit = nullptr;
+    QComboBox* temperatuurtijdcombobox = nullptr;
+    QPushButton* Filtersbutton = nullptr;
+
     QLabel* StatusLabel = nullptr;
+
+    // The chart area; the placeholder makes way for the chart in setChartWidget().
+    QWidget* chartArea = nullptr;
+    QWidget* chartPlaceholder = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;     // download
+    QProgressBar* EraseProgressBar = nullptr; // erase and interval setting
+    QProgressBar* ProgressBar1 = nullptr;     // processing
+
+    QDateTimeEdit* DateTimePicker1 = nullptr; // "Datum aansluiting"
+    QDateTimeEdit* DateTimePicker = nullptr;  // "Datum loskoppeling"
+    QLabel* memolabel = nullptr;
+    QTextEdit* memo1 = nullptr;
+    QGroupBox* PrintenGroupBox = nullptr;
+    QPushButton* PDF = nullptr;
+    QPushButton* Grafiekopslaan = nullptr;
+    LogoView* Image3 = nullptr;
+
+    QTimer* updateTimer = nullptr; // drives updateCycle() until the updater thread takes over
+    QTimer* Timer1 = nullptr;      // advances the erase bar
+    NumberKeyFilter* keyFilter = nullptr;
+
+    // Places for the parts built elsewhere.
+    void setChartWidget(QWidget* chart);
+    void setNavigationGroup(QGroupBox* group);
+    void setConfigurationWindow(QWidget* window) { configurationWindow_ = window; }
+    void setNoticeWindow(QWidget* window) { noticeWindow_ = window; }
+    QWidget* configurationWindow() const { return configurationWindow_; }
+    QWidget* noticeWindow() const { return noticeWindow_; }
+
+    int tijdeenheidIndex() const;
+    // The settings of a run as the controls hold them now.
+    ProcessingSettings readSettings() const;
+    // Connected exactly while "Verbreken" shows.
+    bool isConnected() const;
+    bool isProcessing() const { return running_; }
+
+    // The file part of "Data openen". During a run the open waits for the run's end, so a
+    // run never sees its image change.
+    bool openImage(const QString& path);
+
+    // Control changes of the link actions; the link calls these.
+    void showConnected();
+    void showDisconnected();
+    void downloadStarting();
+    void downloadProgressStep();
+    void downloadComplete();
+    void eraseStarted();
+    void eraseFinished();
+    void showNotice();
+
+    QString aboutPagePath() const;
 
 public slots:
     void dataopenenClick();
     void ButtontextClick();
+    // The processing action: "Data verwerken", "Filters toepassen", "Tijdeenheid", Enter.
+    void buttonmemoClick();
+    void MeetintervaltabelbuttonClick();
+    void Image3Click();
+    void Timer1Timer();
+    // One cycle of the two progress bars.
+    void DoStuff();
+    // Hands a due chart fill to the chart.
+    void Grafiektekenen();
+    // What the periodic updater runs: DoStuff, then Grafiektekenen.
+    void updateCycle();
+
+signals:
+    // Start and end of a processing run, for the chart and its navigation.
+    void processingStarted(int timeUnit);
+    void processingFinished(bool summarised);
+    // A chart fill is due. grafiekmaaktijd is already cleared; a chart that cannot fill
+    // sets it again.
+    void chartFillDue();
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildMenu(QWidget* parent);
+    void buildTimeUnits(QWidget* parent);
+    void buildFilters(QWidget* parent);
+    void buildChartArea(QWidget* parent);
+    QWidget* buildRightColumn(QWidget* parent);
+    void startRun();
+    void finishRun();
+    void enableAfterRun();
+    void focusField(const QString& caption);
+
     UiSeams* seams_;
+    QWidget* configurationWindow_ = nullptr;
+    QWidget* noticeWindow_ = nullptr;
+    QGridLayout* chartLayout_ = nullptr;
+    bool running_ = false;
+    bool closing_ = false;
+    QString deferredOpen_;
+    std::unique_ptr<QTemporaryDir> aboutDir_;
 };
 
 } // namespace veltrano

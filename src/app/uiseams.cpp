@@ -1,5 +1,6 @@
 #include "uiseams.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -22,6 +23,10 @@ QString DesktopSeams::openFileName(QWidget* parent) {
 
 QString DesktopSeams::saveFileName(QWidget* parent) {
     return QFileDialog::getSaveFileName(parent);
+}
+
+void DesktopSeams::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
 }
 
 } // namespace veltrano

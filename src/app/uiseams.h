@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -18,6 +19,8 @@ public:
     // Empty string when cancelled.
     virtual QString openFileName(QWidget* parent) = 0;
     virtual QString saveFileName(QWidget* parent) = 0;
+    // Opens a page in the default web browser.
+    virtual void openUrl(const QUrl& url) = 0;
 };
 
 // The real dialogs.
@@ -27,6 +30,7 @@ public:
     bool question(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent) override;
     QString saveFileName(QWidget* parent) override;
+    void openUrl(const QUrl& url) override;
 };
 
 // Scripted answers and a record of every message, for tests.
@@ -36,6 +40,7 @@ public:
     QStringList questions;
     QStringList openAnswers; // taken in order; empty entry = cancel
     QStringList saveAnswers;
+    QList<QUrl> openedUrls;
     bool questionAnswer = true;
 
     void information(QWidget*, const QString& text) override { messages << text; }
@@ -49,6 +54,7 @@ public:
     QString saveFileName(QWidget*) override {
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
+    void openUrl(const QUrl& url) override { openedUrls << url; }
 };
 
 } // namespace veltrano

@@ -1,0 +1,47 @@
+#include "logoview.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace veltrano {
+
+LogoView::LogoView(const QPixmap& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+QSize LogoView::sizeHint() const {
+    // About a third of the picture's pixels: it is drawn at twice the design size.
+    const int w = fontMetrics().averageCharWidth() * 40;
+    return {w, heightForWidth(w)};
+}
+
+QSize LogoView::minimumSizeHint() const {
+    const int w = fontMetrics().averageCharWidth() * 16;
+    return {w, heightForWidth(w)};
+}
+
+int LogoView::heightForWidth(int width) const {
+    if (picture_.isNull() || picture_.width() == 0)
+        return 0;
+    return width * picture_.height() / picture_.width();
+}
+
+void LogoView::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    QSizeF size = picture_.size();
+    size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
+    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                        size.height());
+    painter.drawPixmap(target, picture_, QRectF(picture_.rect()));
+}
+
+void LogoView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace veltrano

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace veltrano {
+
+// The logo picture: scaled to fit with its aspect kept, sharp at any device pixel ratio,
+// hand cursor, clickable.
+class LogoView : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogoView(const QPixmap& picture, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+} // namespace veltrano
