@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "analysis/processing.h"
 #include "app/Unit1.h"
