@@ -30,9 +30,9 @@
 
 #include "keychecks.h"
 #include "logoview.h"
+#include "recording/timeunits.h"
 #include "reportview.h"
 #include "uiseams.h"
-#include "recording/timeunits.h"
 
 namespace veltrano {
 
@@ -280,8 +280,7 @@ void TForm1::buildChartArea(QWidget* parent) {
     auto* placeholder = new QFrame(chartArea);
     placeholder->setFrameShape(QFrame::StyledPanel);
     placeholder->setFrameShadow(QFrame::Sunken);
-    placeholder->setMinimumSize(fontMetrics().averageCharWidth() * 60,
-                                fontMetrics().height() * 20);
+    placeholder->setMinimumSize(fontMetrics().averageCharWidth() * 60, fontMetrics().height() * 20);
     chartPlaceholder = placeholder;
     chartLayout_->addWidget(chartPlaceholder, 0, 0, 3, 3);
 

@@ -37,15 +37,14 @@ KeyVerdict checkNumberKey(char32_t key, const QString& decimalSeparator, const Q
     const bool isSeparator = separator != 0 && key == separator;
     if (key == kEnter && rule == NumberKeyRule::Overspanning)
         return KeyVerdict::Process;
-    const bool allowed = key == kBackspace || key == '-' || (key >= '0' && key <= '9') ||
-                         isSeparator;
+    const bool allowed =
+        key == kBackspace || key == '-' || (key >= '0' && key <= '9') || isSeparator;
     if (!allowed)
         return KeyVerdict::Discard;
     if ((isSeparator || key == '-') && textContains(text, key))
         return KeyVerdict::Discard;
     if (key == '-' && caret != 0)
-        return rule == NumberKeyRule::Range ? KeyVerdict::Discard
-                                            : KeyVerdict::DiscardWithMessage;
+        return rule == NumberKeyRule::Range ? KeyVerdict::Discard : KeyVerdict::DiscardWithMessage;
     return KeyVerdict::Accept;
 }
 
@@ -106,8 +105,8 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         verdict = checkDigitsOnlyKey(ch);
     } else {
         const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-        verdict = checkNumberKey(ch, QLocale().decimalPoint(), edit->text(), caret,
-                                 NumberKeyRule(rule));
+        verdict =
+            checkNumberKey(ch, QLocale().decimalPoint(), edit->text(), caret, NumberKeyRule(rule));
     }
     switch (verdict) {
     case KeyVerdict::Accept:

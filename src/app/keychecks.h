@@ -18,9 +18,9 @@ enum class KeyVerdict {
 };
 
 enum class NumberKeyRule {
-    Limit,       // the filter edits: message for a misplaced minus
+    Limit,        // the filter edits: message for a misplaced minus
     Overspanning, // as Limit, and Enter processes
-    Range,       // "Vanaf" and "Tot": a misplaced minus is dropped silently
+    Range,        // "Vanaf" and "Tot": a misplaced minus is dropped silently
 };
 
 inline constexpr char32_t kBackspace = 8;

@@ -18,8 +18,7 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("file"));
     QCommandLineOption process(QStringLiteral("process"));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(),
-                                  QStringLiteral("png"));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
     for (QCommandLineOption* o : {&open, &process, &screenshot}) {
         o->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*o);

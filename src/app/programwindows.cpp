@@ -16,8 +16,9 @@ ProgramWindows::ProgramWindows(UiSeams* seams)
     form1_->setNoticeWindow(form4_.get());
     // exit() rather than quit(): a window that refuses to close must not keep the program
     // alive once the main window is gone.
-    QObject::connect(form1_.get(), &TForm1::closed, QCoreApplication::instance(),
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(
+        form1_.get(), &TForm1::closed, QCoreApplication::instance(),
+        [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -32,9 +33,9 @@ std::unique_ptr<QWidget> makeNoticeWindow() {
     auto window = std::make_unique<QWidget>();
     window->setWindowTitle(QStringLiteral("Veltrano"));
     auto* layout = new QGridLayout(window.get());
-    layout->addWidget(new QLabel(QStringLiteral("Configureren gestart. Koppel de QLO niet los"),
-                                 window.get()),
-                      0, 0, 1, 3);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Configureren gestart. Koppel de QLO niet los"), window.get()), 0,
+        0, 1, 3);
     auto* ok = new QPushButton(QStringLiteral("Ok"), window.get());
     layout->addWidget(ok, 1, 1);
     QObject::connect(ok, &QPushButton::clicked, window.get(), &QWidget::close);

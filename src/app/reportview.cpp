@@ -34,23 +34,38 @@ void showReport(QTextEdit* box, const Report& report) {
     QTextCharFormat red;
     red.setForeground(kReportRed);
 
-    QTextDocument* doc = box->document();
-    doc->clear();
+    // Built apart from the box and handed over whole, so the box lays it out once.
+    QTextDocument* old = box->document();
+    auto* doc = new QTextDocument(box);
+    doc->setUndoRedoEnabled(false);
+    doc->setDefaultFont(old->defaultFont());
+    doc->setDefaultTextOption(old->defaultTextOption());
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    bool first = true;
-    for (const ReportLine& line : report.lines()) {
-        const QTextCharFormat& format = line.red ? red : normal;
-        if (first) {
-            cursor.setBlockCharFormat(format);
-            cursor.setCharFormat(format);
-            first = false;
-        } else {
-            cursor.insertBlock(QTextBlockFormat(), format);
+    // Lines of one colour go in with one insertion: the document turns each newline into a
+    // block with that colour, and looks the format up once per run instead of per line.
+    const auto& lines = report.lines();
+    QString run;
+    for (std::size_t i = 0; i < lines.size();) {
+        const bool isRed = lines[i].red;
+        run.clear();
+        if (i == 0)
+            cursor.setBlockCharFormat(isRed ? red : normal);
+        else
+            run += QLatin1Char('\n');
+        run += lines[i].text;
+        for (++i; i < lines.size() && lines[i].red == isRed; ++i) {
+            run += QLatin1Char('\n');
+            run += lines[i].text;
         }
-        cursor.insertText(line.text, format);
+        cursor.insertText(run, isRed ? red : normal);
     }
     cursor.endEditBlock();
+    // The box deletes its own first document; the ones made here are deleted here.
+    const bool ours = old->parent() == box;
+    box->setDocument(doc);
+    if (ours)
+        delete old;
 }
 
 } // namespace veltrano

@@ -76,16 +76,15 @@ private slots:
             row("backspace") << sep << Limit << "-5" << 2 << uint(8) << Accept;
             row("Enter") << sep << Limit << "5" << 1 << uint(13) << Discard;
             row("Enter, Range") << sep << Range << "5" << 1 << uint(13) << Discard;
-            row("Enter, Overspanning") << sep << Over << "5" << 1 << uint(13)
-                                       << KeyVerdict::Process;
+            row("Enter, Overspanning")
+                << sep << Over << "5" << 1 << uint(13) << KeyVerdict::Process;
             row("letter") << sep << Over << "5" << 1 << uint('a') << Discard;
             row("blank") << sep << Limit << "5" << 1 << uint(' ') << Discard;
             row("paste shortcut") << sep << Limit << "5" << 1 << uint(0x16) << Discard;
             row("8-bit letter") << sep << Limit << "5" << 1 << uint(0xE9) << Discard;
             row("Greek letter") << sep << Limit << "5" << 1 << uint(0x3B1) << Discard;
             row("full-width digit") << sep << Range << "5" << 1 << uint(0xFF15) << Discard;
-            row("character outside the BMP") << sep << Limit << "" << 0 << uint(0x1D7CE)
-                                             << Discard;
+            row("character outside the BMP") << sep << Limit << "" << 0 << uint(0x1D7CE) << Discard;
         }
         // A separator that is not an 8-bit character can never be typed.
         QTest::newRow("Arabic separator") << QString(QChar(0x66B)) << NumberKeyRule::Limit << "5"
@@ -130,25 +129,45 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("messages");
-        QTest::newRow("comma: negative decimal")
-            << kComma << "temperatuurondergrensedit" << "" << "-5,5,." << "-5,5" << 0;
-        QTest::newRow("point: negative decimal")
-            << kPoint << "temperatuurondergrensedit" << "" << "-5.5.," << "-5.5" << 0;
-        QTest::newRow("comma: Onderspanning takes the comma")
-            << kComma << "onderspanningedit" << "" << "11,5" << "11,5" << 0;
-        QTest::newRow("point: Onderspanning takes the point")
-            << kPoint << "onderspanningedit" << "" << "11.5" << "11.5" << 0;
-        QTest::newRow("point: Onderspanning drops the comma")
-            << kPoint << "onderspanningedit" << "" << "11,5" << "115" << 0;
-        QTest::newRow("point: Overspanning drops the comma")
-            << kPoint << "overspanningedit" << "" << "11,5" << "115" << 0;
-        QTest::newRow("minus after a digit") << kComma << "tijdfilteredit" << "" << "5-" << "5"
-                                             << 1;
-        QTest::newRow("minus moved to the start")
-            << kComma << "temperatuurtijdfilteredit" << "" << "5^-^-" << "-5" << 0;
-        QTest::newRow("backspace and retype")
-            << kComma << "temperatuurbovengrensedit" << "35" << "\b\b4,0" << "4,0" << 0;
-        QTest::newRow("letters and blanks") << kPoint << "overspanningedit" << "" << "1 a2é"
+        QTest::newRow("comma: negative decimal") << kComma << "temperatuurondergrensedit"
+                                                 << ""
+                                                 << "-5,5,."
+                                                 << "-5,5" << 0;
+        QTest::newRow("point: negative decimal") << kPoint << "temperatuurondergrensedit"
+                                                 << ""
+                                                 << "-5.5.,"
+                                                 << "-5.5" << 0;
+        QTest::newRow("comma: Onderspanning takes the comma") << kComma << "onderspanningedit"
+                                                              << ""
+                                                              << "11,5"
+                                                              << "11,5" << 0;
+        QTest::newRow("point: Onderspanning takes the point") << kPoint << "onderspanningedit"
+                                                              << ""
+                                                              << "11.5"
+                                                              << "11.5" << 0;
+        QTest::newRow("point: Onderspanning drops the comma") << kPoint << "onderspanningedit"
+                                                              << ""
+                                                              << "11,5"
+                                                              << "115" << 0;
+        QTest::newRow("point: Overspanning drops the comma") << kPoint << "overspanningedit"
+                                                             << ""
+                                                             << "11,5"
+                                                             << "115" << 0;
+        QTest::newRow("minus after a digit") << kComma << "tijdfilteredit"
+                                             << ""
+                                             << "5-"
+                                             << "5" << 1;
+        QTest::newRow("minus moved to the start") << kComma << "temperatuurtijdfilteredit"
+                                                  << ""
+                                                  << "5^-^-"
+                                                  << "-5" << 0;
+        QTest::newRow("backspace and retype") << kComma << "temperatuurbovengrensedit"
+                                              << "35"
+                                              << "\b\b4,0"
+                                              << "4,0" << 0;
+        QTest::newRow("letters and blanks") << kPoint << "overspanningedit"
+                                            << ""
+                                            << "1 a2é"
                                             << "12" << 0;
     }
 

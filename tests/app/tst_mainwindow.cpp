@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "demo.h"
 #include "app/reportview.h"
+#include "demo.h"
 #include "windowfixture.h"
 
 Q_DECLARE_METATYPE(veltrano::ImageBuilder)
@@ -49,12 +49,19 @@ void compareReport(const QTextEdit* box, const Report& model) {
     }
 }
 
-const QStringList kStartStates{
-    "Verbinden=zichtbaar",     "Verbreken=verborgen",   "Data ophalen=uit",
-    "Data verwerken=uit",      "Tijdeenheid=uit",       "Filter instellingen=uit",
-    "Filters toepassen=uit",   "Configuratiescherm=aan", "Grafiek navigatie=uit",
-    "ProgressBar2=zichtbaar",  "EraseProgressBar=verborgen", "ProgressBar1=verborgen",
-    "status="};
+const QStringList kStartStates{"Verbinden=zichtbaar",
+                               "Verbreken=verborgen",
+                               "Data ophalen=uit",
+                               "Data verwerken=uit",
+                               "Tijdeenheid=uit",
+                               "Filter instellingen=uit",
+                               "Filters toepassen=uit",
+                               "Configuratiescherm=aan",
+                               "Grafiek navigatie=uit",
+                               "ProgressBar2=zichtbaar",
+                               "EraseProgressBar=verborgen",
+                               "ProgressBar1=verborgen",
+                               "status="};
 
 QStringList asLines(const QMap<QString, QString>& states) {
     QStringList lines;
@@ -85,8 +92,11 @@ QMap<QString, QString> statesOf(const TForm1& f) {
 }
 
 bool processingControlsEnabled(const TForm1& f) {
-    const QList<const QWidget*> controls{f.buttonmemo, f.Filtersbutton, f.filtersgroupbox,
-                                         f.TijdeenheidRadioGroup, f.Meetintervaltabelbutton,
+    const QList<const QWidget*> controls{f.buttonmemo,
+                                         f.Filtersbutton,
+                                         f.filtersgroupbox,
+                                         f.TijdeenheidRadioGroup,
+                                         f.Meetintervaltabelbutton,
                                          f.dataopenen};
     return std::all_of(controls.begin(), controls.end(),
                        [](const QWidget* c) { return c->isEnabled(); });
@@ -172,6 +182,7 @@ private slots:
         Report shorter;
         showReport(w.form.memo1, shorter);
         compareReport(w.form.memo1, shorter);
+        QCOMPARE(w.form.memo1->findChildren<QTextDocument*>().size(), qsizetype(1));
 
         const QFontMetricsF metrics(w.form.memo1->font());
         QCOMPARE(w.form.memo1->tabStopDistance(), 170 * metrics.averageCharWidth() / 4);
@@ -192,12 +203,12 @@ private slots:
         QTest::newRow("during processing")
             << QList<int>{Cycle, Open, Connect, Process, SnapshotDuringRun}
             << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
-                           "Verbreken=zichtbaar", "Configuratiescherm=uit",
+                           "Verbreken=zichtbaar",    "Configuratiescherm=uit",
                            "ProgressBar1=zichtbaar", "status=Data verwerkt"};
         QTest::newRow("connected during processing keeps Data ophalen off")
             << QList<int>{Cycle, Open, ConnectDuringRun}
             << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
-                           "Verbreken=zichtbaar", "Configuratiescherm=uit",
+                           "Verbreken=zichtbaar",    "Configuratiescherm=uit",
                            "ProgressBar1=zichtbaar", "status=QLO verbonden"};
         const QStringList processed{"ProgressBar2=verborgen", "Data verwerken=aan",
                                     "Tijdeenheid=aan",        "Filter instellingen=aan",
@@ -207,11 +218,10 @@ private slots:
             << QList<int>{Cycle, Open, Process} << processed;
         QTest::newRow("end of processing, connected")
             << QList<int>{Cycle, Open, Connect, Process}
-            << processed + QStringList{"Verbinden=verborgen", "Verbreken=zichtbaar",
-                                       "Data ophalen=aan"};
-        QTest::newRow("chart drawn")
-            << QList<int>{Cycle, Open, Process, Cycle}
-            << processed + QStringList{"Grafiek navigatie=aan"};
+            << processed +
+                   QStringList{"Verbinden=verborgen", "Verbreken=zichtbaar", "Data ophalen=aan"};
+        QTest::newRow("chart drawn") << QList<int>{Cycle, Open, Process, Cycle}
+                                     << processed + QStringList{"Grafiek navigatie=aan"};
         QTest::newRow("processing bar runs out")
             << QList<int>{Cycle, Open, Process, ManyCycles}
             << processed + QStringList{"Grafiek navigatie=aan", "ProgressBar1=verborgen"};
@@ -219,31 +229,28 @@ private slots:
             << QList<int>{Cycle, Connect}
             << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen", "Verbreken=zichtbaar",
                            "Data ophalen=aan", "status=QLO verbonden"};
-        QTest::newRow("Verbreken") << QList<int>{Cycle, Connect, Disconnect}
-                                   << QStringList{"ProgressBar2=verborgen",
-                                                  "status=QLO niet verbonden"};
+        QTest::newRow("Verbreken")
+            << QList<int>{Cycle, Connect, Disconnect}
+            << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
         const QStringList downloading{"Verbinden=verborgen", "Verbreken=zichtbaar",
                                       "status=QLO verbonden"};
         QTest::newRow("Data ophalen") << QList<int>{Cycle, Connect, DownloadStart} << downloading;
         QTest::newRow("updater keeps the download bar during a download")
             << QList<int>{Cycle, Connect, DownloadStart, ManyCycles} << downloading;
         QTest::newRow("DONE") << QList<int>{Cycle, Connect, DownloadStart, Done}
-                              << QStringList{"Verbinden=verborgen",
-                                             "Verbreken=zichtbaar",
-                                             "Data ophalen=aan",
-                                             "Data verwerken=aan",
-                                             "Tijdeenheid=aan",
-                                             "Filter instellingen=aan",
-                                             "Filters toepassen=aan",
-                                             "status=Data klaar voor verwerken"};
+                              << QStringList{
+                                     "Verbinden=verborgen",   "Verbreken=zichtbaar",
+                                     "Data ophalen=aan",      "Data verwerken=aan",
+                                     "Tijdeenheid=aan",       "Filter instellingen=aan",
+                                     "Filters toepassen=aan", "status=Data klaar voor verwerken"};
         QTest::newRow("Verbreken during a download hides its bar")
             << QList<int>{Cycle, Connect, DownloadStart, Disconnect}
             << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
-        QTest::newRow("erase sent") << QList<int>{Cycle, EraseStart}
-                                    << QStringList{"ProgressBar2=verborgen",
-                                                   "EraseProgressBar=zichtbaar"};
-        QTest::newRow("wel received") << QList<int>{Cycle, EraseStart, EraseEnd}
-                                      << QStringList{"ProgressBar2=verborgen"};
+        QTest::newRow("erase sent")
+            << QList<int>{Cycle, EraseStart}
+            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar"};
+        QTest::newRow("wel received")
+            << QList<int>{Cycle, EraseStart, EraseEnd} << QStringList{"ProgressBar2=verborgen"};
     }
 
     void controlStates() {
@@ -324,12 +331,12 @@ private slots:
         QTest::addColumn<bool>("hiddenAfter");
         for (bool download : {false, true}) {
             const char* bar = download ? "download" : "processing";
-            QTest::addRow("%s finished at 100", bar) << download << true << 100 << false << 100
-                                                     << true;
+            QTest::addRow("%s finished at 100", bar)
+                << download << true << 100 << false << 100 << true;
             QTest::addRow("%s finished below 100", bar)
                 << download << true << 40 << false << 41 << false;
-            QTest::addRow("%s finished, hidden", bar) << download << true << 99 << true << 100
-                                                      << true;
+            QTest::addRow("%s finished, hidden", bar)
+                << download << true << 99 << true << 100 << true;
             QTest::addRow("%s running", bar) << download << false << 40 << true << 40 << false;
         }
     }
@@ -418,10 +425,14 @@ private slots:
     void badLimitText_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
-        QTest::newRow("over-voltage with a point") << "Overspanning" << "12.6";
-        QTest::newRow("minus only") << "Onderspanning" << "-";
-        QTest::newRow("empty time filter") << "Tijdfilter temperatuur" << "";
-        QTest::newRow("two separators") << "Temperatuur bovengrens" << "3,5,1";
+        QTest::newRow("over-voltage with a point") << "Overspanning"
+                                                   << "12.6";
+        QTest::newRow("minus only") << "Onderspanning"
+                                    << "-";
+        QTest::newRow("empty time filter") << "Tijdfilter temperatuur"
+                                           << "";
+        QTest::newRow("two separators") << "Temperatuur bovengrens"
+                                        << "3,5,1";
     }
 
     // The message names the problem, nothing runs, and every control stays usable.
