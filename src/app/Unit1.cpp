@@ -11,6 +11,7 @@
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -83,7 +84,7 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent) : QMainWindow(parent), seams_(se
     buildMenu(content);
     navigatiegroupbox = new QGroupBox(QStringLiteral("Grafiek navigatie"), content);
     navigatiegroupbox->setEnabled(false);
-    navigatiegroupbox->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    navigatiegroupbox->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
     buildTimeUnits(content);
     buildFilters(content);
     StatusLabel = new QLabel(content);
@@ -227,8 +228,7 @@ void TForm1::buildFilters(QWidget* parent) {
     auto* grid = new QGridLayout(filtersgroupbox);
     auto edit = [this](const char* text, NumberKeyRule rule) {
         auto* e = new QLineEdit(QString::fromUtf8(text), filtersgroupbox);
-        e->setMaximumWidth(numberEditWidth(e) * 2);
-        e->setMinimumWidth(numberEditWidth(e));
+        e->setFixedWidth(numberEditWidth(e));
         keyFilter->attach(e, rule);
         return e;
     };
@@ -280,7 +280,7 @@ void TForm1::buildChartArea(QWidget* parent) {
     auto* placeholder = new QFrame(chartArea);
     placeholder->setFrameShape(QFrame::StyledPanel);
     placeholder->setFrameShadow(QFrame::Sunken);
-    placeholder->setMinimumSize(fontMetrics().averageCharWidth() * 60, fontMetrics().height() * 20);
+    placeholder->setMinimumSize(fontMetrics().averageCharWidth() * 50, fontMetrics().height() * 20);
     chartPlaceholder = placeholder;
     chartLayout_->addWidget(chartPlaceholder, 0, 0, 3, 3);
 
@@ -330,7 +330,9 @@ QWidget* TForm1::buildRightColumn(QWidget* parent) {
     memolabel = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
     memo1 = new QTextEdit(right);
     setUpReportBox(memo1);
-    memo1->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    // Room for a label, its tab and a value on one line.
+    memo1->setMinimumWidth(
+        int(reportTabStop(memo1) + QFontMetricsF(memo1->font()).averageCharWidth() * 22));
     memolabel->setBuddy(memo1);
     column->addWidget(memolabel);
     column->addWidget(memo1, 1);

@@ -7,24 +7,19 @@ namespace veltrano {
 
 LogoView::LogoView(const QPixmap& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // A fixed height; the report box above takes the rest of the column.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 QSize LogoView::sizeHint() const {
-    // About a third of the picture's pixels: it is drawn at twice the design size.
     const int w = fontMetrics().averageCharWidth() * 40;
-    return {w, heightForWidth(w)};
+    const int h =
+        picture_.isNull() || picture_.width() == 0 ? 0 : w * picture_.height() / picture_.width();
+    return {w, h};
 }
 
 QSize LogoView::minimumSizeHint() const {
-    const int w = fontMetrics().averageCharWidth() * 16;
-    return {w, heightForWidth(w)};
-}
-
-int LogoView::heightForWidth(int width) const {
-    if (picture_.isNull() || picture_.width() == 0)
-        return 0;
-    return width * picture_.height() / picture_.width();
+    return {fontMetrics().averageCharWidth() * 16, sizeHint().height()};
 }
 
 void LogoView::paintEvent(QPaintEvent*) {
