@@ -75,6 +75,16 @@ private slots:
         QCOMPARE(lines.at(1), QString("Gemiddelde spanning\t12,73 Volt"));
     }
 
+    void durationTable() {
+        const ToolRun run = runTool({"--duration-table", "--unit", "dagen"});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(run.out).split('\n');
+        QCOMPARE(lines.at(0), QString("\t30 sec\t1 min\t5 min\t10 min\t20 min\t30 min"));
+        QVERIFY(lines.at(2).startsWith("1 sec\t94\t"));
+        QVERIFY(lines.at(8).endsWith("\t24.966"));
+        QVERIFY(runTool({"--duration-table", "--unit", "eeuwen"}).exitCode != 0);
+    }
+
     void failuresPrintNothingOnStdout_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
