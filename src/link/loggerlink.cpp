@@ -1,0 +1,64 @@
+#include "loggerlink.h"
+
+namespace veltrano {
+
+LoggerLink::LoggerLink(MemoryImage& image, ReceiverSink& sink, QObject* parent)
+    : QObject(parent), receiver_(image, sink) {
+    port_.setBaudRate(QSerialPort::Baud115200);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setReadBufferSize(8192);
+    connect(&port_, &QSerialPort::readyRead, this, &LoggerLink::readAvailable);
+    connect(&port_, &QSerialPort::errorOccurred, this, &LoggerLink::onError);
+}
+
+bool LoggerLink::open(const QString& portName) {
+    if (port_.isOpen())
+        port_.close();
+    port_.setPortName(portName);
+    return port_.open(QIODevice::ReadWrite);
+}
+
+void LoggerLink::close() {
+    if (port_.isOpen())
+        port_.close();
+}
+
+bool LoggerLink::send(QByteArrayView bytes) {
+    if (!port_.isOpen())
+        return false;
+    for (const char c : bytes) {
+        if (port_.write(&c, 1) != 1)
+            return false;
+        port_.flush(); // one write per byte on the wire, not one coalesced block
+    }
+    return true;
+}
+
+bool LoggerLink::startDownload() {
+    receiver_.startDownload();
+    return send(QByteArrayView(&command::Download, 1));
+}
+
+void LoggerLink::readAvailable() {
+    // A modal box shown from the sink runs a nested event loop; bytes arriving then wait in
+    // the port's buffer and are handled here, in order, once the box is closed.
+    if (inReceive_)
+        return;
+    inReceive_ = true;
+    while (port_.isOpen() && port_.bytesAvailable() > 0) {
+        chunk_ = port_.readAll();
+        receiver_.receive(reinterpret_cast<const std::uint8_t*>(chunk_.constData()),
+                          std::size_t(chunk_.size()));
+    }
+    inReceive_ = false;
+}
+
+void LoggerLink::onError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ResourceError)
+        emit deviceLost();
+}
+
+} // namespace veltrano
