@@ -8,9 +8,7 @@ namespace veltrano {
 LinkController::LinkController(MemoryImage& image, const DeviceFinder& finder,
                                LinkWindow& window, QObject* parent)
     : QObject(parent), finder_(finder), window_(window), link_(image, *this) {
-    // Queued: the port is closed from the event loop, not from inside its own error report.
-    connect(&link_, &LoggerLink::deviceLost, this, &LinkController::onDeviceLost,
-            Qt::QueuedConnection);
+    connect(&link_, &LoggerLink::deviceLost, this, &LinkController::onDeviceLost);
 }
 
 void LinkController::connectLogger() {
@@ -86,8 +84,6 @@ void LinkController::eraseFinished(bool intervalsSet) {
 void LinkController::downloadOverflow() { window_.information(linktext::DownloadTooLong); }
 
 void LinkController::onDeviceLost() {
-    if (!link_.isOpen())
-        return;
     disconnectLogger();
     window_.information(linktext::NotConnected);
 }

@@ -1,5 +1,7 @@
 #include "loggerlink.h"
 
+#include <poll.h>
+
 namespace veltrano {
 
 LoggerLink::LoggerLink(MemoryImage& image, ReceiverSink& sink, QObject* parent)
@@ -18,6 +20,7 @@ bool LoggerLink::open(const QString& portName) {
     if (port_.isOpen())
         port_.close();
     port_.setPortName(portName);
+    lost_ = false;
     return port_.open(QIODevice::ReadWrite);
 }
 
@@ -57,8 +60,26 @@ void LoggerLink::readAvailable() {
 }
 
 void LoggerLink::onError(QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::ResourceError)
-        emit deviceLost();
+    if (lost_ || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+        return;
+    // An unplugged tty is hung up: reads return end of file, which this Qt reports as a
+    // read error, over and over. Only a hang-up counts as the device being gone.
+    if (error == QSerialPort::ReadError) {
+        pollfd p{int(port_.handle()), POLLIN, 0};
+        if (::poll(&p, 1, 0) < 0 || !(p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return;
+    }
+    lost_ = true;
+    // Closed from the event loop, not from inside the port's own error report.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!lost_ || !port_.isOpen()) // closed or reopened meanwhile
+                return;
+            close();
+            emit deviceLost();
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace veltrano

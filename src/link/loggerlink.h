@@ -43,8 +43,8 @@ public:
     const Receiver& receiver() const { return receiver_; }
 
 signals:
-    // The device disappeared (unplugged). The port is left for the owner to close; the
-    // bytes received so far stay in the image.
+    // The device disappeared (unplugged); the port has been closed. The bytes received so
+    // far stay in the image.
     void deviceLost();
 
 private:
@@ -54,6 +54,7 @@ private:
     QSerialPort port_;
     Receiver receiver_;
     bool inReceive_ = false;
+    bool lost_ = false;
     QByteArray chunk_;
 };
 
