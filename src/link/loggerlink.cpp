@@ -51,10 +51,25 @@ void LoggerLink::readAvailable() {
     if (inReceive_)
         return;
     inReceive_ = true;
-    while (port_.isOpen() && port_.bytesAvailable() > 0) {
-        chunk_ = port_.readAll();
-        receiver_.receive(reinterpret_cast<const std::uint8_t*>(chunk_.constData()),
-                          std::size_t(chunk_.size()));
+    // A pty or USB tty hands over a few KiB per read. While a download streams in, take a
+    // few more reads straight from the port before going back to the event loop: one turn
+    // of the loop per read costs more than the bytes themselves.
+    int extraReads = kExtraReadsPerTurn;
+    while (port_.isOpen()) {
+        const qint64 n = port_.bytesAvailable();
+        if (n <= 0) {
+            if (extraReads-- <= 0 || !port_.waitForReadyRead(0)) {
+                if (port_.error() == QSerialPort::TimeoutError)
+                    port_.clearError();
+                break;
+            }
+            continue;
+        }
+        chunk_.resize(std::size_t(n));
+        const qint64 got = port_.read(reinterpret_cast<char*>(chunk_.data()), n);
+        if (got <= 0)
+            break;
+        receiver_.receive(chunk_.data(), std::size_t(got));
     }
     inReceive_ = false;
 }

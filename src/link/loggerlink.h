@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QByteArrayView>
 #include <QObject>
 #include <QSerialPort>
@@ -55,7 +58,8 @@ private:
     Receiver receiver_;
     bool inReceive_ = false;
     bool lost_ = false;
-    QByteArray chunk_;
+    static constexpr int kExtraReadsPerTurn = 15;
+    std::vector<std::uint8_t> chunk_; // one receive event
 };
 
 } // namespace veltrano
