@@ -8,8 +8,12 @@
 
 namespace veltrano {
 
-QByteArray loggerManufacturer() { return QByteArrayLiteral("Microchip Technology, Inc."); }
-QByteArray loggerProduct() { return QByteArray("QLO01") + QByteArray(20, ' '); }
+QByteArray loggerManufacturer() {
+    return QByteArrayLiteral("Microchip Technology, Inc.");
+}
+QByteArray loggerProduct() {
+    return QByteArray("QLO01") + QByteArray(20, ' ');
+}
 
 namespace {
 struct UdevDeleter {
@@ -45,12 +49,14 @@ QList<FoundDevice> UdevDeviceFinder::find(const QByteArray& manufacturer,
 
     udev_list_entry* entry = nullptr;
     udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e.get())) {
-        UdevPtr<udev_device> tty(udev_device_new_from_syspath(u.get(), udev_list_entry_get_name(entry)));
+        UdevPtr<udev_device> tty(
+            udev_device_new_from_syspath(u.get(), udev_list_entry_get_name(entry)));
         if (!tty)
             continue;
         const char* node = udev_device_get_devnode(tty.get());
         // Owned by tty, not to be unreferenced.
-        udev_device* usb = udev_device_get_parent_with_subsystem_devtype(tty.get(), "usb", "usb_device");
+        udev_device* usb =
+            udev_device_get_parent_with_subsystem_devtype(tty.get(), "usb", "usb_device");
         if (!node || !usb)
             continue;
         const char* usbPath = udev_device_get_syspath(usb);

@@ -5,8 +5,8 @@
 
 namespace veltrano {
 
-LinkController::LinkController(MemoryImage& image, const DeviceFinder& finder,
-                               LinkWindow& window, QObject* parent)
+LinkController::LinkController(MemoryImage& image, const DeviceFinder& finder, LinkWindow& window,
+                               QObject* parent)
     : QObject(parent), finder_(finder), window_(window), link_(image, *this) {
     connect(&link_, &LoggerLink::deviceLost, this, &LinkController::onDeviceLost);
 }
@@ -54,8 +54,8 @@ void LinkController::erase() {
 }
 
 bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
-    if (voltageIndex < 0 || voltageIndex >= int(kVoltageIntervals.size()) ||
-        temperatureIndex < 0 || temperatureIndex >= int(kTemperatureIntervals.size()))
+    if (voltageIndex < 0 || voltageIndex >= int(kVoltageIntervals.size()) || temperatureIndex < 0 ||
+        temperatureIndex >= int(kTemperatureIntervals.size()))
         return false;
     if (!window_.confirm(linktext::IntervalsQuestion)) {
         window_.information(linktext::IntervalsCancelled);
@@ -81,7 +81,9 @@ void LinkController::eraseFinished(bool intervalsSet) {
     window_.eraseFinished();
 }
 
-void LinkController::downloadOverflow() { window_.information(linktext::DownloadTooLong); }
+void LinkController::downloadOverflow() {
+    window_.information(linktext::DownloadTooLong);
+}
 
 void LinkController::onDeviceLost() {
     disconnectLogger();

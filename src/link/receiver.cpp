@@ -48,11 +48,11 @@ void Receiver::receive(const std::uint8_t* bytes, std::size_t n) {
         // Skip 16 bytes at a time while none of them can need an action.
         if (i + 16 <= n) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-            const __m128i hit = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(char(kBel))),
-                             _mm_cmpeq_epi8(v, _mm_set1_epi8('E'))),
-                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('u')),
-                             _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+            const __m128i hit =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(char(kBel))),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('E'))),
+                             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('u')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
             const unsigned mask = unsigned(_mm_movemask_epi8(hit));
             if (mask == 0) {
                 i += 16;

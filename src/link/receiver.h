@@ -12,9 +12,9 @@ namespace veltrano {
 class ReceiverSink {
 public:
     virtual ~ReceiverSink() = default;
-    virtual void progressStep() {}       // advance the download bar by one
-    virtual void beep() {}               // BEL received
-    virtual void downloadComplete() {}   // "DONE"
+    virtual void progressStep() {}         // advance the download bar by one
+    virtual void beep() {}                 // BEL received
+    virtual void downloadComplete() {}     // "DONE"
     virtual void configurationStarted() {} // "Gelu": show the notice window
     // "wel ": the message box, then hide and disable the erase bar.
     virtual void eraseFinished(bool intervalsSet) { (void)intervalsSet; }

@@ -48,10 +48,10 @@ private slots:
         QTest::newRow("exact") << std::vector<Usb>{{kManufacturer, kProduct}}
                                << QStringList{"QLO01 (ttyACM0) /dev/ttyACM0"};
         QTest::newRow("no blanks") << std::vector<Usb>{{kManufacturer, qlo}} << QStringList{};
-        QTest::newRow("19 blanks") << std::vector<Usb>{{kManufacturer, qlo + std::string(19, ' ')}}
-                                   << QStringList{};
-        QTest::newRow("21 blanks") << std::vector<Usb>{{kManufacturer, qlo + std::string(21, ' ')}}
-                                   << QStringList{};
+        QTest::newRow("19 blanks")
+            << std::vector<Usb>{{kManufacturer, qlo + std::string(19, ' ')}} << QStringList{};
+        QTest::newRow("21 blanks")
+            << std::vector<Usb>{{kManufacturer, qlo + std::string(21, ' ')}} << QStringList{};
         QTest::newRow("line end like the kernel's")
             << std::vector<Usb>{{kManufacturer + "\n", kProduct + "\n"}}
             << QStringList{"QLO01 (ttyACM0) /dev/ttyACM0"};
@@ -155,9 +155,9 @@ private slots:
 
         QVERIFY(v.link.setIntervals(7, 5));
         QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("eraseFinished"), 10'000);
-        QCOMPARE(v.window.log, (QStringList{"confirm:" + linktext::IntervalsQuestion,
-                                            "eraseStarted", "notice",
-                                            "info:" + linktext::IntervalsDone, "eraseFinished"}));
+        QCOMPARE(v.window.log,
+                 (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted", "notice",
+                              "info:" + linktext::IntervalsDone, "eraseFinished"}));
 
         v.link.startDownload();
         QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("complete"), 10'000);

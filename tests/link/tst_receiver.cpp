@@ -61,42 +61,54 @@ private slots:
         QTest::addColumn<int>("flagsAfter");
         const QStringList none;
 
-        QTest::newRow("DONE split across events") << QList<QByteArray>{"xD", "ONE"} << +Download
-                                                  << none << +Download;
-        QTest::newRow("event of exactly DONE") << QList<QByteArray>{"DONE"} << +Download
-                                               << QStringList{"done@4"} << +None;
-        QTest::newRow("0x78 then DONE") << QList<QByteArray>{"\x78" "DONE"} << +Download
-                                        << QStringList{"done@5"} << +None;
-        QTest::newRow("DONE after earlier event") << QList<QByteArray>{"abc", "DONE"} << +Download
-                                                  << QStringList{"done@7"} << +None;
-        QTest::newRow("DONE outside a download") << QList<QByteArray>{"DONE"} << +None
-                                                 << QStringList{"done@4"} << +None;
-        QTest::newRow("Gelu while configuring") << QList<QByteArray>{"..Gelukt"} << +Configure
-                                                << QStringList{"notice@6"} << +None;
-        QTest::newRow("Gelu ignored without flag") << QList<QByteArray>{"Gelukt"} << +Erase
-                                                   << none << +Erase;
-        QTest::newRow("Gelu acted on once") << QList<QByteArray>{"Gelu Gelu"} << +Configure
-                                            << QStringList{"notice@4"} << +None;
-        QTest::newRow("wel while erasing") << QList<QByteArray>{"wel gewist"} << +Erase
-                                           << QStringList{"erased@4"} << +None;
+        QTest::newRow("DONE split across events")
+            << QList<QByteArray>{"xD", "ONE"} << +Download << none << +Download;
+        QTest::newRow("event of exactly DONE")
+            << QList<QByteArray>{"DONE"} << +Download << QStringList{"done@4"} << +None;
+        QTest::newRow("0x78 then DONE") << QList<QByteArray>{"\x78"
+                                                             "DONE"}
+                                        << +Download << QStringList{"done@5"} << +None;
+        QTest::newRow("DONE after earlier event")
+            << QList<QByteArray>{"abc", "DONE"} << +Download << QStringList{"done@7"} << +None;
+        QTest::newRow("DONE outside a download")
+            << QList<QByteArray>{"DONE"} << +None << QStringList{"done@4"} << +None;
+        QTest::newRow("Gelu while configuring")
+            << QList<QByteArray>{"..Gelukt"} << +Configure << QStringList{"notice@6"} << +None;
+        QTest::newRow("Gelu ignored without flag")
+            << QList<QByteArray>{"Gelukt"} << +Erase << none << +Erase;
+        QTest::newRow("Gelu acted on once")
+            << QList<QByteArray>{"Gelu Gelu"} << +Configure << QStringList{"notice@4"} << +None;
+        QTest::newRow("wel while erasing")
+            << QList<QByteArray>{"wel gewist"} << +Erase << QStringList{"erased@4"} << +None;
         QTest::newRow("wel ends interval setting")
             << QList<QByteArray>{"wel "} << (Erase | Intervals) << QStringList{"intervals@4"}
             << +None;
-        QTest::newRow("wel ignored without flag") << QList<QByteArray>{"wel "} << +Intervals
-                                                  << none << +Intervals;
-        QTest::newRow("wel needs its blank") << QList<QByteArray>{"welk"} << +Erase << none
-                                             << +Erase;
+        QTest::newRow("wel ignored without flag")
+            << QList<QByteArray>{"wel "} << +Intervals << none << +Intervals;
+        QTest::newRow("wel needs its blank")
+            << QList<QByteArray>{"welk"} << +Erase << none << +Erase;
         QTest::newRow("three conversations in one event")
             << QList<QByteArray>{"Gelu wel DONE"} << (Configure | Erase | Download)
             << QStringList{"notice@4", "erased@9", "done@13"} << +None;
-        QTest::newRow("BEL beeps and is stored")
-            << QList<QByteArray>{QByteArray("a\x07" "b", 3)} << +None << QStringList{"beep@2"}
-            << +None;
-        QTest::newRow("BEL inside a marker") << QList<QByteArray>{QByteArray("DON\x07" "E", 5)}
+        QTest::newRow("BEL beeps and is stored") << QList<QByteArray>{QByteArray("a\x07"
+                                                                                 "b",
+                                                                                 3)}
+                                                 << +None << QStringList{"beep@2"} << +None;
+        QTest::newRow("BEL inside a marker") << QList<QByteArray>{QByteArray("DON\x07"
+                                                                             "E",
+                                                                             5)}
                                              << +Download << QStringList{"beep@4"} << +Download;
         QTest::newRow("BEL as last byte of a window")
             << QList<QByteArray>{QByteArray("DON\x07", 4)} << +Download << QStringList{"beep@4"}
             << +Download;
+        // Long events are scanned in blocks; markers may straddle them.
+        QTest::newRow("DONE across a block edge")
+            << QList<QByteArray>{QByteArray(14, 'x') + "DONE" + QByteArray(20, 'y')} << +Download
+            << QStringList{"done@18"} << +None;
+        QTest::newRow("markers late in a long event")
+            << QList<QByteArray>{QByteArray(40, 'E') + "Gelu" + QByteArray(33, 'u') + "wel " +
+                                 QByteArray(31, ' ') + QByteArray(1, '\x07')}
+            << (Configure | Erase) << QStringList{"notice@44", "erased@81", "beep@113"} << +None;
         QTest::newRow("non-printable bytes only stored")
             << QList<QByteArray>{QByteArray("\x00\xFF\x1F\x7F", 4)} << +Download << none
             << +Download;
@@ -203,15 +215,23 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("digits");
         QTest::addColumn<int>("port"); // -1: not convertible
-        QTest::newRow("usb serial") << "USB Serial Device (COM11)" << "11" << 11;
-        QTest::newRow("all digits count") << "Port 2 (COM5)" << "25" << 25;
-        QTest::newRow("plain") << "Serial (COM4)" << "4" << 4;
-        QTest::newRow("leading zero") << "QLO01 (ttyACM0)" << "010" << 10;
-        QTest::newRow("minus sign dropped") << "COM-3" << "3" << 3;
-        QTest::newRow("no digit") << "Bluetooth-poort" << "" << -1;
-        QTest::newRow("empty") << "" << "" << -1;
+        QTest::newRow("usb serial") << "USB Serial Device (COM11)"
+                                    << "11" << 11;
+        QTest::newRow("all digits count") << "Port 2 (COM5)"
+                                          << "25" << 25;
+        QTest::newRow("plain") << "Serial (COM4)"
+                               << "4" << 4;
+        QTest::newRow("leading zero") << "QLO01 (ttyACM0)"
+                                      << "010" << 10;
+        QTest::newRow("minus sign dropped") << "COM-3"
+                                            << "3" << 3;
+        QTest::newRow("no digit") << "Bluetooth-poort"
+                                  << "" << -1;
+        QTest::newRow("empty") << ""
+                               << "" << -1;
         QTest::newRow("other scripts are not digits") << QString::fromUtf8("COM\u0663") << "" << -1;
-        QTest::newRow("too long for a number") << "COM99999999999" << "99999999999" << -1;
+        QTest::newRow("too long for a number") << "COM99999999999"
+                                               << "99999999999" << -1;
     }
     void extractNumber() {
         QFETCH(QString, name);

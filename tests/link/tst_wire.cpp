@@ -13,11 +13,18 @@ using namespace veltrano;
 using namespace veltrano::testing;
 
 namespace {
-// A finder that is never asked here.
-class NoDevices final : public DeviceFinder {
+// Finds whatever the test lists, as long as it is asked for the logger's identity.
+class ListedDevices final : public DeviceFinder {
 public:
-    QList<FoundDevice> find(const QByteArray&, const QByteArray&) const override { return {}; }
+    QList<FoundDevice> devices;
+    QList<FoundDevice> find(const QByteArray& manufacturer,
+                            const QByteArray& product) const override {
+        if (manufacturer != loggerManufacturer() || product != loggerProduct())
+            return {};
+        return devices;
+    }
 };
+using NoDevices = ListedDevices;
 
 // Reads what the link put on the wire, waiting up to a second for n bytes.
 QByteArray readWire(int fd, int n) {
@@ -56,7 +63,8 @@ private slots:
         QTest::addColumn<int>("voltageCode");
         QTest::addColumn<int>("temperatureCode");
         QTest::newRow("5min and 30min") << 7 << 5 << QByteArray("\x21\x37\x22\x3F\x28") << 8 << 6;
-        QTest::newRow("16/sec and 10min") << 0 << 3 << QByteArray("\x21\x30\x22\x38\x28") << 18 << 4;
+        QTest::newRow("16/sec and 10min")
+            << 0 << 3 << QByteArray("\x21\x30\x22\x38\x28") << 18 << 4;
         QTest::newRow("1sec and 30sec") << 1 << 0 << QByteArray("\x21\x31\x22\x3B\x28") << 2 << 1;
     }
     void intervalBytes() {
@@ -91,9 +99,9 @@ private slots:
         QCOMPARE(logger.temperatureCode(), temperatureCode);
         QCOMPARE(::write(master, reply.data(), reply.size()), ssize_t(reply.size()));
         QTRY_VERIFY(window.log.contains("eraseFinished"));
-        QCOMPARE(window.log, (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted",
-                                          "notice", "info:" + linktext::IntervalsDone,
-                                          "eraseFinished"}));
+        QCOMPARE(window.log,
+                 (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted", "notice",
+                              "info:" + linktext::IntervalsDone, "eraseFinished"}));
         QVERIFY(!link.receiver().eraseflag && !link.receiver().configureerflag &&
                 !link.receiver().meetintervalleninstellen);
         // The next download starts a recording with the new codes.
@@ -141,6 +149,40 @@ private slots:
         window.log.clear();
         link.connectLogger();
         QCOMPARE(window.log, QStringList{"info:" + linktext::NotConnected});
+    }
+
+    // A port that will not open: the window says why and keeps the port found before.
+    void connectFailures_data() {
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("open");
+        const QString bad = QStringLiteral("/nonexistent/ttyACM9");
+        const QString why = QStringLiteral("info:Kan poort /nonexistent/ttyACM9 niet openen: ");
+        QTest::newRow("only device fails") << QStringList{bad} << QStringList{why} << false;
+        QTest::newRow("second fails, first kept")
+            << QStringList{"pty", bad} << QStringList{"connected", why} << true;
+        QTest::newRow("first fails, second never tried")
+            << QStringList{bad, "pty"} << QStringList{why} << false;
+    }
+    void connectFailures() {
+        QFETCH(QStringList, ports);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, open);
+        MemoryImage image;
+        ListedDevices finder;
+        for (const QString& p : ports)
+            finder.devices.append(
+                {QStringLiteral("QLO01"), p == "pty" ? QString::fromStdString(path) : p});
+        RecordingWindow window;
+        LinkController link(image, finder, window);
+        link.connectLogger();
+        QCOMPARE(window.log.size(), calls.size());
+        for (int i = 0; i < calls.size(); ++i)
+            QVERIFY2(window.log[i].startsWith(calls[i]), qPrintable(window.log[i]));
+        QCOMPARE(link.link().isOpen(), open);
+        if (open)
+            QCOMPARE(QStringLiteral("/dev/") + link.link().portName(),
+                     QString::fromStdString(path));
     }
 
     // A download from the simulated logger over a plain pty: the memory, then "DONE".

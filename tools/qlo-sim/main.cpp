@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qlo-sim"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulated QLO logger on a pseudo-terminal.\n"
-        "Without --fd or --umockdev it creates a pty and prints the path to open."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated QLO logger on a pseudo-terminal.\n"
+                       "Without --fd or --umockdev it creates a pty and prints the path to open."));
     parser.addHelpOption();
     const QCommandLineOption imageOption(QStringLiteral("image"),
                                          QStringLiteral("Memory image file to serve."),

@@ -57,7 +57,9 @@ Bytes makeRecording(int voltageCode, int temperatureCode, int voltageSamples) {
     return out;
 }
 
-Bytes defaultRecording() { return makeRecording(2, 1, 3600); }
+Bytes defaultRecording() {
+    return makeRecording(2, 1, 3600);
+}
 
 Bytes memoryFromImage(const std::uint8_t* image, std::size_t size) {
     static constexpr std::uint8_t kDone[4] = {'D', 'O', 'N', 'E'};

@@ -10,12 +10,16 @@
 namespace veltrano::sim {
 
 namespace {
-UMockdevTestbed* bed(void* p) { return static_cast<UMockdevTestbed*>(p); }
+UMockdevTestbed* bed(void* p) {
+    return static_cast<UMockdevTestbed*>(p);
+}
 } // namespace
 
 UsbTestbed::UsbTestbed() : testbed_(umockdev_testbed_new()) {}
 
-UsbTestbed::~UsbTestbed() { g_object_unref(bed(testbed_)); }
+UsbTestbed::~UsbTestbed() {
+    g_object_unref(bed(testbed_));
+}
 
 bool UsbTestbed::available() {
     // umockdev_in_mock_environment() answers false under the wrapper of this umockdev.
@@ -41,8 +45,7 @@ int UsbTestbed::addSerialDevice(const std::string& usbName, const std::string& m
     // Only a described device gets a pty as its node.
     const std::string node = "/dev/" + ttyName;
     const std::string record = "P: " + device.syspath.substr(4) + "/" + ttyName +
-                               "\nN: " + ttyName + "\nE: SUBSYSTEM=tty\nE: DEVNAME=" + node +
-                               "\n";
+                               "\nN: " + ttyName + "\nE: SUBSYSTEM=tty\nE: DEVNAME=" + node + "\n";
     GError* error = nullptr;
     if (!umockdev_testbed_add_from_string(bed(testbed_), record.c_str(), &error)) {
         g_clear_error(&error);
