@@ -16,8 +16,12 @@ bool DesktopSeams::question(QWidget* parent, const QString& text) {
 }
 
 // No name filter and no default extension: image files have no fixed name.
-QString DesktopSeams::openFileName(QWidget* parent) { return QFileDialog::getOpenFileName(parent); }
+QString DesktopSeams::openFileName(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent);
+}
 
-QString DesktopSeams::saveFileName(QWidget* parent) { return QFileDialog::getSaveFileName(parent); }
+QString DesktopSeams::saveFileName(QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent);
+}
 
 } // namespace veltrano

@@ -58,7 +58,9 @@ QString temperatureReportText(int code, bool fast) {
     return kTemperatureHeading + QLatin1Char('\t') + QLatin1String(number) + QLatin1String(unit);
 }
 
-char voltageCommand(int listIndex) { return kVoltageIntervals.at(std::size_t(listIndex)).command; }
+char voltageCommand(int listIndex) {
+    return kVoltageIntervals.at(std::size_t(listIndex)).command;
+}
 
 char temperatureCommand(int listIndex) {
     return kTemperatureIntervals.at(std::size_t(listIndex)).command;

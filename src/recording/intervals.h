@@ -65,7 +65,9 @@ double voltageIntervalWordSeconds(int code);
 double voltageStartSeconds(int code);
 // "Spanningmeetinterval", tab, number part, unit word.
 QString voltageReportText(int code);
-inline bool isFastRecording(int startCode) { return startCode == kFastVoltageCode; }
+inline bool isFastRecording(int startCode) {
+    return startCode == kFastVoltageCode;
+}
 
 double temperatureSeconds(int code, bool fast);
 QString temperatureReportText(int code, bool fast);

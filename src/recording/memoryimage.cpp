@@ -10,7 +10,9 @@
 
 namespace veltrano {
 
-void FreeDeleter::operator()(void* p) const noexcept { std::free(p); }
+void FreeDeleter::operator()(void* p) const noexcept {
+    std::free(p);
+}
 
 template <typename T> CBuffer<T> makeZeroBuffer(std::size_t n) {
     void* p = std::calloc(n == 0 ? 1 : n, sizeof(T));
@@ -25,7 +27,9 @@ template CBuffer<long double> makeZeroBuffer<long double>(std::size_t);
 
 MemoryImage::MemoryImage() : bytes_(makeZeroBuffer<std::uint8_t>(kImageSize)) {}
 
-void MemoryImage::clear() { bytes_ = makeZeroBuffer<std::uint8_t>(kImageSize); }
+void MemoryImage::clear() {
+    bytes_ = makeZeroBuffer<std::uint8_t>(kImageSize);
+}
 
 std::optional<QString> MemoryImage::load(const QString& path) {
     const QString& name = path;
@@ -70,8 +74,8 @@ std::optional<QString> MemoryImage::save(const QString& path) const {
     const char lengthField[4] = {char(length & 0xFF), char((length >> 8) & 0xFF),
                                  char((length >> 16) & 0xFF), char((length >> 24) & 0xFF)};
     const bool ok = file.write(lengthField, 4) == 4 &&
-                    file.write(reinterpret_cast<const char*>(bytes_.get()), qint64(kFileDataSize)) ==
-                        qint64(kFileDataSize);
+                    file.write(reinterpret_cast<const char*>(bytes_.get()),
+                               qint64(kFileDataSize)) == qint64(kFileDataSize);
     if (!ok) {
         const QString why = file.errorString();
         file.cancelWriting();

@@ -16,14 +16,22 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("report");
-        QTest::newRow("16/sec") << 0 << "16/sec" << "16/sec" << '0' << 18 << 0.0625 << " Snelmeten";
-        QTest::newRow("1sec") << 1 << "1sec" << "1 sec" << '1' << 2 << 1.0 << " 1 seconde";
-        QTest::newRow("5sec") << 2 << "5sec" << "5 sec " << '2' << 3 << 5.0 << "5 seconden";
-        QTest::newRow("10sec") << 3 << "10sec" << "10 sec" << '3' << 4 << 10.0 << "10 seconden";
-        QTest::newRow("20sec") << 4 << "20sec" << "20 sec" << '4' << 5 << 20.0 << "20 seconden";
-        QTest::newRow("30sec") << 5 << "30sec" << "30 sec" << '5' << 6 << 30.0 << "30 seconden";
-        QTest::newRow("1min") << 6 << "1min" << "1 min" << '6' << 7 << 60.0 << "1 minuut";
-        QTest::newRow("5min") << 7 << "5min" << "5 min" << '7' << 8 << 300.0 << "5 minuten";
+        QTest::newRow("16/sec") << 0 << "16/sec"
+                                << "16/sec" << '0' << 18 << 0.0625 << " Snelmeten";
+        QTest::newRow("1sec") << 1 << "1sec"
+                              << "1 sec" << '1' << 2 << 1.0 << " 1 seconde";
+        QTest::newRow("5sec") << 2 << "5sec"
+                              << "5 sec " << '2' << 3 << 5.0 << "5 seconden";
+        QTest::newRow("10sec") << 3 << "10sec"
+                               << "10 sec" << '3' << 4 << 10.0 << "10 seconden";
+        QTest::newRow("20sec") << 4 << "20sec"
+                               << "20 sec" << '4' << 5 << 20.0 << "20 seconden";
+        QTest::newRow("30sec") << 5 << "30sec"
+                               << "30 sec" << '5' << 6 << 30.0 << "30 seconden";
+        QTest::newRow("1min") << 6 << "1min"
+                              << "1 min" << '6' << 7 << 60.0 << "1 minuut";
+        QTest::newRow("5min") << 7 << "5min"
+                              << "5 min" << '7' << 8 << 300.0 << "5 minuten";
     }
     void voltageRows() {
         QFETCH(int, pos);
@@ -75,22 +83,38 @@ private slots:
         QTest::addColumn<double>("fast");
         QTest::addColumn<QString>("normalReport");
         QTest::addColumn<QString>("fastReport");
-        QTest::newRow("30sec") << 0 << 1 << "30sec" << "1,875/sec" << "30 sec" << ';' << 30.0
-                               << 1.875 << "30 seconden" << "1.875 seconden";
-        QTest::newRow("1min") << 1 << 2 << "1min" << "0,9375/sec" << "1 min" << '<' << 60.0 << 3.75
-                              << "1 minuut" << "3.75 seconden";
-        QTest::newRow("5min") << 2 << 3 << "5min" << "0.1875/sec" << "5 min" << '=' << 300.0
-                              << 18.75 << "5 minuten" << "18.75 seconden";
-        QTest::newRow("10min") << 3 << 4 << "10min" << "0,09375/sec" << "10 min" << '8' << 600.0
-                               << 37.5 << "10 minuten" << "37.5 seconden";
-        QTest::newRow("20min") << 4 << 5 << "20min" << "0,046875/sec" << "20 min" << '>' << 1200.0
-                               << 75.0 << "20 minuten" << "75 seconden";
-        QTest::newRow("30min") << 5 << 6 << "30min" << "0,03125/sec" << "30 min" << '?' << 1800.0
-                               << 112.5 << "30 minuten" << "112.5 seconden";
-        QTest::newRow("other code 0") << -1 << 0 << "" << "" << "" << '\0' << 300.0 << 18.75
-                                      << "5 minuten" << "18.75 seconden";
-        QTest::newRow("other code 7") << -1 << 7 << "" << "" << "" << '\0' << 300.0 << 18.75
-                                      << "5 minuten" << "18.75 seconden";
+        QTest::newRow("30sec") << 0 << 1 << "30sec"
+                               << "1,875/sec"
+                               << "30 sec" << ';' << 30.0 << 1.875 << "30 seconden"
+                               << "1.875 seconden";
+        QTest::newRow("1min") << 1 << 2 << "1min"
+                              << "0,9375/sec"
+                              << "1 min" << '<' << 60.0 << 3.75 << "1 minuut"
+                              << "3.75 seconden";
+        QTest::newRow("5min") << 2 << 3 << "5min"
+                              << "0.1875/sec"
+                              << "5 min" << '=' << 300.0 << 18.75 << "5 minuten"
+                              << "18.75 seconden";
+        QTest::newRow("10min") << 3 << 4 << "10min"
+                               << "0,09375/sec"
+                               << "10 min" << '8' << 600.0 << 37.5 << "10 minuten"
+                               << "37.5 seconden";
+        QTest::newRow("20min") << 4 << 5 << "20min"
+                               << "0,046875/sec"
+                               << "20 min" << '>' << 1200.0 << 75.0 << "20 minuten"
+                               << "75 seconden";
+        QTest::newRow("30min") << 5 << 6 << "30min"
+                               << "0,03125/sec"
+                               << "30 min" << '?' << 1800.0 << 112.5 << "30 minuten"
+                               << "112.5 seconden";
+        QTest::newRow("other code 0") << -1 << 0 << ""
+                                      << ""
+                                      << "" << '\0' << 300.0 << 18.75 << "5 minuten"
+                                      << "18.75 seconden";
+        QTest::newRow("other code 7") << -1 << 7 << ""
+                                      << ""
+                                      << "" << '\0' << 300.0 << 18.75 << "5 minuten"
+                                      << "18.75 seconden";
     }
     void temperatureRows() {
         QFETCH(int, pos);
@@ -124,11 +148,16 @@ private slots:
         QTest::addColumn<int>("divisor");
         QTest::addColumn<QString>("singular");
         QTest::addColumn<QString>("plural");
-        QTest::newRow("0") << 0 << "Seconden" << 1 << "seconde" << "seconden";
-        QTest::newRow("1") << 1 << "Minuten" << 60 << "minuut" << "minuten";
-        QTest::newRow("2") << 2 << "Uren" << 3600 << "uur" << "uren";
-        QTest::newRow("3") << 3 << "Dagen" << 86400 << "dag" << "dagen";
-        QTest::newRow("4") << 4 << "Weken" << 604800 << "week" << "weken";
+        QTest::newRow("0") << 0 << "Seconden" << 1 << "seconde"
+                           << "seconden";
+        QTest::newRow("1") << 1 << "Minuten" << 60 << "minuut"
+                           << "minuten";
+        QTest::newRow("2") << 2 << "Uren" << 3600 << "uur"
+                           << "uren";
+        QTest::newRow("3") << 3 << "Dagen" << 86400 << "dag"
+                           << "dagen";
+        QTest::newRow("4") << 4 << "Weken" << 604800 << "week"
+                           << "weken";
     }
     void mainWindowTimeUnits() {
         QFETCH(int, pos);

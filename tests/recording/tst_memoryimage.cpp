@@ -18,7 +18,8 @@ void fillPattern(MemoryImage& image, int seed) {
     const QByteArray p = patternBytes(kImageSize, seed);
     std::memcpy(image.data(), p.constData(), kImageSize);
 }
-bool imageEquals(const MemoryImage& image, const QByteArray& bytes, std::size_t from, std::size_t n) {
+bool imageEquals(const MemoryImage& image, const QByteArray& bytes, std::size_t from,
+                 std::size_t n) {
     return std::memcmp(image.data() + from, bytes.constData() + from, n) == 0;
 }
 } // namespace
@@ -101,13 +102,20 @@ private slots:
     void failedOpensKeepTheBuffer_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("messagePart");
-        QTest::newRow("missing") << "missing" << "niet openen";
-        QTest::newRow("directory") << "directory" << "niet openen";
-        QTest::newRow("socket node") << "socket" << "niet openen";
-        QTest::newRow("empty") << "0" << "Leesfout";
-        QTest::newRow("one byte") << "1" << "Leesfout";
-        QTest::newRow("four bytes") << "4" << "Leesfout";
-        QTest::newRow("one byte short") << "16999999" << "Leesfout";
+        QTest::newRow("missing") << "missing"
+                                 << "niet openen";
+        QTest::newRow("directory") << "directory"
+                                   << "niet openen";
+        QTest::newRow("socket node") << "socket"
+                                     << "niet openen";
+        QTest::newRow("empty") << "0"
+                               << "Leesfout";
+        QTest::newRow("one byte") << "1"
+                                  << "Leesfout";
+        QTest::newRow("four bytes") << "4"
+                                    << "Leesfout";
+        QTest::newRow("one byte short") << "16999999"
+                                        << "Leesfout";
     }
     void failedOpensKeepTheBuffer() {
         QFETCH(QString, kind);

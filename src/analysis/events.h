@@ -1,0 +1,194 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QLocale>
+#include <QString>
+
+#include "analysis/report.h"
+#include "recording/memoryimage.h"
+
+namespace veltrano {
+
+enum class EventKind { Overspanning, Onderspanning, Overtemperatuur, Ondertemperatuur };
+const char* eventKindWord(EventKind kind);
+
+// Limits and time filters of one run, as read from the filter inputs.
+struct Limits {
+    long double overspanning = 0;
+    long double onderspanning = 0;
+    long double temperatuurbovengrens = 0;
+    long double temperatuurondergrens = 0;
+    long double tijdfilter = 0;            // in the unit below
+    long double temperatuurtijdfilter = 0; // in the unit below
+    int tijdfiltereenheid = 60;            // seconds per filter unit
+    int temperatuurtijdfiltereenheid = 60;
+};
+
+// `calamiteitenarray`: row 0 starts, row 1 ends, entry n for event n, in the run's time unit.
+struct EventList {
+    static constexpr int kCapacity = 10'000; // entries 1..9,999 hold events
+    CBuffer<long double> start;
+    CBuffer<long double> end;
+    CBuffer<std::uint8_t> kind; // EventKind of entry n
+
+    EventList() { recreate(); }
+    void recreate();
+    bool isEmpty(int n) const { return start[n] == 0 && end[n] == 0; }
+};
+
+// Values gathered for the other quantity while an event is in progress.
+struct CrossGroup {
+    double som = 0;
+    std::int32_t count = 0;
+    double max = 0;
+    double min = 200;
+};
+
+struct KindState {
+    bool active = false;
+    std::int32_t counter = 0;
+    double som = 0;
+    double duur = 0;
+    double gemiddeld = 0;
+    double moment = 0;
+    double extreme = 0;
+    std::int32_t ordinal = 0;
+};
+
+struct ClosedEvent {
+    EventKind kind;
+    std::int32_t number;
+    std::int32_t ordinal;
+    double moment; // seconds
+    double duration;
+    double average;
+    double extreme;
+    CrossGroup cross;
+};
+
+// Writes the block of every reported event into the report, with its colours.
+class EventBlockWriter {
+public:
+    EventBlockWriter(Report& report, const Limits& limits, const QLocale& locale, int tijdeenheid,
+                     const QString& tijdeenheidstring)
+        : report_(report), limits_(limits), locale_(locale), tijdeenheid_(tijdeenheid),
+          unitWord_(tijdeenheidstring) {}
+    void write(const ClosedEvent& e);
+
+private:
+    Report& report_;
+    const Limits& limits_;
+    QLocale locale_;
+    int tijdeenheid_;
+    QString unitWord_;
+};
+
+// The four event kinds with their time filters, numbering and the event list.
+class EventDetector {
+public:
+    EventDetector(const Limits& limits, int tijdeenheid, EventList& list, EventBlockWriter& writer)
+        : limits_(limits), tijdeenheid_(tijdeenheid), list_(list), writer_(writer) {
+        resetOver(overV_);
+        resetUnder(underV_);
+        resetOver(overT_);
+        resetUnder(underT_);
+    }
+
+    // Steps before an accepted voltage is stored: end check, over and under.
+    void voltageEvent(float v, double clock, double interval) {
+        const long double lv = v;
+        if ((lv < limits_.overspanning && overV_.active) ||
+            (lv > limits_.onderspanning && underV_.active)) {
+            if (overV_.active)
+                close(EventKind::Overspanning);
+            if (underV_.active)
+                close(EventKind::Onderspanning);
+        }
+        if (lv > limits_.overspanning) {
+            if (v > overV_.extreme)
+                overV_.extreme = v;
+            count(overV_, v, clock, interval);
+        }
+        if (lv < limits_.onderspanning) {
+            if (v < underV_.extreme && lv >= 3.3L)
+                underV_.extreme = v;
+            count(underV_, v, clock, interval);
+        }
+    }
+
+    // After the voltage is stored: it joins a temperature event in progress.
+    void voltageGather(float v) {
+        if (overT_.active)
+            gather(voltagesDuringTemperature_, v, false);
+        if (underT_.active)
+            gather(voltagesDuringTemperature_, v, false);
+    }
+
+    // A temperature that passed the range gate.
+    void temperatureEvent(float t, double clock, double interval) {
+        const long double lt = t;
+        if ((lt < limits_.temperatuurbovengrens && overT_.active) ||
+            (lt > limits_.temperatuurondergrens && underT_.active)) {
+            if (overT_.active)
+                close(EventKind::Overtemperatuur);
+            if (underT_.active)
+                close(EventKind::Ondertemperatuur);
+        }
+        if (lt > limits_.temperatuurbovengrens) {
+            if (!overT_.active || t > overT_.extreme)
+                overT_.extreme = t;
+            count(overT_, t, clock, interval);
+        }
+        if (lt < limits_.temperatuurondergrens) {
+            if (t < underT_.extreme)
+                underT_.extreme = t;
+            count(underT_, t, clock, interval);
+        }
+        if (overV_.active)
+            gather(temperaturesDuringVoltage_, t, true);
+        if (underV_.active)
+            gather(temperaturesDuringVoltage_, t, true);
+    }
+
+    // End of a recording: close what is in progress, in the fixed order.
+    void closeAll();
+
+    std::int32_t calamiteitcount() const { return calamiteitcount_; }
+
+private:
+    static void resetOver(KindState& s) { s = KindState{.ordinal = s.ordinal}; }
+    static void resetUnder(KindState& s) { s = KindState{.extreme = 200, .ordinal = s.ordinal}; }
+
+    static void count(KindState& s, float value, double clock, double interval) {
+        ++s.counter;
+        s.som += value;
+        if (!s.active) {
+            s.active = true;
+            s.moment = clock;
+        }
+        s.duur = s.counter * interval;
+        s.gemiddeld = s.som / s.counter;
+    }
+    static void gather(CrossGroup& g, float value, bool firstReplacesMax) {
+        g.som += value;
+        ++g.count;
+        if ((firstReplacesMax && g.count == 1) || value > g.max)
+            g.max = value;
+        if (value < g.min)
+            g.min = value;
+    }
+
+    void close(EventKind kind);
+
+    const Limits& limits_;
+    int tijdeenheid_;
+    EventList& list_;
+    EventBlockWriter& writer_;
+    KindState overV_, underV_, overT_, underT_;
+    CrossGroup temperaturesDuringVoltage_;
+    CrossGroup voltagesDuringTemperature_;
+    std::int32_t calamiteitcount_ = 0;
+};
+
+} // namespace veltrano

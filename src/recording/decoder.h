@@ -1,0 +1,216 @@
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "recording/intervals.h"
+#include "recording/memoryimage.h"
+
+namespace veltrano {
+
+inline constexpr float kInitialCalibration = 0.037351444f;
+inline constexpr std::size_t kSampleCapacity = 17'000'000;
+inline constexpr int kBeginPointCapacity = 2048;
+inline constexpr std::size_t kPumpEveryWords = 85'000;
+inline constexpr int kVoltageIntervalLine = 9;
+inline constexpr int kTemperatureIntervalLine = 10;
+
+// Kept from run to run: only calibration and interval words change it.
+struct DecoderState {
+    float calibratie22 = kInitialCalibration;
+    double spanningmeetinterval = 0;
+    double temperatuurmeetinterval = 0;
+};
+
+// The four sample arrays (index 0 unused) with their counts, and the begin points.
+struct Samples {
+    CBuffer<float> spanningpuntenarray;
+    CBuffer<float> spanningtijdenarray;
+    CBuffer<float> temperatuurpuntenarray;
+    CBuffer<float> temperatuurtijdenarray;
+    std::int32_t C = 0;
+    std::int32_t D = 0;
+    std::array<double, kBeginPointCapacity> spanningbeginpuntarray{};
+    std::int32_t beginPoints = 0;        // w
+    std::int64_t droppedBeginPoints = 0; // begin-point words past the list's end
+
+    // Fresh zero arrays; their pages are only touched as far as samples are stored.
+    void recreate();
+};
+
+// Rounds to the nearest hundredth, halves to even. x * 100 is exact in extended precision
+// for any float or double, so the halves are real halves.
+inline long double roundHundredths(long double x) {
+    return rintl(x * 100.0L) / 100.0L;
+}
+
+// Volts of raw count n: calibration, temperature compensation, two decimals.
+inline float voltageFromRaw(int n, float calibration, float temperature) {
+    const float raw = float(static_cast<long double>(n) * calibration);
+    const long double v = raw;
+    const float compensated =
+        float(v - 0.00015L * v * (static_cast<long double>(temperature) - 20.0L));
+    return float(roundHundredths(compensated));
+}
+
+// Degrees Celsius of raw reading r, rounded to two decimals.
+inline float temperatureFromRaw(int r) {
+    const float t = float((static_cast<long double>(r) / 1024.0L * 2.048L - 0.5L) * 100.0L);
+    return float(roundHundredths(t));
+}
+
+inline float calibrationFromWord(int value) {
+    return value == 0 ? 0.0375f : float(30.0 / value);
+}
+
+// What a decode run leaves behind besides the samples.
+struct DecodeOutcome {
+    bool completed = false; // at least one end-of-recording word was summarised
+    int summaries = 0;
+    double Z = 0;
+    double Y = 0;
+    double seconden = 0;
+    std::size_t wordsRead = 0;
+};
+
+// Walks the image word by word. The sink receives the samples at the fixed points of a run:
+//   pump(i)                      every 85,000 words, i = 0 included
+//   replaceLine(line, text)      the two interval lines of the report
+//   voltageEvent(v, Z, interval) an accepted voltage, before it is stored
+//   voltageStored(v)             after it is stored (statistics, gathering)
+//   temperature(t, Y, interval)  a stored temperature (statistics, gate, events)
+//   endOfRecording(seconden)     the summary of an end-of-recording word
+template <class Sink>
+DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderState& state,
+                          Samples& samples, Sink& sink) {
+    DecodeOutcome out;
+    bool eerstedatabinnen = false;
+    double Z = 0, Y = 0, correctie = 0, seconden = 0;
+    float temperatuurdecimaal = 0;
+    const long double unit = tijdeenheid;
+
+    // Voltage conversions repeat: cache them per raw count until calibration or
+    // temperature changes.
+    std::array<float, 1024> voltageCache;
+    std::array<std::uint32_t, 1024> voltageStamp{};
+    std::uint32_t epoch = 1;
+
+    float* const vValues = samples.spanningpuntenarray.get();
+    float* const vTimes = samples.spanningtijdenarray.get();
+    float* const tValues = samples.temperatuurpuntenarray.get();
+    float* const tTimes = samples.temperatuurtijdenarray.get();
+    std::int32_t C = 0, D = 0;
+
+    std::size_t untilPump = 0;
+    std::size_t i = 0;
+    for (; i < kImageWords; ++i) {
+        if (untilPump == 0) {
+            samples.C = C;
+            samples.D = D;
+            sink.pump(i);
+            untilPump = kPumpEveryWords;
+        }
+        --untilPump;
+        const ImageWord word = splitWord(image, i);
+        const int value = word.value;
+        if (word.tag == tag::Calibration) {
+            state.calibratie22 = calibrationFromWord(value);
+            ++epoch;
+            continue;
+        }
+        if (word.tag == tag::Ignored4)
+            continue;
+        if (word.tag == tag::RecordingStart) {
+            eerstedatabinnen = true;
+            sink.replaceLine(kVoltageIntervalLine, voltageReportText(value));
+            Z -= voltageStartSeconds(value);
+            correctie = isFastRecording(value) ? 0.0625 : 1.0;
+            continue;
+        }
+        if (!eerstedatabinnen)
+            continue;
+        switch (word.tag) {
+        case tag::TemperatureStart: {
+            const bool fast = correctie == 0.0625;
+            sink.replaceLine(kTemperatureIntervalLine, temperatureReportText(value, fast));
+            Y -= temperatureSeconds(value, fast);
+            break;
+        }
+        case tag::Ignored63:
+            break;
+        case tag::BeginPoint:
+            if (samples.beginPoints < kBeginPointCapacity)
+                samples.spanningbeginpuntarray[std::size_t(samples.beginPoints++)] = Z;
+            else
+                ++samples.droppedBeginPoints;
+            break;
+        case tag::VoltageInterval:
+            state.spanningmeetinterval = voltageIntervalWordSeconds(value);
+            break;
+        case tag::TemperatureInterval:
+            state.temperatuurmeetinterval =
+                temperatureSeconds(value, state.spanningmeetinterval == 0.0625);
+            break;
+        case tag::VoltageSample: {
+            float v;
+            if (voltageStamp[std::size_t(value)] == epoch) {
+                v = voltageCache[std::size_t(value)];
+            } else {
+                v = voltageFromRaw(value, state.calibratie22, temperatuurdecimaal);
+                voltageCache[std::size_t(value)] = v;
+                voltageStamp[std::size_t(value)] = epoch;
+            }
+            if (v < 3.0f || v > 100.0f)
+                break;
+            Z += state.spanningmeetinterval;
+            seconden = Z;
+            sink.voltageEvent(v, Z, state.spanningmeetinterval);
+            ++C;
+            vValues[C] = v;
+            vTimes[C] = float(static_cast<long double>(Z) / unit);
+            sink.voltageStored(v);
+            break;
+        }
+        case tag::TemperatureSample: {
+            const float t = temperatureFromRaw(value);
+            if (std::memcmp(&t, &temperatuurdecimaal, sizeof t) != 0) {
+                temperatuurdecimaal = t;
+                ++epoch;
+            }
+            Y += state.temperatuurmeetinterval;
+            ++D;
+            tTimes[D] = float(static_cast<long double>(Y) / unit);
+            tValues[D] = t;
+            sink.temperature(t, Y, state.temperatuurmeetinterval);
+            break;
+        }
+        case tag::End:
+            samples.C = C;
+            samples.D = D;
+            out.wordsRead = i + 1;
+            out.Z = Z;
+            out.Y = Y;
+            out.seconden = seconden;
+            return out;
+        default:
+            samples.C = C;
+            samples.D = D;
+            sink.endOfRecording(seconden, Z);
+            out.completed = true;
+            ++out.summaries;
+            break;
+        }
+    }
+    samples.C = C;
+    samples.D = D;
+    out.wordsRead = i;
+    out.Z = Z;
+    out.Y = Y;
+    out.seconden = seconden;
+    return out;
+}
+
+} // namespace veltrano
