@@ -58,7 +58,7 @@ private:
     Receiver receiver_;
     bool inReceive_ = false;
     bool lost_ = false;
-    static constexpr int kExtraReadsPerTurn = 15;
+    static constexpr int kExtraReadsPerTurn = 63;
     std::vector<std::uint8_t> chunk_; // one receive event
 };
 
