@@ -18,11 +18,19 @@ mkdir -p "$out/seeds-processing" "$out/seeds-numbers" "$out/seeds-receiver"
 for s in fuzz/seeds/*.txt; do
     name=$(basename "$s" .txt)
     "$gen" raw "$s" "$out/raw-$name"
-    for opt in '\x03\x13\x52\x00\x00\x00\x00\x00' '\x00\xf0\x0f\x44\x01\x02\x00\x00'; do
+    for opt in '\x03\x13\x52\x00\x00\x00\x00\x00' '\x00\xf0\x0f\x44\x01\x02\x01\x02'; do
         { printf "$opt"; cat "$out/raw-$name"; } > "$out/seeds-processing/$name-$(printf "$opt" | od -An -tx1 | tr -d ' \n' | cut -c1-8)"
     done
-    # The receiver sees a download: the words, then the end marker.
-    { printf '\x00\x05'; cat "$out/raw-$name"; printf 'DONE'; } > "$out/seeds-receiver/$name"
+    # The receiver sees a download in events of 200 bytes: the words, then the end marker.
+    rm -rf "$out/chunks" && mkdir -p "$out/chunks"
+    { cat "$out/raw-$name"; printf 'DONE'; } | split -b 200 - "$out/chunks/c"
+    {
+        printf '\x0b'
+        for c in "$out"/chunks/c*; do
+            printf "\\x$(printf '%02x' "$(stat -c %s "$c")")"
+            cat "$c"
+        done
+    } > "$out/seeds-receiver/$name"
 done
 for t in "12,6" "12.6" "-5" "1e308" "1,2,3" "-" "," "" "12" "0,125" "9999" "4294967296"; do
     printf '%s' "$t" > "$out/seeds-numbers/$(printf '%s' "$t" | od -An -tx1 | tr -d ' \n')x"

@@ -17,14 +17,18 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static MemoryImage image;
+    if (size == 0)
+        return 0;
     CheckingSink sink;
     Receiver receiver(image, sink);
     receiver.startDownload();
-    receiver.configureerflag = true;
-    receiver.eraseflag = true;
-
-    // The first byte of each piece gives the length of the event that follows it.
-    std::size_t at = 0;
+    // The first byte sets the flags; the first byte of each piece after it gives the length
+    // of the receive event that follows.
+    receiver.configureerflag = data[0] & 1;
+    receiver.eraseflag = data[0] & 2;
+    receiver.meetintervalleninstellen = data[0] & 4;
+    receiver.databinnenhalenklaar = data[0] & 8;
+    std::size_t at = 1;
     int expectedCompletes = 0;
     std::size_t storedUpTo = 0;
     while (at < size) {
