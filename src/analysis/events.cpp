@@ -20,6 +20,24 @@ const char* eventKindWord(EventKind kind) {
     return "";
 }
 
+float floorFloat(long double x) {
+    if (std::isnan(x))
+        return std::numeric_limits<float>::quiet_NaN();
+    float f = float(x);
+    if (static_cast<long double>(f) > x)
+        f = std::nextafter(f, -std::numeric_limits<float>::infinity());
+    return f;
+}
+
+float ceilFloat(long double x) {
+    if (std::isnan(x))
+        return std::numeric_limits<float>::quiet_NaN();
+    float f = float(x);
+    if (static_cast<long double>(f) < x)
+        f = std::nextafter(f, std::numeric_limits<float>::infinity());
+    return f;
+}
+
 void EventList::recreate() {
     start = makeZeroBuffer<long double>(kCapacity);
     end = makeZeroBuffer<long double>(kCapacity);
@@ -33,6 +51,8 @@ void EventDetector::close(EventKind kind) {
                    : kind == EventKind::Overtemperatuur ? overT_
                                                         : underT_;
     CrossGroup& cross = voltage ? temperaturesDuringVoltage_ : voltagesDuringTemperature_;
+    s.duur = s.counter * s.interval;
+    s.gemiddeld = s.som / s.counter;
 
     const long double threshold =
         voltage ? limits_.tijdfilter * static_cast<long double>(limits_.tijdfiltereenheid)
@@ -69,56 +89,69 @@ void EventDetector::closeAll() {
 
 namespace {
 struct BlockLabels {
-    const char* ordinal;
-    const char* moment;
-    const char* duration;
-    const char* average;
-    const char* extreme;
-    const char* unit;
+    QString ordinal;
+    QString moment;
+    QString duration;
+    QString average;
+    QString extreme;
+    QString unit;
 };
 
 const BlockLabels& labelsOf(EventKind kind) {
     static const BlockLabels labels[4] = {
-        {"Hoeveelste overspanning", "Moment van overspanning", "Duur van de overspanning",
-         "Gemiddelde overspanning", "Hoogste spanning", " Volt"},
-        {"Hoeveelste onderspanning", "Moment van onderspanning", "Duur van de onderspanning",
-         "Gemiddelde onderspanning", "Laagste spanning", " Volt"},
-        {"Hoeveelste overtemperatuur", "Moment van overtemperatuur", "Duur van de overtemperatuur",
-         "Gemiddelde overtemperatuur", "Hoogste temperatuur", " \u00B0C"},
-        {"Hoeveelste ondertemperatuur", "Moment van ondertemperatuur", "Duur van ondertemperatuur",
-         "gemiddelde ondertemperatuur", "Laagste temperatuur", " \u00B0C"},
+        {QStringLiteral("Hoeveelste overspanning\t"), QStringLiteral("Moment van overspanning\t"),
+         QStringLiteral("Duur van de overspanning\t"), QStringLiteral("Gemiddelde overspanning\t"),
+         QStringLiteral("Hoogste spanning\t"), QStringLiteral(" Volt")},
+        {QStringLiteral("Hoeveelste onderspanning\t"), QStringLiteral("Moment van onderspanning\t"),
+         QStringLiteral("Duur van de onderspanning\t"),
+         QStringLiteral("Gemiddelde onderspanning\t"), QStringLiteral("Laagste spanning\t"),
+         QStringLiteral(" Volt")},
+        {QStringLiteral("Hoeveelste overtemperatuur\t"),
+         QStringLiteral("Moment van overtemperatuur\t"),
+         QStringLiteral("Duur van de overtemperatuur\t"),
+         QStringLiteral("Gemiddelde overtemperatuur\t"), QStringLiteral("Hoogste temperatuur\t"),
+         QStringLiteral(" \u00B0C")},
+        {QStringLiteral("Hoeveelste ondertemperatuur\t"),
+         QStringLiteral("Moment van ondertemperatuur\t"),
+         QStringLiteral("Duur van ondertemperatuur\t"),
+         QStringLiteral("gemiddelde ondertemperatuur\t"), QStringLiteral("Laagste temperatuur\t"),
+         QStringLiteral(" \u00B0C")},
     };
     return labels[int(kind)];
 }
 
-QString tabbed(const char* label, const QString& value) {
-    return QString::fromUtf8(label) + QLatin1Char('\t') + value;
-}
+struct CrossLabels {
+    QString average, highest, lowest, unit;
+};
+const CrossLabels kTemperatureCross{
+    QStringLiteral("Gemiddelde temperatuur\t"), QStringLiteral("Hoogste temperatuur\t"),
+    QStringLiteral("Laagste temperatuur\t"), QStringLiteral(" \u00B0C")};
+const CrossLabels kVoltageCross{QStringLiteral("Gemiddelde spanning\t"),
+                                QStringLiteral("Hoogste spanning\t"),
+                                QStringLiteral("Laagste spanning\t"), QStringLiteral(" Volt")};
 } // namespace
 
 void EventBlockWriter::write(const ClosedEvent& e) {
     const BlockLabels& l = labelsOf(e.kind);
-    const QString unit = QString::fromUtf8(l.unit);
     const auto measured = [this](long double v) { return formatMeasured(v, locale_); };
 
     report_.append(QString());
-    report_.append(tabbed("Calamiteit nummer", QString::number(e.number)));
-    report_.append(tabbed(l.ordinal, QString::number(e.ordinal)));
-    report_.append(
-        tabbed(l.moment, unitWord_ + QLatin1Char(' ') +
-                             formatMoment(static_cast<long double>(e.moment) / tijdeenheid_)));
-    const auto whole = static_cast<std::int64_t>(e.duration);
-    const auto minutes = static_cast<std::int64_t>(static_cast<long double>(e.duration) / 60);
-    const auto hours = static_cast<std::int64_t>(static_cast<long double>(e.duration) / 3600);
-    const auto days = static_cast<std::int64_t>(static_cast<long double>(e.duration) / 86400);
-    report_.append(tabbed(l.duration, QStringLiteral("%1 dagen %2 uren %3 minuten %4 seconden ")
-                                          .arg(days)
-                                          .arg(hours % 24)
-                                          .arg(minutes % 60)
-                                          .arg(whole % 60)));
+    report_.append(QStringLiteral("Calamiteit nummer\t") + QString::number(e.number));
+    report_.append(l.ordinal + QString::number(e.ordinal));
+    report_.append(l.moment + unitWord_ + QLatin1Char(' ') +
+                   formatMoment(static_cast<long double>(e.moment) / tijdeenheid_));
+    const long double d = e.duration;
+    const auto whole = static_cast<std::int64_t>(d);
+    const auto minutes = static_cast<std::int64_t>(d / 60);
+    const auto hours = static_cast<std::int64_t>(d / 3600);
+    const auto days = static_cast<std::int64_t>(d / 86400);
+    report_.append(l.duration + QString::number(days) + QStringLiteral(" dagen ") +
+                   QString::number(hours % 24) + QStringLiteral(" uren ") +
+                   QString::number(minutes % 60) + QStringLiteral(" minuten ") +
+                   QString::number(whole % 60) + QStringLiteral(" seconden "));
     report_.setRed(true);
-    report_.append(tabbed(l.average, measured(e.average) + unit));
-    report_.append(tabbed(l.extreme, measured(e.extreme) + unit));
+    report_.append(l.average + measured(e.average) + l.unit);
+    report_.append(l.extreme + measured(e.extreme) + l.unit);
     report_.setRed(false);
 
     const CrossGroup& g = e.cross;
@@ -130,19 +163,16 @@ void EventBlockWriter::write(const ClosedEvent& e) {
             voltageEvent ? limits_.temperatuurbovengrens : limits_.overspanning;
         const long double lower =
             voltageEvent ? limits_.temperatuurondergrens : limits_.onderspanning;
-        const QString otherUnit =
-            voltageEvent ? QStringLiteral(" \u00B0C") : QStringLiteral(" Volt");
-        const char* quantity = voltageEvent ? "temperatuur" : "spanning";
+        const CrossLabels& c = voltageEvent ? kTemperatureCross : kVoltageCross;
         if (average > upper)
             report_.setRed(true);
-        report_.append(QStringLiteral("Gemiddelde %1\t").arg(quantity) + measured(average) +
-                       otherUnit);
+        report_.append(c.average + measured(average) + c.unit);
         if (g.max > upper)
             report_.setRed(true);
-        report_.append(QStringLiteral("Hoogste %1\t").arg(quantity) + measured(g.max) + otherUnit);
+        report_.append(c.highest + measured(g.max) + c.unit);
         if (g.min < lower)
             report_.setRed(true);
-        report_.append(QStringLiteral("Laagste %1\t").arg(quantity) + measured(g.min) + otherUnit);
+        report_.append(c.lowest + measured(g.min) + c.unit);
     }
 }
 

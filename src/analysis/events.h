@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include <QLocale>
 #include <QString>
@@ -49,8 +51,9 @@ struct KindState {
     bool active = false;
     std::int32_t counter = 0;
     double som = 0;
-    double duur = 0;
-    double gemiddeld = 0;
+    double duur = 0;      // set when the event closes
+    double gemiddeld = 0; // set when the event closes
+    double interval = 0;  // in force at the last outside sample
     double moment = 0;
     double extreme = 0;
     std::int32_t ordinal = 0;
@@ -84,11 +87,24 @@ private:
     QString unitWord_;
 };
 
+// The largest float not above x and the smallest float not below x. For a float v and an
+// extended limit L: v > L exactly when v > floorFloat(L), v < L when v < ceilFloat(L).
+float floorFloat(long double x);
+float ceilFloat(long double x);
+
 // The four event kinds with their time filters, numbering and the event list.
 class EventDetector {
 public:
     EventDetector(const Limits& limits, int tijdeenheid, EventList& list, EventBlockWriter& writer)
-        : limits_(limits), tijdeenheid_(tijdeenheid), list_(list), writer_(writer) {
+        : limits_(limits), tijdeenheid_(tijdeenheid), list_(list), writer_(writer),
+          overV_above_(floorFloat(limits.overspanning)),
+          overV_below_(ceilFloat(limits.overspanning)),
+          underV_above_(floorFloat(limits.onderspanning)),
+          underV_below_(ceilFloat(limits.onderspanning)),
+          overT_above_(floorFloat(limits.temperatuurbovengrens)),
+          overT_below_(ceilFloat(limits.temperatuurbovengrens)),
+          underT_above_(floorFloat(limits.temperatuurondergrens)),
+          underT_below_(ceilFloat(limits.temperatuurondergrens)), dipFloor_(ceilFloat(3.3L)) {
         resetOver(overV_);
         resetUnder(underV_);
         resetOver(overT_);
@@ -97,21 +113,19 @@ public:
 
     // Steps before an accepted voltage is stored: end check, over and under.
     void voltageEvent(float v, double clock, double interval) {
-        const long double lv = v;
-        if ((lv < limits_.overspanning && overV_.active) ||
-            (lv > limits_.onderspanning && underV_.active)) {
+        if ((v < overV_below_ && overV_.active) || (v > underV_above_ && underV_.active)) {
             if (overV_.active)
                 close(EventKind::Overspanning);
             if (underV_.active)
                 close(EventKind::Onderspanning);
         }
-        if (lv > limits_.overspanning) {
+        if (v > overV_above_) {
             if (v > overV_.extreme)
                 overV_.extreme = v;
             count(overV_, v, clock, interval);
         }
-        if (lv < limits_.onderspanning) {
-            if (v < underV_.extreme && lv >= 3.3L)
+        if (v < underV_below_) {
+            if (v < underV_.extreme && v >= dipFloor_)
                 underV_.extreme = v;
             count(underV_, v, clock, interval);
         }
@@ -127,20 +141,18 @@ public:
 
     // A temperature that passed the range gate.
     void temperatureEvent(float t, double clock, double interval) {
-        const long double lt = t;
-        if ((lt < limits_.temperatuurbovengrens && overT_.active) ||
-            (lt > limits_.temperatuurondergrens && underT_.active)) {
+        if ((t < overT_below_ && overT_.active) || (t > underT_above_ && underT_.active)) {
             if (overT_.active)
                 close(EventKind::Overtemperatuur);
             if (underT_.active)
                 close(EventKind::Ondertemperatuur);
         }
-        if (lt > limits_.temperatuurbovengrens) {
+        if (t > overT_above_) {
             if (!overT_.active || t > overT_.extreme)
                 overT_.extreme = t;
             count(overT_, t, clock, interval);
         }
-        if (lt < limits_.temperatuurondergrens) {
+        if (t < underT_below_) {
             if (t < underT_.extreme)
                 underT_.extreme = t;
             count(underT_, t, clock, interval);
@@ -167,8 +179,9 @@ private:
             s.active = true;
             s.moment = clock;
         }
-        s.duur = s.counter * interval;
-        s.gemiddeld = s.som / s.counter;
+        // Duration and average follow from these when the event closes: the duration is
+        // counter times the interval in force at the last outside sample.
+        s.interval = interval;
     }
     static void gather(CrossGroup& g, float value, bool firstReplacesMax) {
         g.som += value;
@@ -185,6 +198,10 @@ private:
     int tijdeenheid_;
     EventList& list_;
     EventBlockWriter& writer_;
+    // Float forms of the extended limits, so that each sample needs float compares only.
+    float overV_above_, overV_below_, underV_above_, underV_below_;
+    float overT_above_, overT_below_, underT_above_, underT_below_;
+    float dipFloor_; // v >= 3.3 exactly when v >= dipFloor_
     KindState overV_, underV_, overT_, underT_;
     CrossGroup temperaturesDuringVoltage_;
     CrossGroup voltagesDuringTemperature_;

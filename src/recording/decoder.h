@@ -62,6 +62,18 @@ inline float temperatureFromRaw(int r) {
     return float(roundHundredths(t));
 }
 
+// Z / divisor rounded to float as if computed in extended precision. The double quotient
+// rounds to the same float unless it lies exactly halfway between two floats; only then is
+// the division repeated in extended precision.
+inline float timeInUnit(double seconds, int divisor) {
+    const double q = seconds / divisor;
+    std::uint64_t bits;
+    std::memcpy(&bits, &q, sizeof bits);
+    if ((bits & 0x1FFFFFFFu) != 0x10000000u)
+        return float(q);
+    return float(static_cast<long double>(seconds) / divisor);
+}
+
 inline float calibrationFromWord(int value) {
     return value == 0 ? 0.0375f : float(30.0 / value);
 }
@@ -90,7 +102,6 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
     bool eerstedatabinnen = false;
     double Z = 0, Y = 0, correctie = 0, seconden = 0;
     float temperatuurdecimaal = 0;
-    const long double unit = tijdeenheid;
 
     // Voltage conversions repeat: cache them per raw count until calibration or
     // temperature changes.
@@ -116,6 +127,28 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
         --untilPump;
         const ImageWord word = splitWord(image, i);
         const int value = word.value;
+        // The tags are distinct, so testing the common sample tags first keeps the dispatch
+        // order's meaning.
+        if (word.tag == tag::VoltageSample && eerstedatabinnen) {
+            float v;
+            if (voltageStamp[std::size_t(value)] == epoch) {
+                v = voltageCache[std::size_t(value)];
+            } else {
+                v = voltageFromRaw(value, state.calibratie22, temperatuurdecimaal);
+                voltageCache[std::size_t(value)] = v;
+                voltageStamp[std::size_t(value)] = epoch;
+            }
+            if (v < 3.0f || v > 100.0f)
+                continue;
+            Z += state.spanningmeetinterval;
+            seconden = Z;
+            sink.voltageEvent(v, Z, state.spanningmeetinterval);
+            ++C;
+            vValues[C] = v;
+            vTimes[C] = timeInUnit(Z, tijdeenheid);
+            sink.voltageStored(v);
+            continue;
+        }
         if (word.tag == tag::Calibration) {
             state.calibratie22 = calibrationFromWord(value);
             ++epoch;
@@ -154,26 +187,6 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             state.temperatuurmeetinterval =
                 temperatureSeconds(value, state.spanningmeetinterval == 0.0625);
             break;
-        case tag::VoltageSample: {
-            float v;
-            if (voltageStamp[std::size_t(value)] == epoch) {
-                v = voltageCache[std::size_t(value)];
-            } else {
-                v = voltageFromRaw(value, state.calibratie22, temperatuurdecimaal);
-                voltageCache[std::size_t(value)] = v;
-                voltageStamp[std::size_t(value)] = epoch;
-            }
-            if (v < 3.0f || v > 100.0f)
-                break;
-            Z += state.spanningmeetinterval;
-            seconden = Z;
-            sink.voltageEvent(v, Z, state.spanningmeetinterval);
-            ++C;
-            vValues[C] = v;
-            vTimes[C] = float(static_cast<long double>(Z) / unit);
-            sink.voltageStored(v);
-            break;
-        }
         case tag::TemperatureSample: {
             const float t = temperatureFromRaw(value);
             if (std::memcmp(&t, &temperatuurdecimaal, sizeof t) != 0) {
@@ -182,7 +195,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             }
             Y += state.temperatuurmeetinterval;
             ++D;
-            tTimes[D] = float(static_cast<long double>(Y) / unit);
+            tTimes[D] = timeInUnit(Y, tijdeenheid);
             tValues[D] = t;
             sink.temperature(t, Y, state.temperatuurmeetinterval);
             break;

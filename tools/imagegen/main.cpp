@@ -2,6 +2,7 @@
 //   veltrano-imagegen demo OUT        the demo recording
 //   veltrano-imagegen events OUT      a full memory with thousands of events
 //   veltrano-imagegen script IN OUT   words from a description, one per line:
+//   veltrano-imagegen raw IN OUT      the same words, without the image-file form
 //     calibration N | start CODE | temperature-start CODE | voltage-interval CODE |
 //     temperature-interval CODE | recording VCODE TCODE | voltage VOLTS [COUNT] |
 //     voltage-raw N [COUNT] | temperature CELSIUS [COUNT] | beginpoint | end [TAG] |
@@ -89,12 +90,21 @@ int main(int argc, char* argv[]) {
     } else if (args.size() == 2 && args[0] == "events") {
         b = eventRichRecording();
         out = args[1];
-    } else if (args.size() == 3 && args[0] == "script") {
+    } else if (args.size() == 3 && (args[0] == "script" || args[0] == "raw")) {
         if (auto error = runScript(args[1], b))
             return fail(*error);
         out = args[2];
+        if (args[0] == "raw") {
+            QFile file(out);
+            const auto& bytes = b.data();
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
+                    qint64(bytes.size()))
+                return fail(QStringLiteral("kan %1 niet schrijven").arg(out));
+            return 0;
+        }
     } else {
-        return fail(QStringLiteral("gebruik: veltrano-imagegen demo|events UIT, of script IN UIT"));
+        return fail(QStringLiteral("gebruik: veltrano-imagegen demo|events UIT, of script|raw IN UIT"));
     }
     if (auto error = b.save(out))
         return fail(*error);

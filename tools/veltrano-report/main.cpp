@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "analysis/processing.h"
+#include "recording/durationtable.h"
 #include "recording/timeunits.h"
 
 using namespace veltrano;
@@ -21,7 +22,9 @@ const char* kUsage = "gebruik: veltrano-report [opties] BEELDBESTAND\n"
                      "  --filter TEKST --filter-unit minuten|uren|dagen\n"
                      "  --temp-filter TEKST --temp-filter-unit minuten|uren|dagen\n"
                      "  --start DATUMTIJD --end DATUMTIJD   (ISO 8601)\n"
-                     "  --format text|json   (text)\n";
+                     "  --format text|json   (text)\n"
+    "or:      veltrano-report --duration-table [--unit seconden|minuten|uren|dagen|weken|jaren]\n"
+    "         prints how long the logger records for every pair of intervals\n";
 
 int fail(const QString& message, int code) {
     std::fprintf(stderr, "veltrano-report: %s\n", message.toLocal8Bit().constData());
@@ -67,6 +70,26 @@ QString jsonNumber(long double value) {
     return s;
 }
 
+// The recording-duration table as the configuration window shows it.
+int printDurationTable(const QStringList& args, const QLocale& locale) {
+    int unit = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--duration-table"))
+            continue;
+        if (args[i] == QStringLiteral("--unit") && i + 1 < args.size()) {
+            const auto index = tableTimeUnitIndex(args[++i]);
+            if (!index)
+                return fail(QStringLiteral("ongeldige waarde \"%1\" voor --unit").arg(args[i]), 2);
+            unit = *index;
+        } else {
+            return fail(QStringLiteral("onbekende optie %1 bij --duration-table").arg(args[i]), 2);
+        }
+    }
+    const QByteArray bytes = durationTableText(unit, locale).toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 int unitIndex(const QString& word, const QStringList& words) {
     return int(words.indexOf(word));
 }
@@ -84,6 +107,8 @@ int main(int argc, char* argv[]) {
     const QStringList mainUnits = {"seconden", "minuten", "uren", "dagen", "weken"};
     const QStringList filterUnits = {"minuten", "uren", "dagen"};
     const QStringList args = app.arguments().mid(1);
+    if (args.contains(QStringLiteral("--duration-table")))
+        return printDurationTable(args, locale);
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == "--help" || a == "-h") {

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a fixed time,
+# starting from seeds made by our image generator. Usage: scripts/fuzz.sh [seconds-per-target]
+# Prints executions and findings per target; exits non-zero when a target found a fault.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-20}"
+bash scripts/install-deps.sh
+cmake --preset fuzz >/dev/null
+targets=(fuzz_processing fuzz_numbers)
+[ -f fuzz/fuzz_receiver.cpp ] && targets+=(fuzz_receiver)
+cmake --build --preset fuzz --target "${targets[@]}" veltrano-imagegen
+out=build/fuzz
+gen=$out/tools/imagegen/veltrano-imagegen
+
+# Seeds: option bytes followed by the words of each script; text seeds for the numbers.
+mkdir -p "$out/seeds-processing" "$out/seeds-numbers" "$out/seeds-receiver"
+for s in fuzz/seeds/*.txt; do
+    name=$(basename "$s" .txt)
+    "$gen" raw "$s" "$out/raw-$name"
+    for opt in '\x03\x13\x52\x00\x00\x00\x00\x00' '\x00\xf0\x0f\x44\x01\x02\x01\x02'; do
+        { printf "$opt"; cat "$out/raw-$name"; } > "$out/seeds-processing/$name-$(printf "$opt" | od -An -tx1 | tr -d ' \n' | cut -c1-8)"
+    done
+    # The receiver sees a download in events of 200 bytes: the words, then the end marker.
+    rm -rf "$out/chunks" && mkdir -p "$out/chunks"
+    { cat "$out/raw-$name"; printf 'DONE'; } | split -b 200 - "$out/chunks/c"
+    {
+        printf '\x0b'
+        for c in "$out"/chunks/c*; do
+            printf "\\x$(printf '%02x' "$(stat -c %s "$c")")"
+            cat "$c"
+        done
+    } > "$out/seeds-receiver/$name"
+done
+for t in "12,6" "12.6" "-5" "1e308" "1,2,3" "-" "," "" "12" "0,125" "9999" "4294967296"; do
+    printf '%s' "$t" > "$out/seeds-numbers/$(printf '%s' "$t" | od -An -tx1 | tr -d ' \n')x"
+done
+
+status=0
+export ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0
+for t in "${targets[@]}"; do
+    corpus="$out/corpus-${t#fuzz_}"
+    mkdir -p "$corpus" "$out/findings-${t#fuzz_}"
+    log="$out/$t.log"
+    set +e
+    "$out/fuzz/$t" "$corpus" "$out/seeds-${t#fuzz_}" -max_total_time="$seconds" -max_len=65536 \
+        -print_final_stats=1 -artifact_prefix="$out/findings-${t#fuzz_}/" >"$log" 2>&1
+    rc=$?
+    set -e
+    execs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
+    findings=$(find "$out/findings-${t#fuzz_}" -type f | wc -l)
+    echo "$t: ${execs} executions in ${seconds}s, ${findings} findings (exit $rc)"
+    if [ "$rc" -ne 0 ] || [ "$findings" -ne 0 ]; then
+        status=1
+        tail -40 "$log"
+    fi
+done
+exit $status

@@ -1,0 +1,93 @@
+#include "linkcontroller.h"
+
+#include "link/linktexts.h"
+#include "recording/intervals.h"
+
+namespace veltrano {
+
+LinkController::LinkController(MemoryImage& image, const DeviceFinder& finder, LinkWindow& window,
+                               QObject* parent)
+    : QObject(parent), finder_(finder), window_(window), link_(image, *this) {
+    connect(&link_, &LoggerLink::deviceLost, this, &LinkController::onDeviceLost);
+}
+
+void LinkController::connectLogger() {
+    const QList<FoundDevice> devices = finder_.findLoggers();
+    if (devices.isEmpty()) {
+        window_.information(linktext::NotConnected);
+        return;
+    }
+    QString opened;
+    for (const FoundDevice& device : devices) {
+        if (!link_.open(device.portName)) {
+            window_.information(linktext::PortOpenFailed.arg(device.portName, link_.errorString()));
+            // Opening closed the port found before; keep that one rather than a dead state.
+            if (!opened.isEmpty() && !link_.open(opened))
+                window_.showDisconnected();
+            return;
+        }
+        opened = device.portName;
+        window_.showConnected();
+    }
+}
+
+void LinkController::disconnectLogger() {
+    window_.showDisconnected();
+    link_.close();
+}
+
+void LinkController::startDownload() {
+    window_.downloadStarting();
+    if (!link_.startDownload())
+        window_.information(linktext::NotConnected);
+}
+
+void LinkController::erase() {
+    if (!window_.confirm(linktext::EraseQuestion))
+        return;
+    if (!link_.send(QByteArrayView(&command::Erase, 1))) {
+        window_.information(linktext::NotConnected);
+        return;
+    }
+    window_.eraseStarted();
+    receiver().eraseflag = true;
+}
+
+bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
+    if (voltageIndex < 0 || voltageIndex >= int(kVoltageIntervals.size()) || temperatureIndex < 0 ||
+        temperatureIndex >= int(kTemperatureIntervals.size()))
+        return false;
+    if (!window_.confirm(linktext::IntervalsQuestion)) {
+        window_.information(linktext::IntervalsCancelled);
+        return false;
+    }
+    receiver().configureerflag = true;
+    const char intervals[4] = {command::VoltageInterval, voltageCommand(voltageIndex),
+                               command::TemperatureInterval, temperatureCommand(temperatureIndex)};
+    // A failure leaves configureerflag set: a later "Gelu" still shows the notice.
+    if (!link_.send(QByteArrayView(intervals, 4)) ||
+        !link_.send(QByteArrayView(&command::Erase, 1))) {
+        window_.information(linktext::NotConnected);
+        return false;
+    }
+    window_.eraseStarted();
+    receiver().eraseflag = true;
+    receiver().meetintervalleninstellen = true;
+    return true;
+}
+
+void LinkController::eraseFinished(bool intervalsSet) {
+    window_.information(intervalsSet ? linktext::IntervalsDone : linktext::EraseDone);
+    window_.eraseFinished();
+}
+
+void LinkController::downloadOverflow() {
+    window_.information(linktext::DownloadTooLong);
+}
+
+void LinkController::onDeviceLost() {
+    disconnectLogger();
+    window_.information(linktext::NotConnected);
+}
+
+} // namespace veltrano

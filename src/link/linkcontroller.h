@@ -1,0 +1,86 @@
+#pragma once
+
+#include <algorithm>
+
+#include <QObject>
+#include <QString>
+
+#include "link/devicefinder.h"
+#include "link/loggerlink.h"
+
+namespace veltrano {
+
+// What the link needs from the main window: the control changes of the link actions, in
+// the words of the window's controls.
+class LinkWindow {
+public:
+    virtual ~LinkWindow() = default;
+    // `klaarverwerken`: no processing run in progress.
+    virtual bool processingIdle() const = 0;
+    // Device opened: hide "Verbinden", show "Verbreken", enable "Data ophalen" if
+    // processingIdle(), status "QLO verbonden".
+    virtual void showConnected() = 0;
+    // Disconnect action: hide the download bar, status "QLO niet verbonden", disable "Data
+    // ophalen", show "Verbinden", hide "Verbreken".
+    virtual void showDisconnected() = 0;
+    // Start of a download: disable "Tijdeenheid", "Data ophalen", "Data verwerken", "Filter
+    // instellingen" and "Filters toepassen"; show the download bar at 0; a fresh begin-point
+    // list. Called before the image is cleared and "#" is sent.
+    virtual void downloadStarting() = 0;
+    virtual void downloadProgressStep() = 0;
+    // "DONE": enable "Data ophalen" if connected, "Data verwerken", "Filter instellingen",
+    // "Tijdeenheid" and "Filters toepassen"; status "Data klaar voor verwerken".
+    virtual void downloadComplete() = 0;
+    // Erase or interval setting sent: enable Timer1; enable and show the erase bar at 0.
+    virtual void eraseStarted() = 0;
+    // "wel " after its message box: hide and disable the erase bar.
+    virtual void eraseFinished() = 0;
+    // "Gelu": show the notice window without waiting for it.
+    virtual void showNotice() = 0;
+    virtual void beep() = 0;
+    virtual void information(const QString& text) = 0;
+    // Yes/Cancel question; true for Yes.
+    virtual bool confirm(const QString& text) = 0;
+};
+
+// The link actions of the main window, free of widgets, so its handlers stay one line.
+class LinkController : public QObject, private ReceiverSink {
+    Q_OBJECT
+public:
+    LinkController(MemoryImage& image, const DeviceFinder& finder, LinkWindow& window,
+                   QObject* parent = nullptr);
+
+    // "Verbinden": opens every logger found in turn; the last one stays open.
+    void connectLogger();
+    // "Verbreken".
+    void disconnectLogger();
+    // "Data ophalen".
+    void startDownload();
+    // "Geheugen wissen": asks, then sends the erase command.
+    void erase();
+    // "Meetintervallen instellen" with the chosen list positions. True when the
+    // commands went out and the configuration window is to close.
+    bool setIntervals(int voltageIndex, int temperatureIndex);
+
+    // Timer1: the erase bar's next position.
+    static int nextErasePosition(int position) { return std::min(100, position + 5); }
+
+    LoggerLink& link() { return link_; }
+    Receiver& receiver() { return link_.receiver(); }
+    const Receiver& receiver() const { return link_.receiver(); }
+
+private:
+    void progressStep() override { window_.downloadProgressStep(); }
+    void beep() override { window_.beep(); }
+    void downloadComplete() override { window_.downloadComplete(); }
+    void configurationStarted() override { window_.showNotice(); }
+    void eraseFinished(bool intervalsSet) override;
+    void downloadOverflow() override;
+    void onDeviceLost();
+
+    const DeviceFinder& finder_;
+    LinkWindow& window_;
+    LoggerLink link_;
+};
+
+} // namespace veltrano

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace veltrano::linktext {
+
+inline const QString NotConnected = QStringLiteral("QLO niet verbonden");
+inline const QString Connected = QStringLiteral("QLO verbonden");
+inline const QString DataReady = QStringLiteral("Data klaar voor verwerken");
+inline const QString EraseQuestion =
+    QStringLiteral("Weet u zeker dat u het flash geheugen wilt wissen?");
+inline const QString EraseDone = QStringLiteral("Wissen gelukt");
+inline const QString IntervalsQuestion = QStringLiteral(
+    "Het veranderen van de meetintervallen zal resulteren in dat de gelogde data verloren "
+    "gaat. Sla de gelogde data op wilt u dit behouden. Doorgaan met de meetintervallen "
+    "veranderen?");
+inline const QString IntervalsCancelled = QStringLiteral("Cancel pressed");
+inline const QString IntervalsDone = QStringLiteral("Meetintervallen instellen gelukt");
+inline const QString Notice = QStringLiteral("Configureren gestart. Koppel de QLO niet los");
+inline const QString DownloadTooLong =
+    QStringLiteral("De QLO stuurde meer data dan het geheugenbeeld kan bevatten. De bytes "
+                   "na de eerste 17.000.000 zijn niet opgeslagen.");
+// %1 the port, %2 the reason.
+inline const QString PortOpenFailed = QStringLiteral("Kan poort %1 niet openen: %2");
+
+} // namespace veltrano::linktext

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "recording/memoryimage.h"
+
+namespace veltrano {
+
+// What the window must do in answer to the received bytes. Called synchronously, in byte
+// order, from inside Receiver::receive(); the window may show modal boxes here.
+class ReceiverSink {
+public:
+    virtual ~ReceiverSink() = default;
+    virtual void progressStep() {}         // advance the download bar by one
+    virtual void beep() {}                 // BEL received
+    virtual void downloadComplete() {}     // "DONE"
+    virtual void configurationStarted() {} // "Gelu": show the notice window
+    // "wel ": the message box, then hide and disable the erase bar.
+    virtual void eraseFinished(bool intervalsSet) { (void)intervalsSet; }
+    // First byte of this download that did not fit in the image; reported once per download.
+    virtual void downloadOverflow() {}
+};
+
+// The receive handler as a state machine over bytes. Every byte is stored at `teller`;
+// the markers "DONE", "Gelu" and "wel " are recognised within one receive event only.
+class Receiver {
+public:
+    // Progress steps when teller % kProgressBytes == 1 after a store.
+    static constexpr std::int32_t kProgressBytes = 160'000;
+
+    Receiver(MemoryImage& image, ReceiverSink& sink) : image_(image), sink_(sink) {}
+
+    // "Data ophalen": teller to 0, a fresh zero image, download in progress.
+    void startDownload();
+
+    // One receive event: the bytes that arrived together.
+    void receive(const std::uint8_t* bytes, std::size_t n);
+
+    // Write index in the image; the number of bytes stored since the last reset.
+    std::int32_t teller = 0;
+    bool databinnenhalenklaar = true;
+    bool configureerflag = false;
+    bool eraseflag = false;
+    bool meetintervalleninstellen = false;
+    // Bytes received while the image was full (since the last startDownload()).
+    std::int64_t droppedBytes = 0;
+
+private:
+    void store(const std::uint8_t* bytes, std::size_t n);
+    void react(std::uint8_t c, std::uint32_t window);
+
+    MemoryImage& image_;
+    ReceiverSink& sink_;
+    bool overflowReported_ = false;
+};
+
+} // namespace veltrano

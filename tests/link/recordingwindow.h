@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QStringList>
+
+#include "link/linkcontroller.h"
+
+namespace veltrano::testing {
+
+// Stands in for the main window: answers questions as told and logs every call.
+class RecordingWindow final : public LinkWindow {
+public:
+    QStringList log;
+    bool idle = true;
+    bool answer = true;
+
+    bool processingIdle() const override { return idle; }
+    void showConnected() override { log << QStringLiteral("connected"); }
+    void showDisconnected() override { log << QStringLiteral("disconnected"); }
+    void downloadStarting() override { log << QStringLiteral("downloadStarting"); }
+    void downloadProgressStep() override { ++steps; }
+    void downloadComplete() override { log << QStringLiteral("complete"); }
+    void eraseStarted() override { log << QStringLiteral("eraseStarted"); }
+    void eraseFinished() override { log << QStringLiteral("eraseFinished"); }
+    void showNotice() override { log << QStringLiteral("notice"); }
+    void beep() override { ++beeps; }
+    void information(const QString& text) override { log << QStringLiteral("info:") + text; }
+    bool confirm(const QString& text) override {
+        log << QStringLiteral("confirm:") + text;
+        return answer;
+    }
+
+    int steps = 0;
+    int beeps = 0;
+};
+
+} // namespace veltrano::testing

@@ -1,0 +1,140 @@
+// A simulated logger on a pseudo-terminal, for tests and demonstrations.
+#include <csignal>
+#include <cstdio>
+#include <thread>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "loggerserver.h"
+#include "recording/memoryimage.h"
+#include "simulatedlogger.h"
+#ifdef VELTRANO_HAVE_UMOCKDEV
+#include "usbtestbed.h"
+#endif
+
+using namespace veltrano;
+using namespace veltrano::sim;
+
+namespace {
+int signalPipe[2] = {-1, -1};
+void onSignal(int) {
+    const char c = 0;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+void fail(const QString& message) {
+    std::fprintf(stderr, "qlo-sim: %s\n", qPrintable(message));
+    std::exit(2);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qlo-sim"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated QLO logger on a pseudo-terminal.\n"
+                       "Without --fd or --umockdev it creates a pty and prints the path to open."));
+    parser.addHelpOption();
+    const QCommandLineOption imageOption(QStringLiteral("image"),
+                                         QStringLiteral("Memory image file to serve."),
+                                         QStringLiteral("file"));
+    const QCommandLineOption delayOption(QStringLiteral("erase-delay"),
+                                         QStringLiteral("Erase time in milliseconds."),
+                                         QStringLiteral("ms"), QStringLiteral("2000"));
+    const QCommandLineOption fdOption(QStringLiteral("fd"),
+                                      QStringLiteral("Serve on this inherited descriptor."),
+                                      QStringLiteral("n"));
+    const QCommandLineOption umockdevOption(
+        QStringLiteral("umockdev"),
+        QStringLiteral("Attach the logger as a fake USB device and run the command after "
+                       "'--' with it (run under umockdev-wrapper)."));
+    parser.addOptions({imageOption, delayOption, fdOption, umockdevOption});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("With --umockdev: the program to run."),
+                                 QStringLiteral("[-- command...]"));
+    parser.process(app);
+
+    Bytes memory = defaultRecording();
+    if (parser.isSet(imageOption)) {
+        MemoryImage image;
+        if (const auto error = image.load(parser.value(imageOption)))
+            fail(*error);
+        memory = memoryFromImage(image.data(), kFileDataSize);
+    }
+    bool ok = false;
+    const int delay = parser.value(delayOption).toInt(&ok);
+    if (!ok || delay < 0)
+        fail(QStringLiteral("--erase-delay wants a number of milliseconds"));
+
+    SimulatedLogger logger(std::move(memory));
+    LoggerServer server(logger, std::chrono::milliseconds(delay));
+
+    if (parser.isSet(umockdevOption)) {
+#ifdef VELTRANO_HAVE_UMOCKDEV
+        const QStringList command = parser.positionalArguments();
+        if (command.isEmpty())
+            fail(QStringLiteral("--umockdev needs a command after '--'"));
+        if (!UsbTestbed::available())
+            fail(QStringLiteral("--umockdev must run under umockdev-wrapper"));
+        UsbTestbed testbed;
+        const int fd = testbed.addLogger("qlo1", "ttyACM0");
+        if (fd < 0)
+            fail(QStringLiteral("cannot create the fake USB device"));
+        std::thread serving([&] { server.serve(fd); });
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.setInputChannelMode(QProcess::ForwardedInputChannel);
+        child.start(command.first(), command.mid(1)); // inherits the test bed's environment
+        int code = 127;
+        if (!child.waitForStarted(-1))
+            std::fprintf(stderr, "qlo-sim: cannot start %s\n", qPrintable(command.first()));
+        else if (child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit)
+            code = child.exitCode();
+        else
+            code = 1;
+        server.stop();
+        serving.join();
+        return code;
+#else
+        fail(QStringLiteral("built without umockdev"));
+#endif
+    }
+
+    int fd = -1;
+    if (parser.isSet(fdOption)) {
+        fd = parser.value(fdOption).toInt(&ok);
+        if (!ok || fd < 0)
+            fail(QStringLiteral("--fd wants a descriptor number"));
+    } else {
+        std::string path;
+        fd = openRawPty(path);
+        if (fd < 0)
+            fail(QStringLiteral("cannot create a pseudo-terminal"));
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+    }
+
+    // SIGINT and SIGTERM end the serving cleanly.
+    if (::pipe(signalPipe) == 0) {
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+        QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, [&] { server.stop(); });
+        std::thread serving([&] {
+            server.serve(fd);
+            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+        });
+        QCoreApplication::exec();
+        server.stop();
+        serving.join();
+    } else {
+        server.serve(fd);
+    }
+    return 0;
+}
