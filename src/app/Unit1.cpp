@@ -575,6 +575,8 @@ void TForm1::showDisconnected() {
 }
 
 void TForm1::downloadStarting() {
+    result.samples.spanningbeginpuntarray.fill(0);
+    result.samples.beginPoints = 0;
     TijdeenheidRadioGroup->setEnabled(false);
     Buttonreceivedata->setEnabled(false);
     buttonmemo->setEnabled(false);
@@ -611,8 +613,20 @@ void TForm1::eraseFinished() {
     EraseProgressBar->setEnabled(false);
 }
 
+void TForm1::beep() {
+    QApplication::beep();
+}
+
+void TForm1::information(const QString& text) {
+    seams_->information(this, text);
+}
+
+bool TForm1::confirm(const QString& text) {
+    return seams_->question(this, text);
+}
+
 void TForm1::Timer1Timer() {
-    EraseProgressBar->setValue(std::min(100, EraseProgressBar->value() + 5));
+    EraseProgressBar->setValue(LinkController::nextErasePosition(EraseProgressBar->value()));
 }
 
 namespace {

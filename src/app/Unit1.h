@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "analysis/processing.h"
+#include "link/linkcontroller.h"
 #include "recording/decoder.h"
 #include "recording/memoryimage.h"
 
@@ -30,7 +31,7 @@ class NumberKeyFilter;
 class UiSeams;
 
 // The main window: owns the memory image and the run-time state of the whole program.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public LinkWindow {
     Q_OBJECT
 public:
     explicit TForm1(UiSeams* seams, QWidget* parent = nullptr);
@@ -120,15 +121,19 @@ public:
     // run never sees its image change.
     bool openImage(const QString& path);
 
-    // Control changes of the link actions; the link calls these.
-    void showConnected();
-    void showDisconnected();
-    void downloadStarting();
-    void downloadProgressStep();
-    void downloadComplete();
-    void eraseStarted();
-    void eraseFinished();
-    void showNotice();
+    // What the link needs from the window: the control changes of its actions.
+    bool processingIdle() const override { return klaarverwerken; }
+    void showConnected() override;
+    void showDisconnected() override;
+    void downloadStarting() override;
+    void downloadProgressStep() override;
+    void downloadComplete() override;
+    void eraseStarted() override;
+    void eraseFinished() override;
+    void showNotice() override;
+    void beep() override;
+    void information(const QString& text) override;
+    bool confirm(const QString& text) override;
 
     QString aboutPagePath() const;
 

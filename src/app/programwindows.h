@@ -2,11 +2,11 @@
 
 #include <memory>
 
-class QWidget;
-
 namespace veltrano {
 
 class TForm1;
+class TForm2;
+class TForm4;
 class UiSeams;
 
 // The program's three windows, created in this order: the main window, the configuration
@@ -18,17 +18,13 @@ public:
     ~ProgramWindows();
 
     TForm1* Form1() const { return form1_.get(); }
-    QWidget* Form2() const { return form2_.get(); }
-    QWidget* Form4() const { return form4_.get(); }
+    TForm2* Form2() const { return form2_.get(); }
+    TForm4* Form4() const { return form4_.get(); }
 
 private:
     std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<QWidget> form2_;
-    std::unique_ptr<QWidget> form4_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm4> form4_;
 };
-
-// Stand-ins until the real configuration and notice windows are built.
-std::unique_ptr<QWidget> makeConfigurationWindow();
-std::unique_ptr<QWidget> makeNoticeWindow();
 
 } // namespace veltrano

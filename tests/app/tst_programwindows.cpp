@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit4.h"
 #include "app/logoview.h"
 #include "app/programwindows.h"
 #include "app/uiseams.h"
@@ -24,12 +26,12 @@ private slots:
         QCOMPARE(windows.Form2()->windowTitle(), QString("Configureren"));
         QCOMPARE(windows.Form4()->windowTitle(), QString("Veltrano"));
         QCOMPARE(windows.Form1()->windowTitle(), QString("Veltrano"));
-        QVERIFY(windows.Form4()->findChild<QLabel*>()->text() ==
-                "Configureren gestart. Koppel de QLO niet los");
+        QCOMPARE(windows.Form4()->Label1->text(),
+                 QString("Configureren gestart. Koppel de QLO niet los"));
 
         windows.Form1()->showNotice();
         QVERIFY(windows.Form4()->isVisible());
-        QTest::mouseClick(windows.Form4()->findChild<QPushButton*>(), Qt::LeftButton);
+        QTest::mouseClick(windows.Form4()->Button1, Qt::LeftButton);
         QVERIFY(!windows.Form4()->isVisible());
     }
 
@@ -43,7 +45,7 @@ private slots:
             QVERIFY(windows.Form2()->isVisible());
             QVERIFY(!QApplication::activeModalWidget());
         }
-        QCOMPARE(windows.Form1()->configurationWindow(), windows.Form2());
+        QCOMPARE(windows.Form1()->configurationWindow(), static_cast<QWidget*>(windows.Form2()));
         QCOMPARE(QApplication::topLevelWidgets().count(windows.Form2()), qsizetype(1));
     }
 
