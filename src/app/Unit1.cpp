@@ -365,6 +365,12 @@ void TForm1::setNavigationGroup(QGroupBox* group) {
     parent->layout()->replaceWidget(navigatiegroupbox, group, Qt::FindChildrenRecursively);
     delete navigatiegroupbox;
     navigatiegroupbox = group;
+    // The group's number edits get their key checks here, where the checks live.
+    for (const char* name : {"Edit1", "Edit2"})
+        if (auto* edit = group->findChild<QLineEdit*>(QString::fromLatin1(name)))
+            keyFilter->attach(edit, NumberKeyRule::Range);
+    if (auto* edit = group->findChild<QLineEdit*>(QStringLiteral("calamiteitedit")))
+        keyFilter->attachDigitsOnly(edit);
 }
 
 int TForm1::tijdeenheidIndex() const {

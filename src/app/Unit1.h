@@ -102,7 +102,9 @@ public:
     QTimer* Timer1 = nullptr;      // advances the erase bar
     NumberKeyFilter* keyFilter = nullptr;
 
-    // Places for the parts built elsewhere.
+    // Places for the parts built elsewhere. The chart replaces the placeholder under the
+    // progress bars; the navigation group takes its place in the top row, and its edits
+    // named Edit1, Edit2 ("Tot", "Vanaf") and calamiteitedit get their key checks.
     void setChartWidget(QWidget* chart);
     void setNavigationGroup(QGroupBox* group);
     void setConfigurationWindow(QWidget* window) { configurationWindow_ = window; }

@@ -205,6 +205,30 @@ private slots:
         type(edit, "7");
         QCOMPARE(edit->text(), QString("75"));
     }
+
+    // The navigation group is built elsewhere; embedded, its edits get their checks.
+    void navigationEdits() {
+        QLocale::setDefault(kComma);
+        WindowFixture w;
+        auto* group = new QGroupBox("Grafiek navigatie");
+        auto edit = [group](const char* name) {
+            auto* e = new QLineEdit(group);
+            e->setObjectName(name);
+            return e;
+        };
+        QLineEdit* vanaf = edit("Edit2");
+        QLineEdit* tot = edit("Edit1");
+        QLineEdit* number = edit("calamiteitedit");
+        w.form.setNavigationGroup(group);
+        QCOMPARE(w.form.navigatiegroupbox, group);
+        type(vanaf, "5-,5,");
+        type(tot, "^-1.2\r");
+        type(number, "-1a2,3");
+        QCOMPARE(vanaf->text(), QString("5,5"));
+        QCOMPARE(tot->text(), QString("-12"));
+        QCOMPARE(number->text(), QString("123"));
+        QVERIFY(w.seams.messages.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestKeyChecks)

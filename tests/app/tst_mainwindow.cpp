@@ -537,6 +537,32 @@ private slots:
         QVERIFY(w.seams.messages.isEmpty());
     }
 
+    // Closed while a run decodes: the run ends quietly, without message boxes.
+    void closingDuringRun() {
+        WindowFixture w;
+        ImageBuilder b;
+        b.recording(2, 1).temperature(20, 3).done(); // would show "Geen metingen" twice
+        w.open(b);
+        QSignalSpy closed(&w.form, &TForm1::closed);
+        QTimer::singleShot(0, &w.form, [&] { w.form.close(); });
+        w.process();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(w.seams.messages.isEmpty());
+        QVERIFY(w.form.klaarverwerken);
+        QVERIFY(!w.form.updateTimer->isActive());
+    }
+
+    // The chart takes the placeholder's place; the progress bars stay over it.
+    void chartEmbedding() {
+        WindowFixture w;
+        auto* chart = new QWidget;
+        w.form.setChartWidget(chart);
+        QCOMPARE(w.form.chartPlaceholder, chart);
+        QCOMPARE(chart->parentWidget(), w.form.chartArea);
+        const QObjectList& stack = w.form.chartArea->children();
+        QVERIFY(stack.indexOf(w.form.ProgressBar1->parentWidget()) > stack.indexOf(chart));
+    }
+
     // Whatever reaches the window during a run, a second run never starts inside it.
     void noNestedRun() {
         WindowFixture w;
