@@ -455,9 +455,7 @@ void TForm1::buttonmemoClick() {
         result.report.reset();
         result.completed = false;
     }
-    finishRun();
-    if (!failure.isEmpty() && !closing_)
-        seams_->information(this, failure);
+    finishRun(failure);
 }
 
 void TForm1::startRun() {
@@ -484,30 +482,30 @@ void TForm1::enableAfterRun() {
     klaarverwerken = true;
 }
 
-void TForm1::finishRun() {
+void TForm1::finishRun(const QString& failure) {
     showReport(memo1, result.report);
     enableAfterRun();
-    QString noSummary;
-    if (result.completed) {
+    QString problem = failure;
+    if (problem.isEmpty() && result.completed) {
         grafiekmaaktijd = true;
         StatusLabel->setText(QStringLiteral("Data verwerkt"));
         bottomaxismax = result.bottomaxismax;
-    } else if (!hasRecordingStart(spanningArray.data())) {
-        noSummary = QStringLiteral(
+    } else if (problem.isEmpty() && !hasRecordingStart(spanningArray.data())) {
+        problem = QStringLiteral(
             "Het geheugenbeeld bevat geen opname: er is geen begin van een meting gevonden "
             "(bijvoorbeeld een gewiste QLO of een leeg geheugenbeeld). Er is niets verwerkt.");
-    } else {
-        noSummary = QStringLiteral("De opname in het geheugenbeeld is niet afgesloten: er is "
-                                   "geen einde van een meting gevonden. Er is geen "
-                                   "samenvatting gemaakt.");
+    } else if (problem.isEmpty()) {
+        problem = QStringLiteral("De opname in het geheugenbeeld is niet afgesloten: er is "
+                                 "geen einde van een meting gevonden. Er is geen "
+                                 "samenvatting gemaakt.");
     }
     emit processingFinished(result.completed);
     if (closing_)
         return;
     for (const QString& message : std::as_const(result.messages))
         seams_->information(this, message);
-    if (!noSummary.isEmpty())
-        seams_->information(this, noSummary);
+    if (!problem.isEmpty())
+        seams_->information(this, problem);
     if (!deferredOpen_.isEmpty())
         openImage(std::exchange(deferredOpen_, QString()));
 }

@@ -173,7 +173,8 @@ private:
     void buildChartArea(QWidget* parent);
     QWidget* buildRightColumn(QWidget* parent);
     void startRun();
-    void finishRun();
+    // Ends a run, also one that produced no summary or failed; failure is the message then.
+    void finishRun(const QString& failure);
     void enableAfterRun();
     void focusField(const QString& caption);
 

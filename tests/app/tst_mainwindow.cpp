@@ -485,7 +485,9 @@ private slots:
     void imageWithoutSummary_data() {
         QTest::addColumn<ImageBuilder>("image");
         QTest::addColumn<QString>("messagePart");
-        QTest::newRow("empty buffer") << ImageBuilder() << "geen opname";
+        ImageBuilder empty;
+        empty.bytes({0, 0}); // all zero, like a fresh buffer
+        QTest::newRow("empty buffer") << empty << "geen opname";
         ImageBuilder erased;
         erased.bytes(std::vector<std::uint8_t>(4096, 0xFF)).done();
         QTest::newRow("erased logger") << erased << "geen opname";
