@@ -107,12 +107,14 @@ ImageBuilder& ImageBuilder::bytes(const std::vector<std::uint8_t>& raw) {
 
 void ImageBuilder::writeTo(MemoryImage& image) const {
     image.clear();
-    std::memcpy(image.data(), bytes_.data(), std::min(bytes_.size(), kImageSize));
+    if (!bytes_.empty())
+        std::memcpy(image.data(), bytes_.data(), std::min(bytes_.size(), kImageSize));
 }
 
 std::vector<std::uint8_t> ImageBuilder::image() const {
     std::vector<std::uint8_t> out(kImageSize, 0);
-    std::memcpy(out.data(), bytes_.data(), std::min(bytes_.size(), kImageSize));
+    if (!bytes_.empty())
+        std::memcpy(out.data(), bytes_.data(), std::min(bytes_.size(), kImageSize));
     return out;
 }
 
