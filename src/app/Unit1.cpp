@@ -173,6 +173,12 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent) : QMainWindow(parent), seams_(se
     updateTimer->setInterval(kUpdateCycleMs);
     connect(updateTimer, &QTimer::timeout, this, &TForm1::updateCycle);
     updateTimer->start();
+    deviceFinder_ = std::make_unique<UdevDeviceFinder>();
+    link_ = std::make_unique<LinkController>(spanningArray, *deviceFinder_, *this);
+    connect(Connect, &QPushButton::clicked, this, &TForm1::ConnectClick);
+    connect(disconnect, &QPushButton::clicked, this, &TForm1::disconnectClick);
+    connect(Buttonreceivedata, &QPushButton::clicked, this, &TForm1::ButtonreceivedataClick);
+    connect(Buttonerase, &QPushButton::clicked, this, &TForm1::ButtoneraseClick);
     Timer1 = new QTimer(this);
     Timer1->setInterval(kEraseTickMs);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -627,6 +633,36 @@ void TForm1::information(const QString& text) {
 
 bool TForm1::confirm(const QString& text) {
     return seams_->question(this, text);
+}
+
+void TForm1::setDeviceFinder(std::unique_ptr<DeviceFinder> finder) {
+    link_.reset();
+    deviceFinder_ = std::move(finder);
+    link_ = std::make_unique<LinkController>(spanningArray, *deviceFinder_, *this);
+}
+
+void TForm1::ConnectClick() {
+    link_->connectLogger();
+}
+
+void TForm1::disconnectClick() {
+    link_->disconnectLogger();
+}
+
+void TForm1::ButtonreceivedataClick() {
+    // A download clears the image; a run must never see that.
+    if (isProcessing())
+        return;
+    link_->startDownload();
+}
+
+void TForm1::ButtoneraseClick() {
+    link_->erase();
+}
+
+void TForm1::MeetintervallenInstellen(int voltageIndex, int temperatureIndex) {
+    if (link_->setIntervals(voltageIndex, temperatureIndex) && configurationWindow_)
+        configurationWindow_->close();
 }
 
 void TForm1::Timer1Timer() {

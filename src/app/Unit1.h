@@ -39,15 +39,11 @@ public:
 
     // Run-time state.
     MemoryImage spanningArray;
-    std::int32_t teller = 0;
     DecoderState decoderState;  // calibration and intervals, kept from run to run
     ProcessingResult result;    // samples, begin points, events and report of the last run
     bool klaarverwerken = true; // no processing run in progress
     bool databinnenhalenklaar = true;
     bool grafiekmaaktijd = false;
-    bool configureerflag = false;
-    bool eraseflag = false;
-    bool meetintervalleninstellen = false;
     double bottomaxismin = 0, bottomaxismax = 0;
     double leftaxismin = 0, leftaxismax = 0;
     double rightaxismin = 0, rightaxismax = 0;
@@ -119,6 +115,11 @@ public:
     bool isConnected() const;
     bool isProcessing() const { return running_; }
 
+    // The serial link; its receiver holds `teller` and the conversation flags.
+    LinkController& link() { return *link_; }
+    // Discovery is replaceable so tests can offer their own devices.
+    void setDeviceFinder(std::unique_ptr<DeviceFinder> finder);
+
     // The file part of "Data openen". During a run the open waits for the run's end, so a
     // run never sees its image change.
     bool openImage(const QString& path);
@@ -147,6 +148,12 @@ public slots:
     void MeetintervaltabelbuttonClick();
     void Image3Click();
     void Timer1Timer();
+    void ConnectClick();
+    void disconnectClick();
+    void ButtonreceivedataClick();
+    void ButtoneraseClick();
+    // "Meetintervallen instellen" of the configuration window.
+    void MeetintervallenInstellen(int voltageIndex, int temperatureIndex);
     // One cycle of the two progress bars.
     void DoStuff();
     // Hands a due chart fill to the chart.
@@ -167,6 +174,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::unique_ptr<DeviceFinder> deviceFinder_;
+    std::unique_ptr<LinkController> link_;
+
     void buildMenu(QWidget* parent);
     void buildTimeUnits(QWidget* parent);
     void buildFilters(QWidget* parent);

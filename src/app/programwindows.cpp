@@ -13,6 +13,8 @@ ProgramWindows::ProgramWindows(UiSeams* seams)
       form4_(std::make_unique<TForm4>()) {
     form1_->setConfigurationWindow(form2_.get());
     form1_->setNoticeWindow(form4_.get());
+    QObject::connect(form2_.get(), &TForm2::intervalSettingRequested, form1_.get(),
+                     &TForm1::MeetintervallenInstellen);
     // exit() rather than quit(): a window that refuses to close must not keep the program
     // alive once the main window is gone.
     QObject::connect(
