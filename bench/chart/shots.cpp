@@ -5,6 +5,7 @@
 #include <qcustomplot.h>
 
 #include "chart/chartview.h"
+#include "chart/printing.h"
 #include "synthetic.h"
 
 using namespace veltrano;
@@ -56,5 +57,19 @@ int main(int argc, char** argv) {
     chart.redraw();
     QApplication::processEvents();
     chart.grab().save(dir + QStringLiteral("/chart-markers.png"));
+
+    // A page as the printer gets it, at 300 dpi, scaled down for the picture.
+    QImage page(2480, 3508, QImage::Format_RGB32);
+    page.setDotsPerMeterX(11811);
+    page.setDotsPerMeterY(11811);
+    page.fill(Qt::white);
+    {
+        QCPPainter painter(&page);
+        painter.setMode(QCPPainter::pmVectorized);
+        chart.paintOn(painter, chartArea(page.rect()));
+    }
+    page.scaledToWidth(620, Qt::SmoothTransformation).save(dir + QStringLiteral("/chart-page.png"));
+    page.copy(chartArea(page.rect()).adjusted(0, 0, -1000, -700))
+        .save(dir + QStringLiteral("/chart-page-detail.png"));
     return 0;
 }

@@ -300,6 +300,21 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     // The plot's own legend only shows on paper; on screen the check boxes are the legend.
     plot_->legend->setVisible(false);
 
+    // Texts get pixel sizes, so that the plot laid out for the screen and scaled up on
+    // paper keeps its texts in proportion.
+    QFont font = plot_->font();
+    if (font.pixelSize() <= 0) {
+        font.setPixelSize(qRound(font.pointSizeF() * plot_->logicalDpiY() / 72.0));
+    }
+    for (QCPAxis* axis : rect->axes()) {
+        axis->setLabelFont(font);
+        axis->setTickLabelFont(font);
+    }
+    plot_->legend->setFont(font);
+    for (QCPItemText* label : labels_) {
+        label->setFont(font);
+    }
+
     auto* legendRow = new QHBoxLayout;
     legendRow->addStretch();
     for (int s = 0; s < SeriesCount; ++s) {
@@ -338,7 +353,8 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     connect(plot_, &QCustomPlot::beforeReplot, this, &ChartView::syncAxes);
     left_.setAutomatic(false);
     right_.setAutomatic(false);
-    setUnit(unit_);
+    // The axis title appears with the first processing run.
+    beginLines_->divisor = kTimeUnits[unit_].divisor;
 }
 
 ChartView::~ChartView() = default;
@@ -483,10 +499,9 @@ void ChartView::syncAxes() {
         double lo = std::min(m.minimum(), m.maximum());
         double hi = std::max(m.minimum(), m.maximum());
         if (!(hi - lo > std::max(std::abs(lo), 1.0) * 1e-12)) {
-            // The plot cannot show an empty range; a hair's width around it looks the same.
-            const double pad = std::max(std::abs(lo), 1.0) * 1e-9;
-            lo -= pad;
-            hi += pad;
+            // The plot cannot show an empty range; show half a unit either side of it.
+            lo -= 0.5;
+            hi += 0.5;
         }
         axis->setRange(lo, hi);
     };
@@ -710,12 +725,17 @@ void ChartView::paintOn(QCPPainter& painter, const QRect& target) {
     inset->take(legend);
     plot_->plotLayout()->addElement(1, 0, legend);
     plot_->plotLayout()->setRowStretchFactor(1, 0.001);
+    legend->setWrap(3);
     legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     legend->setVisible(true);
 
+    // Laid out as on a screen and scaled up as vectors: the plot measures its texts with
+    // screen metrics, so laying it out at the printer's own resolution would clip them.
+    const double scale = std::max(1.0, painter.device()->logicalDpiX() / 96.0);
     painter.save();
     painter.translate(target.topLeft());
-    plot_->toPainter(&painter, target.width(), target.height());
+    painter.scale(scale, scale);
+    plot_->toPainter(&painter, int(target.width() / scale), int(target.height() / scale));
     painter.restore();
 
     legend->setVisible(false);
