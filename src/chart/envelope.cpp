@@ -149,20 +149,38 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
     auto column = [&](std::size_t i) { return std::floor((double(times_[i]) - lo) * scale); };
     auto emit = [&](std::size_t i) { out.push_back({times_[i], values_[i]}); };
     // First index in [from, end) whose column is above `limit`; time never decreases here.
-    auto firstAbove = [&](std::size_t from, double limit) {
-        std::size_t below = from; // column(below) <= limit, or below == from unchecked
-        std::size_t step = 1;
-        std::size_t above = end;
-        if (from < end && column(from) > limit) {
+    // The search starts at from + guess and gallops from there: with a good guess (the
+    // previous column's sample count) it touches two neighbouring samples only.
+    auto firstAbove = [&](std::size_t from, double limit, std::size_t guess) {
+        if (from >= end || column(from) > limit) {
             return from;
         }
-        while (from + step < end) {
-            if (column(from + step) > limit) {
-                above = from + step;
-                break;
+        std::size_t below = from; // column(below) <= limit
+        std::size_t above = end;  // column(above) > limit, or the end
+        const std::size_t g = from + std::max<std::size_t>(guess, 1);
+        std::size_t step = 1;
+        if (g < end && column(g) > limit) {
+            above = g;
+            while (above - below > step) {
+                const std::size_t probe = above - step;
+                if (column(probe) > limit) {
+                    above = probe;
+                    step *= 2;
+                } else {
+                    below = probe;
+                    break;
+                }
             }
-            below = from + step;
-            step *= 2;
+        } else {
+            below = std::min(g, end - 1);
+            while (below + step < end) {
+                if (column(below + step) > limit) {
+                    above = below + step;
+                    break;
+                }
+                below += step;
+                step *= 2;
+            }
         }
         while (above - below > 1) {
             const std::size_t mid = below + (above - below) / 2;
@@ -175,8 +193,8 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
         return above;
     };
 
-    const std::size_t first = firstAbove(begin, -1.0);     // first sample in view
-    const std::size_t past = firstAbove(first, width - 1); // first sample right of the view
+    const std::size_t first = firstAbove(begin, -1.0, 1);     // first sample in view
+    const std::size_t past = firstAbove(first, width - 1, 1); // first sample right of the view
 
     // Samples outside the view only matter as ends of the lines that enter it.
     if (first > begin) {
@@ -186,9 +204,11 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
         emit(first - 1);
     }
     std::size_t s = first;
+    std::size_t guess = 1;
     while (s < past) {
         const double k = column(s);
-        const std::size_t e = std::min(firstAbove(s, k), past);
+        const std::size_t e = std::min(firstAbove(s, k, guess), past);
+        guess = e - s;
         if (e - s <= kRawColumn) {
             for (std::size_t i = s; i < e; ++i) {
                 emit(i);
@@ -196,9 +216,13 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
         } else {
             const Range r = rangeMinMax(s, e);
             const double centre = lo + (k + 0.5) / scale;
+            // Visit the extremes in the order that keeps the column's line short.
+            const float a = values_[s], b = values_[e - 1];
+            const bool minFirst = std::abs(a - r.min) + std::abs(r.max - b) <=
+                                  std::abs(a - r.max) + std::abs(r.min - b);
             emit(s);
-            out.push_back({centre, r.min});
-            out.push_back({centre, r.max});
+            out.push_back({centre, minFirst ? r.min : r.max});
+            out.push_back({centre, minFirst ? r.max : r.min});
             emit(e - 1);
         }
         s = e;
