@@ -65,6 +65,11 @@ public:
     Envelope envelope;
     std::vector<Envelope::Point> drawn; // the points of the last drawing
 
+private:
+    QVector<QLineF> lines_;
+    QVector<QRect> spans_;
+
+public:
     double selectTest(const QPointF&, bool, QVariant*) const override { return -1; }
     QCPRange getKeyRange(bool& found, QCP::SignDomain) const override {
         double lo = 0, hi = 0;
@@ -87,15 +92,64 @@ protected:
         }
         const QCPRange range = k->range();
         envelope.reduce(range.lower, range.upper, k->axisRect()->width(), drawn);
-        QPolygonF line;
-        line.reserve(qsizetype(drawn.size()));
-        for (const auto& p : drawn) {
-            line.append(QPointF(k->coordToPixel(p.time), v->coordToPixel(p.value)));
+        // Stretches of the line that stay inside one pixel column become one filled
+        // column of pixels; a run of thousands of samples costs no more than its height.
+        // Only the pieces that cross columns are drawn as lines.
+        lines_.clear();
+        spans_.clear();
+        QPointF prev;
+        double spanColumn = 0, spanTop = 0, spanBottom = 0;
+        bool inSpan = false;
+        auto closeSpan = [&] {
+            if (inSpan) {
+                const int top = int(std::floor(spanTop));
+                spans_.append(
+                    QRect(int(spanColumn), top, 1, int(std::floor(spanBottom)) - top + 1));
+                inSpan = false;
+            }
+        };
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            const QPointF p(k->coordToPixel(drawn[i].time), v->coordToPixel(drawn[i].value));
+            if (i > 0) {
+                const double column = std::floor(prev.x());
+                const double next = std::floor(p.x());
+                const bool near = std::abs(p.x()) < 1e6 && std::abs(prev.x()) < 1e6;
+                if (near && (next == column || next == column + 1)) {
+                    if (!inSpan || spanColumn != column) {
+                        closeSpan();
+                        spanColumn = column;
+                        spanTop = spanBottom = prev.y();
+                        inSpan = true;
+                    }
+                    // A step into the next column splits where the line would cross
+                    // the column border.
+                    const double reach = next == column
+                                             ? p.y()
+                                             : prev.y() + (p.y() - prev.y()) * (next - prev.x()) /
+                                                              (p.x() - prev.x());
+                    spanTop = std::min(spanTop, reach);
+                    spanBottom = std::max(spanBottom, reach);
+                    if (next != column) {
+                        closeSpan();
+                        spanColumn = next;
+                        spanTop = std::min(reach, p.y());
+                        spanBottom = std::max(reach, p.y());
+                        inSpan = true;
+                    }
+                } else {
+                    closeSpan();
+                    lines_.append(QLineF(prev, p));
+                }
+            }
+            prev = p;
         }
-        applyDefaultAntialiasingHint(painter);
+        closeSpan();
+        painter->setAntialiasing(false);
         painter->setPen(mPen);
-        painter->setBrush(Qt::NoBrush);
-        painter->drawPolyline(line);
+        painter->drawLines(lines_);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(mPen.color());
+        painter->drawRects(spans_);
     }
     void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override {
         painter->setPen(mPen);
@@ -183,7 +237,7 @@ protected:
             const QPoint p = e->position().toPoint();
             view_->band_->rect = QRect(press_, p);
             view_->band_->setVisible((p - press_).manhattanLength() > 2);
-            layer(QStringLiteral("overlay"))->replot();
+            replot(QCustomPlot::rpQueuedReplot);
         }
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -202,7 +256,7 @@ protected:
         }
         banding_ = false;
         view_->band_->setVisible(false);
-        layer(QStringLiteral("overlay"))->replot();
+        replot(QCustomPlot::rpQueuedReplot);
         if ((p - press_).manhattanLength() <= 2) {
             view_->showValueTip(p);
         } else {
@@ -241,6 +295,9 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
     plot_->setLocale(plain);
     plot_->setMinimumSize(300, 200);
+    // One paint buffer for everything: a second one for the overlay would be cleared at
+    // every drawing, and the zoom band can just as well redraw the whole chart.
+    plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     plot_->addLayer(QStringLiteral("beginpoints"), plot_->layer(QStringLiteral("main")),
                     QCustomPlot::limAbove);
 

@@ -1,7 +1,12 @@
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <map>
+#include <random>
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -28,6 +33,8 @@ private slots:
     void measuringLinesAndReadout();
     void draggingALineWithTheMouse();
     void clickShowsValueOfSpike();
+    void drawingLooksLikeEveryPoint_data();
+    void drawingLooksLikeEveryPoint();
 };
 
 void ChartViewTest::designTexts() {
@@ -337,6 +344,96 @@ void ChartViewTest::clickShowsValueOfSpike() {
     sendMouse(chart.plot(), QEvent::MouseButtonPress, spike, Qt::LeftButton);
     sendMouse(chart.plot(), QEvent::MouseButtonRelease, spike, Qt::NoButton);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("16,25"));
+}
+
+void ChartViewTest::drawingLooksLikeEveryPoint_data() {
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<double>("from"); // view, in sample times
+    QTest::addColumn<double>("to");
+    QTest::newRow("dense, full view") << 200000 << 0.0 << 200000.0;
+    QTest::newRow("dense, zoomed") << 200000 << 51234.5 << 58000.0;
+    QTest::newRow("a few per column") << 2000 << 0.0 << 2000.0;
+    QTest::newRow("raw samples") << 300 << 10.0 << 290.0;
+}
+
+// Per pixel column of the plot area: the rows painted red, as top and bottom.
+static std::map<int, std::pair<int, int>> redRows(const QImage& image, const QRect& area) {
+    std::map<int, std::pair<int, int>> rows;
+    // The axis lines cover the outermost columns.
+    for (int x = area.left() + 1; x < area.right(); ++x) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            if (image.pixelColor(x, y) == QColor(255, 0, 0)) {
+                auto [it, fresh] = rows.try_emplace(x, y, y);
+                it->second.second = y;
+            }
+        }
+    }
+    return rows;
+}
+
+void ChartViewTest::drawingLooksLikeEveryPoint() {
+    QFETCH(int, samples);
+    QFETCH(double, from);
+    QFETCH(double, to);
+    Samples s;
+    std::mt19937 rng(samples);
+    std::normal_distribution<float> noise(0, 0.05f);
+    float v = 12.5f;
+    for (int i = 0; i < samples; ++i) {
+        v = std::clamp(v + noise(rng), 11.0f, 14.0f);
+        s.voltage(float(i), i % 4999 == 7 ? 16.0f : i % 7919 == 3 ? 9.5f : v);
+    }
+    ChartView chart;
+    for (int k = ChartView::Series2; k < ChartView::SeriesCount; ++k) {
+        chart.legendCheckBox(ChartView::Series(k))->setChecked(false);
+    }
+    showChart(chart);
+    chart.fill(s.fill());
+    chart.bottomAxis().setMinMax(from, to);
+    chart.leftAxis().setMinMax(9, 17);
+    chart.redraw();
+    QCustomPlot* p = chart.plot();
+    const QImage ours = p->toPixmap().toImage();
+    const QRect area = p->axisRect()->rect();
+
+    // Every point, drawn as one plain line over the same pixel mapping.
+    QImage every(ours.size(), QImage::Format_RGB32);
+    every.fill(Qt::white);
+    {
+        QPainter painter(&every);
+        painter.setClipRect(area);
+        painter.setPen(QPen(QColor(255, 0, 0), 0));
+        QPolygonF line;
+        for (std::size_t i = 1; i < s.vt.size(); ++i) {
+            line << QPointF(p->xAxis->coordToPixel(s.vt[i]), p->yAxis->coordToPixel(s.vv[i]));
+        }
+        painter.drawPolyline(line);
+    }
+    // The rasteriser may put a stray pixel of a steep step into the neighbouring column,
+    // so each column is compared with its neighbours, one pixel either way.
+    const auto drawn = redRows(ours, area);
+    const auto expected = redRows(every, area);
+    auto covered = [](const auto& rows, const auto& by) {
+        int missing = 0;
+        for (const auto& [x, r] : rows) {
+            int top = INT_MAX, bottom = INT_MIN;
+            for (int n = x - 1; n <= x + 1; ++n) {
+                if (const auto it = by.find(n); it != by.end()) {
+                    top = std::min(top, it->second.first);
+                    bottom = std::max(bottom, it->second.second);
+                }
+            }
+            if (r.first < top - 1 || r.second > bottom + 1) {
+                qWarning() << "column" << x << "rows" << r.first << r.second << "against" << top
+                           << bottom;
+                ++missing;
+            }
+        }
+        return missing;
+    };
+    QCOMPARE(covered(expected, drawn), 0); // nothing lost
+    QCOMPARE(covered(drawn, expected), 0); // nothing added
+    QVERIFY(drawn.size() + 2 >= expected.size() && drawn.size() <= expected.size() + 2);
 }
 
 QTEST_MAIN(ChartViewTest)
