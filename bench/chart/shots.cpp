@@ -45,8 +45,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     chart.grab().save(dir + QStringLiteral("/chart-full.png"));
 
-    chart.bottomAxis().setMinMax(3.2, 5.6);
-    chart.leftAxis().setMinMax(11.5, 15);
+    // A mouse zoom over days 3 to 6, upper half of the voltage range.
+    QCustomPlot* plot = chart.plot();
+    const QPoint from(int(plot->xAxis->coordToPixel(3.2)), int(plot->yAxis->coordToPixel(15.0)));
+    const QPoint to(int(plot->xAxis->coordToPixel(5.6)), int(plot->yAxis->coordToPixel(11.5)));
+    chart.dragRectangle(from, to);
     chart.redraw();
     QApplication::processEvents();
     chart.grab().save(dir + QStringLiteral("/chart-zoomed.png"));
