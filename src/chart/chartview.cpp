@@ -43,6 +43,36 @@ protected:
     }
 };
 
+// Cuts a segment to the rectangle (Liang-Barsky); false when nothing of it is inside.
+// Far-away ends would otherwise reach the rasteriser with huge coordinates.
+bool clipLine(QLineF& line, const QRectF& r) {
+    const double dx = line.dx(), dy = line.dy();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {line.x1() - r.left(), r.right() - line.x1(), line.y1() - r.top(),
+                         r.bottom() - line.y1()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const QPointF a = line.p1();
+    line = QLineF(a + QPointF(dx, dy) * t0, a + QPointF(dx, dy) * t1);
+    return true;
+}
+
 void extend(bool& found, double& lo, double& hi, double a, double b) {
     if (!found) {
         lo = a;
@@ -97,23 +127,24 @@ protected:
         // Only the pieces that cross columns are drawn as lines.
         lines_.clear();
         spans_.clear();
+        const QRectF bounds = QRectF(clipRect()).adjusted(-2, -2, 2, 2);
         QPointF prev;
         double spanColumn = 0, spanTop = 0, spanBottom = 0;
         bool inSpan = false;
         auto closeSpan = [&] {
-            if (inSpan) {
-                const int top = int(std::floor(spanTop));
-                spans_.append(
-                    QRect(int(spanColumn), top, 1, int(std::floor(spanBottom)) - top + 1));
-                inSpan = false;
+            if (inSpan && spanBottom >= bounds.top() && spanTop <= bounds.bottom()) {
+                const int top = int(std::floor(std::max(spanTop, bounds.top())));
+                const int bottom = int(std::floor(std::min(spanBottom, bounds.bottom())));
+                spans_.append(QRect(int(spanColumn), top, 1, bottom - top + 1));
             }
+            inSpan = false;
         };
         for (std::size_t i = 0; i < drawn.size(); ++i) {
             const QPointF p(k->coordToPixel(drawn[i].time), v->coordToPixel(drawn[i].value));
             if (i > 0) {
                 const double column = std::floor(prev.x());
                 const double next = std::floor(p.x());
-                const bool near = std::abs(p.x()) < 1e6 && std::abs(prev.x()) < 1e6;
+                const bool near = prev.x() >= bounds.left() && p.x() <= bounds.right();
                 if (near && (next == column || next == column + 1)) {
                     if (!inSpan || spanColumn != column) {
                         closeSpan();
@@ -138,7 +169,10 @@ protected:
                     }
                 } else {
                     closeSpan();
-                    lines_.append(QLineF(prev, p));
+                    QLineF line(prev, p);
+                    if (clipLine(line, bounds)) {
+                        lines_.append(line);
+                    }
                 }
             }
             prev = p;

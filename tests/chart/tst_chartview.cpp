@@ -33,6 +33,7 @@ private slots:
     void measuringLinesAndReadout();
     void draggingALineWithTheMouse();
     void clickShowsValueOfSpike();
+    void extremeValuesReachThePlotEdges();
     void drawingLooksLikeEveryPoint_data();
     void drawingLooksLikeEveryPoint();
 };
@@ -344,6 +345,40 @@ void ChartViewTest::clickShowsValueOfSpike() {
     sendMouse(chart.plot(), QEvent::MouseButtonPress, spike, Qt::LeftButton);
     sendMouse(chart.plot(), QEvent::MouseButtonRelease, spike, Qt::NoButton);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("16,25"));
+}
+
+void ChartViewTest::extremeValuesReachThePlotEdges() {
+    ChartView chart;
+    showChart(chart);
+    Samples s;
+    const float values[] = {12, 1e30f, 12, -1e30f, 12, 12};
+    for (int i = 0; i < 6; ++i) {
+        s.voltage(float(i + 1), values[i]);
+    }
+    for (int i = 6; i < 100000; ++i) { // and a dense stretch, drawn as pixel columns
+        s.voltage(7 + i * 1e-5f, i % 100 ? 12.0f : 3e38f);
+    }
+    chart.fill(s.fill());
+    chart.bottomAxis().setMinMax(0, 8);
+    chart.leftAxis().setMinMax(11, 13);
+    chart.redraw();
+    const QImage image = chart.plot()->toPixmap().toImage();
+    const QRect area = chart.plot()->axisRect()->rect();
+    auto px = [&](double t) { return int(chart.plot()->xAxis->coordToPixel(t)); };
+    auto redIn = [&](int x0, int x1, int y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (image.pixelColor(x, y) == QColor(255, 0, 0)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const int top = area.top() + 1, bottom = area.bottom() - 1;
+    const int middle = int(chart.plot()->yAxis->coordToPixel(12.5));
+    QVERIFY(redIn(px(1), px(3), top));    // up to 1e30 and back
+    QVERIFY(redIn(px(3), px(5), bottom)); // down to -1e30 and back
+    QVERIFY(redIn(px(7.5), px(7.5), top));
+    QVERIFY(redIn(px(7.5), px(7.5), middle));
 }
 
 void ChartViewTest::drawingLooksLikeEveryPoint_data() {
