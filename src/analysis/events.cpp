@@ -1,5 +1,6 @@
 #include "events.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/numbers.h"
@@ -38,10 +39,18 @@ float ceilFloat(long double x) {
     return f;
 }
 
+// Emptied in place after the first time, so that the chart's navigation can keep pointing
+// at the rows.
 void EventList::recreate() {
-    start = makeZeroBuffer<long double>(kCapacity);
-    end = makeZeroBuffer<long double>(kCapacity);
-    kind = makeZeroBuffer<std::uint8_t>(kCapacity);
+    if (!start) {
+        start = makeZeroBuffer<long double>(kCapacity);
+        end = makeZeroBuffer<long double>(kCapacity);
+        kind = makeZeroBuffer<std::uint8_t>(kCapacity);
+        return;
+    }
+    std::fill_n(start.get(), kCapacity, 0.0L);
+    std::fill_n(end.get(), kCapacity, 0.0L);
+    std::fill_n(kind.get(), kCapacity, std::uint8_t(0));
 }
 
 void EventDetector::close(EventKind kind) {

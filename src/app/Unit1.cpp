@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "analysis/numbers.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "recording/timeunits.h"
@@ -40,7 +41,6 @@ namespace veltrano {
 namespace {
 
 const QColor kWindowGrey(160, 160, 164);
-constexpr int kUpdateCycleMs = 50;
 constexpr int kEraseTickMs = 2100;
 const QString kAboutPageName = QStringLiteral("veltrano-about.html");
 
@@ -169,10 +169,19 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent) : QMainWindow(parent), seams_(se
             &TForm1::MeetintervaltabelbuttonClick);
     connect(Image3, &LogoView::clicked, this, &TForm1::Image3Click);
 
-    updateTimer = new QTimer(this);
-    updateTimer->setInterval(kUpdateCycleMs);
-    connect(updateTimer, &QTimer::timeout, this, &TForm1::updateCycle);
-    updateTimer->start();
+    Chart1 = new ChartView;
+    setChartWidget(Chart1);
+    navigation = new NavigationBox(
+        Chart1, [this](const QString& text) { seams_->information(this, text); });
+    setNavigationGroup(navigation);
+    navigation->setEnabled(false);
+    navigation->setEventList({result.calamiteitenarray.start.get(), EventList::kCapacity},
+                             {result.calamiteitenarray.end.get(), EventList::kCapacity});
+    printActions_ = std::make_unique<PrintActions>(this);
+    connect(PDF, &QPushButton::clicked, this, &TForm1::PDFClick);
+    connect(Grafiekopslaan, &QPushButton::clicked, this, &TForm1::GrafiekopslaanClick);
+    IThread = std::make_unique<UpdateThread>([this] { DoStuff(); }, [this] { Grafiektekenen(); });
+    IThread->start();
     deviceFinder_ = std::make_unique<UdevDeviceFinder>();
     link_ = std::make_unique<LinkController>(spanningArray, *deviceFinder_, *this);
     connect(Connect, &QPushButton::clicked, this, &TForm1::ConnectClick);
@@ -184,7 +193,16 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent) : QMainWindow(parent), seams_(se
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { stopUpdater(); }
+
+void TForm1::stopUpdater() {
+    if (IThread)
+        IThread->stop();
+}
+
+void TForm1::PDFClick() { printActions_->PDFClick(*memo1->document()); }
+
+void TForm1::GrafiekopslaanClick() { printActions_->GrafiekopslaanClick(*Chart1); }
 
 void TForm1::buildMenu(QWidget* parent) {
     MenuGroupBox = new QGroupBox(QStringLiteral("Menu"), parent);
@@ -465,6 +483,16 @@ void TForm1::buttonmemoClick() {
 }
 
 void TForm1::startRun() {
+    // The chart keeps showing the last fill's arrays until the next fill; a fill still
+    // pending belongs to the result this run replaces.
+    if (chartShowsResult_) {
+        chartSamples_ = std::move(result.samples);
+        chartShowsResult_ = false;
+    }
+    grafiekmaaktijd = false;
+    Chart1->startProcessing(tijdeenheidIndex());
+    navigation->setUnit(tijdeenheidIndex());
+    navigation->disableEventButtons();
     emit processingStarted(tijdeenheidIndex());
     ProgressBar1->setValue(100);
     Buttonreceivedata->setEnabled(false);
@@ -493,9 +521,13 @@ void TForm1::finishRun(const QString& failure) {
     enableAfterRun();
     QString problem = failure;
     if (problem.isEmpty() && result.completed) {
+        Chart1->finishRecording(result.stats.minspanning, result.stats.maxspanning,
+                                result.stats.mintemperatuur, result.stats.maxtemperatuur,
+                                result.bottomaxismax);
         grafiekmaaktijd = true;
         StatusLabel->setText(QStringLiteral("Data verwerkt"));
-        bottomaxismax = result.bottomaxismax;
+        bottomaxismax = Chart1->fullView.bottomaxismax;
+        bottomaxismin = Chart1->fullView.bottomaxismin;
     } else if (problem.isEmpty() && !hasRecordingStart(spanningArray.data())) {
         problem = QStringLiteral(
             "Het geheugenbeeld bevat geen opname: er is geen begin van een meting gevonden "
@@ -505,6 +537,7 @@ void TForm1::finishRun(const QString& failure) {
                                  "geen einde van een meting gevonden. Er is geen "
                                  "samenvatting gemaakt.");
     }
+    Chart1->endProcessing();
     emit processingFinished(result.completed);
     if (closing_)
         return;
@@ -686,9 +719,38 @@ void TForm1::DoStuff() {
 }
 
 void TForm1::Grafiektekenen() {
-    if (!grafiekmaaktijd)
+    if (!grafiekmaaktijd || running_)
         return;
+    ChartFill data;
+    // The limit lines come from the edits; a text that is no number leaves the fill due.
+    const QLocale locale;
+    const QLineEdit* edits[] = {overspanningedit, onderspanningedit, temperatuurbovengrensedit,
+                                temperatuurondergrensedit};
+    double* targets[] = {&data.overspanning, &data.onderspanning, &data.temperatuurbovengrens,
+                         &data.temperatuurondergrens};
+    for (int i = 0; i < 4; ++i) {
+        const auto value = parseLocaleNumber(edits[i]->text(), locale);
+        if (!value)
+            return;
+        *targets[i] = double(*value);
+    }
     navigatiegroupbox->setEnabled(true);
+    const Samples& s = result.samples;
+    data.spanningtijdenarray = s.spanningtijdenarray.get();
+    data.spanningpuntenarray = s.spanningpuntenarray.get();
+    data.C = s.C;
+    data.temperatuurtijdenarray = s.temperatuurtijdenarray.get();
+    data.temperatuurpuntenarray = s.temperatuurpuntenarray.get();
+    data.D = s.D;
+    data.spanningbeginpuntarray = s.spanningbeginpuntarray;
+    Chart1->fill(data);
+    chartShowsResult_ = true;
+    chartSamples_ = Samples{};
+    const FullView& full = Chart1->fullView;
+    leftaxismin = full.leftaxismin;
+    leftaxismax = full.leftaxismax;
+    rightaxismin = full.rightaxismin;
+    rightaxismax = full.rightaxismax;
     grafiekmaaktijd = false;
     emit chartFillDue();
 }
@@ -700,7 +762,7 @@ void TForm1::updateCycle() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    updateTimer->stop();
+    stopUpdater();
     QMainWindow::closeEvent(event);
     emit closed();
 }

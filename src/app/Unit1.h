@@ -7,6 +7,10 @@
 #include <QString>
 
 #include "analysis/processing.h"
+#include "chart/chartview.h"
+#include "chart/navigation.h"
+#include "chart/printing.h"
+#include "chart/updater.h"
 #include "link/linkcontroller.h"
 #include "recording/decoder.h"
 #include "recording/memoryimage.h"
@@ -94,7 +98,9 @@ public:
     QPushButton* Grafiekopslaan = nullptr;
     LogoView* Image3 = nullptr;
 
-    QTimer* updateTimer = nullptr; // drives updateCycle() until the updater thread takes over
+    ChartView* Chart1 = nullptr;
+    NavigationBox* navigation = nullptr; // the real "Grafiek navigatie" (navigatiegroupbox)
+    std::unique_ptr<UpdateThread> IThread; // the periodic updater: DoStuff, then Grafiektekenen
     QTimer* Timer1 = nullptr;      // advances the erase bar
     NumberKeyFilter* keyFilter = nullptr;
 
@@ -114,6 +120,9 @@ public:
     // Connected exactly while "Verbreken" shows.
     bool isConnected() const;
     bool isProcessing() const { return running_; }
+    // Tests drive the update cycle by hand.
+    void stopUpdater();
+    bool updaterRunning() const { return IThread && IThread->isRunning(); }
 
     // The serial link; its receiver holds `teller` and the conversation flags.
     LinkController& link() { return *link_; }
@@ -148,6 +157,8 @@ public slots:
     void MeetintervaltabelbuttonClick();
     void Image3Click();
     void Timer1Timer();
+    void PDFClick();
+    void GrafiekopslaanClick();
     void ConnectClick();
     void disconnectClick();
     void ButtonreceivedataClick();
@@ -174,6 +185,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::unique_ptr<PrintActions> printActions_;
+    // The arrays the chart still shows while a new run fills `result`; freed at the next fill.
+    Samples chartSamples_;
+    bool chartShowsResult_ = false;
     std::unique_ptr<DeviceFinder> deviceFinder_;
     std::unique_ptr<LinkController> link_;
 

@@ -551,7 +551,7 @@ private slots:
         QCOMPARE(closed.size(), 1);
         QVERIFY(w.seams.messages.isEmpty());
         QVERIFY(w.form.klaarverwerken);
-        QVERIFY(!w.form.updateTimer->isActive());
+        QVERIFY(!w.form.updaterRunning());
     }
 
     // The chart takes the placeholder's place; the progress bars stay over it.

@@ -32,7 +32,7 @@ struct Rig {
     TForm1& form = *windows.Form1();
 
     explicit Rig(sim::Bytes memory) {
-        form.updateTimer->stop();
+        form.stopUpdater();
         const int fd = bed.addLogger("usb0", "ttyACM0");
         logger = std::make_unique<ServedLogger>(std::move(memory), fd, milliseconds(50));
     }

@@ -23,7 +23,7 @@ struct WindowFixture {
     TForm1 form{&seams};
     QTemporaryDir dir;
 
-    WindowFixture() { form.updateTimer->stop(); }
+    WindowFixture() { form.stopUpdater(); }
 
     // Saves the image as a file and opens it through "Data openen".
     QString open(const ImageBuilder& image, const QString& name = QStringLiteral("beeld.img")) {
