@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "Unit1.h"
@@ -19,7 +21,9 @@ int main(int argc, char* argv[]) {
     QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("file"));
     QCommandLineOption process(QStringLiteral("process"));
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
-    for (QCommandLineOption* o : {&open, &process, &screenshot}) {
+    QCommandLineOption event(QStringLiteral("event"), QString(), QStringLiteral("number"));
+    QCommandLineOption markers(QStringLiteral("markers"));
+    for (QCommandLineOption* o : {&open, &process, &screenshot, &event, &markers}) {
         o->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*o);
     }
@@ -38,6 +42,13 @@ int main(int argc, char* argv[]) {
         if (parser.isSet(screenshot)) {
             // Let the update cycles hide the finished bars first.
             QTimer::singleShot(400, form, [&] {
+                if (parser.isSet(event)) {
+                    form->navigation->calamiteitedit->setText(parser.value(event));
+                    form->navigation->ganaarcalamiteitbuttonClick();
+                }
+                if (parser.isSet(markers))
+                    form->Chart1->MarkerCheckBox->click();
+                QCoreApplication::processEvents();
                 if (!form->grab().save(parser.value(screenshot)))
                     qWarning("cannot write %s", qPrintable(parser.value(screenshot)));
                 QCoreApplication::exit(0);
