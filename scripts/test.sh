@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite headless.
+# Installs what is missing, builds, and runs the whole test suite headless; then a short run
+# of every fuzz target and the suite again under ASan + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh ci
 export QT_QPA_PLATFORM=offscreen
 ctest --preset ci
+bash scripts/fuzz.sh 20
+bash scripts/sanitize.sh asan
