@@ -31,10 +31,10 @@ struct Rig {
     ProgramWindows windows{&seams};
     TForm1& form = *windows.Form1();
 
-    explicit Rig(sim::Bytes memory) {
+    explicit Rig(sim::Bytes memory, milliseconds eraseDelay = milliseconds(50)) {
         form.stopUpdater();
         const int fd = bed.addLogger("usb0", "ttyACM0");
-        logger = std::make_unique<ServedLogger>(std::move(memory), fd, milliseconds(50));
+        logger = std::make_unique<ServedLogger>(std::move(memory), fd, eraseDelay);
     }
     void connect() {
         QTest::mouseClick(form.Connect, Qt::LeftButton);
@@ -130,6 +130,37 @@ private slots:
         const std::int32_t got = rig.form.link().receiver().teller;
         QVERIFY(got < std::int32_t(memory.size()));
         QVERIFY(std::memcmp(rig.form.spanningArray.data(), memory.data(), std::size_t(got)) == 0);
+    }
+
+    // Pulling the plug while the logger erases: disconnected and told so; a new connect
+    // finds nothing, and the window stays usable.
+    void unplugDuringErase() {
+        Rig rig(patternMemory(1000, 4), milliseconds(5000));
+        rig.connect();
+        QTest::mouseClick(rig.form.Buttonerase, Qt::LeftButton);
+        QVERIFY(!rig.form.EraseProgressBar->isHidden());
+        rig.bed.unplug("usb0");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.form.StatusLabel->text(), linktext::NotConnected, 10000);
+        QVERIFY(!rig.seams.messages.contains(linktext::EraseDone));
+        QTest::mouseClick(rig.form.Connect, Qt::LeftButton);
+        QVERIFY(!rig.form.Connect->isHidden());
+        QVERIFY(rig.form.dataopenen->isEnabled());
+    }
+
+    // A logger that stops answering: the download stays open (there is no time-out), the
+    // user disconnects, and a later download starts afresh.
+    void loggerStopsAnswering() {
+        Rig rig(patternMemory(1000, 5));
+        rig.connect();
+        rig.logger.reset(); // nobody answers any more
+        QTest::mouseClick(rig.form.Buttonreceivedata, Qt::LeftButton);
+        QTest::qWait(200);
+        QCOMPARE(rig.form.link().receiver().teller, 0);
+        QVERIFY(!rig.form.buttonmemo->isEnabled());
+        QTest::mouseClick(rig.form.disconnect, Qt::LeftButton);
+        QCOMPARE(rig.form.StatusLabel->text(), linktext::NotConnected);
+        QVERIFY(!rig.form.Buttonreceivedata->isEnabled());
+        QVERIFY(rig.form.dataopenen->isEnabled());
     }
 };
 
