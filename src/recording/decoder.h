@@ -62,14 +62,16 @@ inline float temperatureFromRaw(int r) {
     return float(roundHundredths(t));
 }
 
-// Z / divisor rounded to float as if computed in extended precision. The double quotient
-// rounds to the same float unless it lies exactly halfway between two floats; only then is
-// the division repeated in extended precision.
-inline float timeInUnit(double seconds, int divisor) {
-    const double q = seconds / divisor;
+// Z / divisor rounded to float as if computed in extended precision. Both that and the
+// product with the reciprocal lie within a few double ulps of the exact quotient, and a float
+// rounding can only differ between them when a float midpoint lies that close; only then is
+// the division done in extended precision.
+inline float timeInUnit(double seconds, int divisor, double reciprocal) {
+    const double q = seconds * reciprocal;
     std::uint64_t bits;
     std::memcpy(&bits, &q, sizeof bits);
-    if ((bits & 0x1FFFFFFFu) != 0x10000000u)
+    const std::uint64_t low = bits & 0x1FFFFFFFu;
+    if (low + 16 - 0x10000000u > 32) // farther than 16 ulps from a float midpoint
         return float(q);
     return float(static_cast<long double>(seconds) / divisor);
 }
@@ -109,6 +111,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
     std::array<std::uint32_t, 1024> voltageStamp{};
     std::uint32_t epoch = 1;
 
+    const double reciprocal = 1.0 / tijdeenheid;
     float* const vValues = samples.spanningpuntenarray.get();
     float* const vTimes = samples.spanningtijdenarray.get();
     float* const tValues = samples.temperatuurpuntenarray.get();
@@ -145,7 +148,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             sink.voltageEvent(v, Z, state.spanningmeetinterval);
             ++C;
             vValues[C] = v;
-            vTimes[C] = timeInUnit(Z, tijdeenheid);
+            vTimes[C] = timeInUnit(Z, tijdeenheid, reciprocal);
             sink.voltageStored(v);
             continue;
         }
@@ -195,7 +198,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             }
             Y += state.temperatuurmeetinterval;
             ++D;
-            tTimes[D] = timeInUnit(Y, tijdeenheid);
+            tTimes[D] = timeInUnit(Y, tijdeenheid, reciprocal);
             tValues[D] = t;
             sink.temperature(t, Y, state.temperatuurmeetinterval);
             break;

@@ -158,6 +158,28 @@ private slots:
         QCOMPARE(p->samples.spanningbeginpuntarray[2047], 2047.0);
     }
 
+    // The fast time conversion gives the float the extended division gives.
+    void timeConversionMatchesExtendedDivision_data() {
+        QTest::addColumn<int>("divisor");
+        for (int d : {1, 60, 3600, 86400, 604800})
+            QTest::newRow(qPrintable(QString::number(d))) << d;
+    }
+    void timeConversionMatchesExtendedDivision() {
+        QFETCH(int, divisor);
+        std::uint64_t state = 0x243F6A8885A308D3ull;
+        const auto next = [&state] {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            return state >> 11;
+        };
+        for (int i = 0; i < 300'000; ++i) {
+            // Clock values as the logger makes them (sums of sixteenths) and arbitrary ones.
+            const double z = (i % 2) ? double(next() % (1ull << 34)) * 0.0625
+                                     : double(next()) / double(1ull << 20) - 1e6;
+            const float expected = float(static_cast<long double>(z) / divisor);
+            QCOMPARE(timeInUnit(z, divisor, 1.0 / divisor), expected);
+        }
+    }
+
     void timeUnitScalesTimesOnly_data() {
         QTest::addColumn<int>("unit");
         QTest::addColumn<float>("time");
