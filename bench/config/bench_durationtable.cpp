@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "memorywalk.h"
 #include "recording/durationtable.h"
 #include "recording/intervals.h"
 
@@ -12,31 +13,7 @@ using namespace veltrano;
 
 namespace {
 
-double walkMemory(int voltageIndex, int temperatureIndex) {
-    const double v = kVoltageIntervals[std::size_t(voltageIndex)].seconds;
-    const double t = kTemperatureIntervals[std::size_t(temperatureIndex)].normalSeconds;
-    double step = v;
-    double limit = 2 * t;
-    if (voltageIndex == 0) {
-        limit = 2 * t / 16;
-    } else if (t < v) {
-        step = t;
-        limit = 2 * v;
-    }
-    long bytes = 0;
-    double elapsed = 0;
-    double total = 0;
-    while (bytes < 16777215) {
-        bytes += 2;
-        elapsed += step;
-        total += step;
-        if (elapsed >= limit) {
-            elapsed = 0;
-            bytes += 4;
-        }
-    }
-    return total;
-}
+using testing::walkMemory;
 
 void BM_TableSecondsByCycles(benchmark::State& state) {
     for (auto _ : state)

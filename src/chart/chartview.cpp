@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
-#include "chart/numberformat.h"
+#include "analysis/numbers.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
@@ -667,7 +667,7 @@ void ChartView::placeLines() {
 
 void ChartView::updateLineLabels() {
     for (int i = 0; i < 2; ++i) {
-        labels_[i]->setText(formatMeasured(lineX_[i]));
+        labels_[i]->setText(formatMeasured(lineX_[i], QLocale()));
     }
 }
 
@@ -693,7 +693,7 @@ void ChartView::ChartTool9EndDragLine() {
     for (QCPItemText* l : labels_) {
         l->setVisible(true);
     }
-    Label2->setText(formatMeasured(std::abs(lineX_[1] - lineX_[0])) + QLatin1Char(' ') +
+    Label2->setText(formatMeasured(std::abs(lineX_[1] - lineX_[0]), QLocale()) + QLatin1Char(' ') +
                     QString::fromUtf8(kTimeUnits[unit_].plural));
     axisChanged();
 }

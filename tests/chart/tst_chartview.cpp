@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "chart/numberformat.h"
+#include "analysis/numbers.h"
 #include "chartfixture.h"
 
 using veltrano::ChartView;
@@ -318,7 +318,7 @@ void ChartViewTest::draggingALineWithTheMouse() {
     QCOMPARE(chart.measuringLine(1), p->xAxis->pixelToCoord(to.x()));
     QCOMPARE(chart.measuringLine(2), 1.0);
     QVERIFY(!chart.isZoomed()); // the drag moved the line, it did not zoom
-    const QString expected = veltrano::formatMeasured(chart.measuringLine(1) - 1.0);
+    const QString expected = veltrano::formatMeasured(chart.measuringLine(1) - 1.0, QLocale());
     QCOMPARE(chart.Label2->text(), expected + QStringLiteral(" minuten"));
     QVERIFY(chart.Label2->text().startsWith(QStringLiteral("5,")));
 
