@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "interleaved.h"
+
 #include "analysis/processing.h"
 #include "app/Unit1.h"
 #include "app/reportview.h"
@@ -145,15 +147,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Interleaved by default; a flag given on the command line still wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    char aggregates[] = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {interleave, aggregates});
-    int n = int(args.size());
-    benchmark::Initialize(&n, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return veltrano::bench::runInterleaved(argc, argv, reporter);
 }

@@ -12,6 +12,8 @@
 #include <QEventLoop>
 #include <benchmark/benchmark.h>
 
+#include "interleaved.h"
+
 #include "link/loggerlink.h"
 #include "loggerserver.h"
 #include "simulatedlogger.h"
@@ -208,15 +210,6 @@ private:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    // Interleaved by default; a flag given on the command line still wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    char aggregates[] = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {interleave, aggregates});
-    int n = int(args.size());
-    benchmark::Initialize(&n, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return veltrano::bench::runInterleaved(argc, argv, reporter);
 }
