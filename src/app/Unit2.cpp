@@ -184,6 +184,10 @@ void TForm2::ComboBox1Change(int voltageIndex) {
     StringGrid1->viewport()->update();
 }
 
+void TForm2::setIntervalSettingEnabled(bool enabled) {
+    Buttonmeetintervallen->setEnabled(enabled);
+}
+
 void TForm2::ComboBox2Change(int) {
     StringGrid1->viewport()->update();
 }

@@ -38,6 +38,10 @@ public:
     QComboBox* ComboBox2 = nullptr;
     QPushButton* Buttonmeetintervallen = nullptr;
 
+    // The main window allows sending only while no download, run or other conversation
+    // with the logger is under way.
+    void setIntervalSettingEnabled(bool enabled);
+
     // Unit index of the table the grid shows, -1 before the first result arrived.
     int shownTableUnit() const { return shownUnit_; }
 

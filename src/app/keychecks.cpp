@@ -1,6 +1,8 @@
 #include "keychecks.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -12,7 +14,6 @@ namespace veltrano {
 namespace {
 
 constexpr char kRuleProperty[] = "veltranoNumberKeyRule";
-constexpr int kDigitsOnly = -1;
 
 char32_t separatorCode(const QString& separator) {
     // Only a single 8-bit character can be in the accepted set.
@@ -33,12 +34,15 @@ QString misplacedMinusMessage() {
 
 KeyVerdict checkNumberKey(char32_t key, const QString& decimalSeparator, const QString& text,
                           int caret, NumberKeyRule rule) {
+    if (rule == NumberKeyRule::DigitsOnly)
+        return checkDigitsOnlyKey(key);
+    if (key == kEnter)
+        return rule == NumberKeyRule::Overspanning ? KeyVerdict::Process : KeyVerdict::Discard;
+    if (key < 0x20 || key == 0x7F)
+        return KeyVerdict::Accept;
     const char32_t separator = separatorCode(decimalSeparator);
     const bool isSeparator = separator != 0 && key == separator;
-    if (key == kEnter && rule == NumberKeyRule::Overspanning)
-        return KeyVerdict::Process;
-    const bool allowed =
-        key == kBackspace || key == '-' || (key >= '0' && key <= '9') || isSeparator;
+    const bool allowed = key == '-' || (key >= '0' && key <= '9') || isSeparator;
     if (!allowed)
         return KeyVerdict::Discard;
     if ((isSeparator || key == '-') && textContains(text, key))
@@ -54,6 +58,22 @@ KeyVerdict checkDigitsOnlyKey(char32_t key) {
     return KeyVerdict::Discard;
 }
 
+bool checkPaste(const QString& pasted, const QString& decimalSeparator, QString text,
+                int selectionStart, int selectionLength, NumberKeyRule rule) {
+    text.remove(selectionStart, selectionLength);
+    int caret = selectionStart;
+    for (const char32_t c : pasted.toUcs4()) {
+        // Line breaks, tabs and other control characters are never part of a number.
+        if (c < 0x20 || c == 0x7F ||
+            checkNumberKey(c, decimalSeparator, text, caret, rule) != KeyVerdict::Accept)
+            return false;
+        const QString typed = QString::fromUcs4(&c, 1);
+        text.insert(caret, typed);
+        caret += int(typed.size());
+    }
+    return true;
+}
+
 NumberKeyFilter::NumberKeyFilter(UiSeams* seams, QObject* parent)
     : QObject(parent), seams_(seams) {}
 
@@ -64,9 +84,7 @@ void NumberKeyFilter::attach(QLineEdit* edit, NumberKeyRule rule) {
 }
 
 void NumberKeyFilter::attachDigitsOnly(QLineEdit* edit) {
-    edit->setProperty(kRuleProperty, kDigitsOnly);
-    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edit->installEventFilter(this);
+    attach(edit, NumberKeyRule::DigitsOnly);
 }
 
 bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -77,6 +95,20 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!edit || !ruleValue.isValid() || !edit->isEnabled())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    const auto rule = NumberKeyRule(ruleValue.toInt());
+    const QString separator = QLocale().decimalPoint();
+
+    if (key->matches(QKeySequence::Paste)) {
+        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        const int length = edit->hasSelectedText() ? int(edit->selectedText().size()) : 0;
+        const QString pasted = QGuiApplication::clipboard()->text();
+        // Accepted, the edit pastes it itself; refused, nothing of it goes in.
+        return !checkPaste(pasted, separator, edit->text(), start, length, rule);
+    }
+
+    // A shortcut (Ctrl+A, Ctrl+C, Ctrl+Z ...) types nothing, whatever text it carries.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
 
     // The character the key press would put into the edit, if any.
     char32_t ch = 0;
@@ -99,15 +131,8 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     }
 
-    const int rule = ruleValue.toInt();
-    KeyVerdict verdict;
-    if (rule == kDigitsOnly) {
-        verdict = checkDigitsOnlyKey(ch);
-    } else {
-        const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-        verdict =
-            checkNumberKey(ch, QLocale().decimalPoint(), edit->text(), caret, NumberKeyRule(rule));
-    }
+    const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    const KeyVerdict verdict = checkNumberKey(ch, separator, edit->text(), caret, rule);
     switch (verdict) {
     case KeyVerdict::Accept:
         return false;

@@ -21,27 +21,35 @@ enum class NumberKeyRule {
     Limit,        // the filter edits: message for a misplaced minus
     Overspanning, // as Limit, and Enter processes
     Range,        // "Vanaf" and "Tot": a misplaced minus is dropped silently
+    DigitsOnly,   // the event number
 };
 
 inline constexpr char32_t kBackspace = 8;
 inline constexpr char32_t kEnter = 13;
 
-// Decides on one typed character before it reaches the edit. Only backspace, '-', the digits
-// and the locale's decimal separator can pass; the separator and '-' at most once in the
-// text, '-' only with the caret (selection start) at position 0. A separator that is not a
-// single 8-bit character can never be typed.
+// Decides on one typed character before it reaches the edit. Of the printable characters
+// only '-', the digits and the locale's decimal separator can pass; the separator and '-' at
+// most once in the text, '-' only with the caret (selection start) at position 0. A
+// separator that is not a single 8-bit character can never be typed. Control characters
+// (Backspace, Delete, the clipboard and undo shortcuts) type nothing and pass; Enter only
+// processes in "Overspanning".
 KeyVerdict checkNumberKey(char32_t key, const QString& decimalSeparator, const QString& text,
                           int caret, NumberKeyRule rule);
 
-// The event number edit takes digits only; control characters (backspace, clipboard keys)
-// keep working.
+// The event number edit takes digits only; control characters keep working.
 KeyVerdict checkDigitsOnlyKey(char32_t key);
+
+// A paste goes in whole when every character of it would pass typed at its place, with the
+// selection [selectionStart, selectionStart + selectionLength) replaced first; otherwise not
+// at all.
+bool checkPaste(const QString& pasted, const QString& decimalSeparator, QString text,
+                int selectionStart, int selectionLength, NumberKeyRule rule);
 
 QString misplacedMinusMessage();
 
-// Applies the checks to the key presses of the edits it is attached to. Keys that carry no
-// character (arrows, Delete, Tab) pass untouched; input methods are switched off on the edit
-// so that every character arrives as a key press.
+// Applies the checks to the key presses of the edits it is attached to, and to pasting
+// with the keyboard. Keys that carry no character (arrows, Home, End, Tab) pass untouched;
+// input methods are switched off on the edit so that every character arrives as a key press.
 class NumberKeyFilter : public QObject {
     Q_OBJECT
 public:

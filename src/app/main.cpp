@@ -1,11 +1,14 @@
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QScreen>
 #include <QCheckBox>
+#include <QCommandLineParser>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 
 #include "Unit1.h"
+#include "chart/chartview.h"
+#include "chart/navigation.h"
+#include "processingrun.h"
 #include "programwindows.h"
 #include "uiseams.h"
 
@@ -36,24 +39,33 @@ int main(int argc, char* argv[]) {
     form->setGeometry(form->screen()->availableGeometry());
     form->showMaximized();
 
-    QTimer::singleShot(0, form, [&] {
-        if (parser.isSet(open) && form->openImage(parser.value(open)) && parser.isSet(process))
-            form->buttonmemoClick();
-        if (parser.isSet(screenshot)) {
-            // Let the update cycles hide the finished bars first.
-            QTimer::singleShot(400, form, [&] {
-                if (parser.isSet(event)) {
-                    form->navigation->calamiteitedit->setText(parser.value(event));
-                    form->navigation->ganaarcalamiteitbuttonClick();
-                }
-                if (parser.isSet(markers))
-                    form->Chart1->MarkerCheckBox->click();
-                QCoreApplication::processEvents();
+    // The picture is taken once the run has ended and the update cycles have hidden the
+    // finished bars; the chart gets a moment to draw what the navigation changed.
+    const auto shoot = [&] {
+        QTimer::singleShot(400, form, [&] {
+            if (parser.isSet(event)) {
+                form->navigation()->calamiteitedit->setText(parser.value(event));
+                form->navigation()->ganaarcalamiteitbuttonClick();
+            }
+            if (parser.isSet(markers))
+                form->chart()->MarkerCheckBox->click();
+            QTimer::singleShot(100, form, [&] {
                 if (!form->grab().save(parser.value(screenshot)))
                     qWarning("cannot write %s", qPrintable(parser.value(screenshot)));
                 QCoreApplication::exit(0);
             });
-        }
+        });
+    };
+    QTimer::singleShot(0, form, [&] {
+        if (parser.isSet(open) && form->openImage(parser.value(open)) && parser.isSet(process))
+            form->buttonmemoClick();
+        if (!parser.isSet(screenshot))
+            return;
+        if (form->isProcessing())
+            QObject::connect(&form->processingRun(), &ProcessingRun::finished, form, shoot,
+                             Qt::SingleShotConnection);
+        else
+            shoot();
     });
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "linkcontroller.h"
 
+#include <QLocale>
+
 #include "link/linktexts.h"
 #include "recording/intervals.h"
 
@@ -32,14 +34,44 @@ void LinkController::connectLogger() {
 }
 
 void LinkController::disconnectLogger() {
+    const QStringList told = breakOff();
     window_.showDisconnected();
     link_.close();
+    for (const QString& text : told)
+        window_.information(text);
+}
+
+QStringList LinkController::breakOff() {
+    QStringList told;
+    Receiver& r = receiver();
+    if (!r.databinnenhalenklaar) {
+        r.abortDownload();
+        window_.downloadBrokenOff();
+        told << linktext::DownloadBrokenOff.arg(QLocale().toString(r.teller));
+    }
+    if (r.eraseflag || r.configureerflag) {
+        const bool intervals = r.meetintervalleninstellen || r.configureerflag;
+        r.eraseflag = false;
+        r.configureerflag = false;
+        r.meetintervalleninstellen = false;
+        window_.conversationBrokenOff();
+        told << (intervals ? linktext::IntervalsBrokenOff : linktext::EraseBrokenOff);
+    }
+    return told;
 }
 
 void LinkController::startDownload() {
-    window_.downloadStarting();
-    if (!link_.startDownload())
+    // Checked first: a download clears the image.
+    if (!link_.isOpen()) {
         window_.information(linktext::NotConnected);
+        return;
+    }
+    window_.downloadStarting();
+    if (!link_.startDownload()) {
+        receiver().abortDownload();
+        window_.downloadBrokenOff();
+        window_.information(linktext::NotConnected);
+    }
 }
 
 void LinkController::erase() {
@@ -49,7 +81,7 @@ void LinkController::erase() {
         window_.information(linktext::NotConnected);
         return;
     }
-    window_.eraseStarted();
+    window_.eraseStarted(false);
     receiver().eraseflag = true;
 }
 
@@ -70,7 +102,7 @@ bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
         window_.information(linktext::NotConnected);
         return false;
     }
-    window_.eraseStarted();
+    window_.eraseStarted(true);
     receiver().eraseflag = true;
     receiver().meetintervalleninstellen = true;
     return true;
@@ -86,8 +118,14 @@ void LinkController::downloadOverflow() {
 }
 
 void LinkController::onDeviceLost() {
-    disconnectLogger();
-    window_.information(linktext::NotConnected);
+    QStringList told = breakOff();
+    window_.showDisconnected();
+    link_.close();
+    // One message: what was broken off says enough.
+    if (told.isEmpty())
+        told << linktext::NotConnected;
+    for (const QString& text : told)
+        window_.information(text);
 }
 
 } // namespace veltrano

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "link/devicefinder.h"
 #include "link/loggerlink.h"
@@ -24,17 +25,24 @@ public:
     // ophalen", show "Verbinden", hide "Verbreken".
     virtual void showDisconnected() = 0;
     // Start of a download: disable "Tijdeenheid", "Data ophalen", "Data verwerken", "Filter
-    // instellingen" and "Filters toepassen"; show the download bar at 0; a fresh begin-point
-    // list. Called before the image is cleared and "#" is sent.
+    // instellingen" and "Filters toepassen"; show the download bar at 0. Called before the
+    // image is cleared and "#" is sent.
     virtual void downloadStarting() = 0;
     virtual void downloadProgressStep() = 0;
     // "DONE": enable "Data ophalen" if connected, "Data verwerken", "Filter instellingen",
     // "Tijdeenheid" and "Filters toepassen"; status "Data klaar voor verwerken".
     virtual void downloadComplete() = 0;
-    // Erase or interval setting sent: enable Timer1; enable and show the erase bar at 0.
-    virtual void eraseStarted() = 0;
+    // The download ended without "DONE" (disconnected, unplugged): the bytes so far are the
+    // image; the controls as after a download, the download bar hidden. The link tells the
+    // user afterwards.
+    virtual void downloadBrokenOff() = 0;
+    // Erase (or the erase of an interval setting) sent: enable Timer1; enable and show the
+    // erase bar at 0.
+    virtual void eraseStarted(bool intervals) = 0;
     // "wel " after its message box: hide and disable the erase bar.
     virtual void eraseFinished() = 0;
+    // An erase or interval setting ended without its answer: the erase bar hidden.
+    virtual void conversationBrokenOff() = 0;
     // "Gelu": show the notice window without waiting for it.
     virtual void showNotice() = 0;
     virtual void beep() = 0;
@@ -70,6 +78,9 @@ public:
     const Receiver& receiver() const { return link_.receiver(); }
 
 private:
+    // Ends a download or conversation still waiting for its answer; returns what to tell the
+    // user.
+    QStringList breakOff();
     void progressStep() override { window_.downloadProgressStep(); }
     void beep() override { window_.beep(); }
     void downloadComplete() override { window_.downloadComplete(); }

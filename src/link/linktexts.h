@@ -20,6 +20,15 @@ inline const QString Notice = QStringLiteral("Configureren gestart. Koppel de QL
 inline const QString DownloadTooLong =
     QStringLiteral("De QLO stuurde meer data dan het geheugenbeeld kan bevatten. De bytes "
                    "na de eerste 17.000.000 zijn niet opgeslagen.");
+// %1 the number of bytes received.
+inline const QString DownloadBrokenOff =
+    QStringLiteral("Het ophalen van de data is afgebroken. Er zijn %1 bytes ontvangen; die "
+                   "blijven bewaard en kunnen worden verwerkt en opgeslagen.");
+inline const QString EraseBrokenOff = QStringLiteral(
+    "Het wissen is afgebroken: de QLO heeft niet gemeld dat het geheugen gewist is.");
+inline const QString IntervalsBrokenOff =
+    QStringLiteral("Het instellen van de meetintervallen is afgebroken: de QLO heeft niet "
+                   "gemeld dat het gelukt is.");
 // %1 the port, %2 the reason.
 inline const QString PortOpenFailed = QStringLiteral("Kan poort %1 niet openen: %2");
 

@@ -34,6 +34,9 @@ public:
     // "Data ophalen": teller to 0, a fresh zero image, download in progress.
     void startDownload();
 
+    // The download ends without "DONE"; the bytes so far stay in the image.
+    void abortDownload() { databinnenhalenklaar = true; }
+
     // One receive event: the bytes that arrived together.
     void receive(const std::uint8_t* bytes, std::size_t n);
 

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "chart/chartview.h"
+#include "chart/navigation.h"
 #include "testfiles.h"
 #include "windowfixture.h"
 
@@ -28,7 +30,7 @@ void processAndFill(WindowFixture& w) {
     w.open(threeEvents());
     w.process();
     w.form.updateCycle();
-    QVERIFY(w.form.navigation->isEnabled());
+    QVERIFY(w.form.navigation()->isEnabled());
 }
 } // namespace
 
@@ -60,7 +62,14 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, message);
         WindowFixture w;
-        w.form.spanningArray.data()[100] = 0x5A;
+        // A good image first, so that a failed open would show in its bytes.
+        const QString good = w.dir.filePath("good");
+        writeFile(good, patternBytes(kImageSize, 5));
+        w.seams.openAnswers << good;
+        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        const std::uint8_t before = w.form.image()[100];
+        QVERIFY(before != 0);
+        w.status()->setText("x");
         const QString path = w.dir.filePath("input-" + kind);
         if (kind == "dir")
             QVERIFY(QDir().mkpath(path));
@@ -73,25 +82,24 @@ private slots:
         if (kind == "vanish")
             QFile::remove(path);
         w.seams.openAnswers << path;
-        QTest::mouseClick(w.form.dataopenen, Qt::LeftButton);
+        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
         if (message.isEmpty()) {
             QVERIFY(w.seams.messages.isEmpty());
-            QCOMPARE(w.form.StatusLabel->text(), QString("Data klaar voor verwerken"));
+            QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
             return;
         }
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
         QVERIFY2(w.seams.messages[0].contains(message), qPrintable(w.seams.messages[0]));
         QVERIFY(w.seams.messages[0].contains(path));
-        QCOMPARE(w.form.spanningArray[100], std::uint8_t(0x5A));
-        QCOMPARE(w.form.StatusLabel->text(), QString());
-        QVERIFY(!w.form.buttonmemo->isEnabled());
+        QCOMPARE(w.form.image()[100], before);
+        QCOMPARE(w.status()->text(), QString("x"));
     }
 
     // A save that cannot be done says so and keeps what the user had.
     void saveIntoMissingFolder() {
         WindowFixture w;
         w.seams.saveAnswers << w.dir.filePath("geen/map/beeld.img");
-        QTest::mouseClick(w.form.Buttontext, Qt::LeftButton);
+        QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
         QVERIFY(w.seams.messages[0].contains("niet opslaan"));
     }
@@ -116,19 +124,19 @@ private slots:
         WindowFixture w;
         w.open(threeEvents());
         w.process();
-        const QString before = w.form.memo1->toPlainText();
-        w.form.overspanningedit->setText(text);
+        const QString before = w.memo()->toPlainText();
+        w.edit("overspanningedit")->setText(text);
         w.process();
         QLocale::setDefault(QLocale::c());
         QCOMPARE(w.seams.messages.isEmpty(), accepted);
         if (!accepted) {
             QVERIFY(w.seams.messages[0].contains("Overspanning"));
             QVERIFY(w.seams.messages[0].size() < 200); // a long text is not repeated whole
-            QCOMPARE(w.form.memo1->toPlainText(), before);
+            QCOMPARE(w.memo()->toPlainText(), before);
         }
-        QVERIFY(w.form.buttonmemo->isEnabled());
-        QVERIFY(w.form.filtersgroupbox->isEnabled());
-        QVERIFY(w.form.Meetintervaltabelbutton->isEnabled());
+        QVERIFY(w.button("buttonmemo")->isEnabled());
+        QVERIFY(control(w.form, "filtersgroupbox")->isEnabled());
+        QVERIFY(w.button("Meetintervaltabelbutton")->isEnabled());
     }
 
     // "Ga naar" with ranges the chart cannot show as typed.
@@ -158,13 +166,13 @@ private slots:
         QFETCH(QString, message);
         WindowFixture w;
         processAndFill(w);
-        w.form.navigation->Edit2->setText(from);
-        w.form.navigation->Edit1->setText(to);
-        QTest::mouseClick(w.form.navigation->GaNaarButton, Qt::LeftButton);
+        w.form.navigation()->Edit2->setText(from);
+        w.form.navigation()->Edit1->setText(to);
+        QTest::mouseClick(w.form.navigation()->GaNaarButton, Qt::LeftButton);
         QCOMPARE(w.seams.messages, message.isEmpty() ? QStringList() : QStringList{message});
-        AxisModel& bottom = w.form.Chart1->bottomAxis();
+        AxisModel& bottom = w.form.chart()->bottomAxis();
         QVERIFY(bottom.minimum() <= bottom.maximum());
-        QVERIFY(w.form.navigation->isEnabled());
+        QVERIFY(w.form.navigation()->isEnabled());
     }
 
     // Event numbers outside the list never read outside it.
@@ -190,11 +198,11 @@ private slots:
         QFETCH(QString, message);
         WindowFixture w;
         processAndFill(w);
-        w.form.navigation->calamiteitedit->setText(number);
-        QTest::mouseClick(w.form.navigation->ganaarcalamiteitbutton, Qt::LeftButton);
+        w.form.navigation()->calamiteitedit->setText(number);
+        QTest::mouseClick(w.form.navigation()->ganaarcalamiteitbutton, Qt::LeftButton);
         QCOMPARE(w.seams.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty())
-            QVERIFY(!w.form.navigation->volgendecalamiteitbutton->isEnabled());
+            QVERIFY(!w.form.navigation()->volgendecalamiteitbutton->isEnabled());
     }
 };
 

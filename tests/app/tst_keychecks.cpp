@@ -1,9 +1,13 @@
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QTest>
 
 #include "app/keychecks.h"
+#include "chart/navigation.h"
 #include "windowfixture.h"
 
 using namespace veltrano;
@@ -80,7 +84,10 @@ private slots:
                 << sep << Over << "5" << 1 << uint(13) << KeyVerdict::Process;
             row("letter") << sep << Over << "5" << 1 << uint('a') << Discard;
             row("blank") << sep << Limit << "5" << 1 << uint(' ') << Discard;
-            row("paste shortcut") << sep << Limit << "5" << 1 << uint(0x16) << Discard;
+            // Keys that type nothing edit or move: Delete, the clipboard and undo keys.
+            row("Delete") << sep << Limit << "5" << 0 << uint(0x7F) << Accept;
+            row("copy shortcut") << sep << Limit << "5" << 1 << uint(0x03) << Accept;
+            row("undo shortcut") << sep << Range << "5" << 1 << uint(0x1A) << Accept;
             row("8-bit letter") << sep << Limit << "5" << 1 << uint(0xE9) << Discard;
             row("Greek letter") << sep << Limit << "5" << 1 << uint(0x3B1) << Discard;
             row("full-width digit") << sep << Range << "5" << 1 << uint(0xFF15) << Discard;
@@ -180,7 +187,7 @@ private slots:
         QFETCH(int, messages);
         QLocale::setDefault(locale);
         WindowFixture w;
-        w.form.filtersgroupbox->setEnabled(true);
+        control(w.form, "filtersgroupbox")->setEnabled(true);
         auto* target = w.form.findChild<QLineEdit*>(edit);
         QVERIFY(target);
         target->setText(start);
@@ -193,8 +200,8 @@ private slots:
     // With the whole text selected the minus is still in it, so it is refused.
     void minusOverSelection() {
         WindowFixture w;
-        w.form.filtersgroupbox->setEnabled(true);
-        QLineEdit* edit = w.form.temperatuurondergrensedit;
+        control(w.form, "filtersgroupbox")->setEnabled(true);
+        QLineEdit* edit = w.edit("temperatuurondergrensedit");
         edit->setText("-5");
         edit->selectAll();
         type(edit, "-");
@@ -206,28 +213,140 @@ private slots:
         QCOMPARE(edit->text(), QString("75"));
     }
 
-    // The navigation group is built elsewhere; embedded, its edits get their checks.
+    // The navigation group's edits have their checks too.
     void navigationEdits() {
         QLocale::setDefault(kComma);
         WindowFixture w;
-        auto* group = new QGroupBox("Grafiek navigatie");
-        auto edit = [group](const char* name) {
-            auto* e = new QLineEdit(group);
-            e->setObjectName(name);
-            return e;
-        };
-        QLineEdit* vanaf = edit("Edit2");
-        QLineEdit* tot = edit("Edit1");
-        QLineEdit* number = edit("calamiteitedit");
-        w.form.setNavigationGroup(group);
-        QCOMPARE(w.form.navigatiegroupbox, group);
-        type(vanaf, "5-,5,");
-        type(tot, "^-1.2\r");
-        type(number, "-1a2,3");
-        QCOMPARE(vanaf->text(), QString("5,5"));
-        QCOMPARE(tot->text(), QString("-12"));
-        QCOMPARE(number->text(), QString("123"));
+        w.form.navigation()->setEnabled(true);
+        type(w.form.navigation()->Edit2, "5-,5,");
+        type(w.form.navigation()->Edit1, "^-1.2\r");
+        type(w.form.navigation()->calamiteitedit, "-1a2,3");
+        QCOMPARE(w.form.navigation()->Edit2->text(), QString("5,5"));
+        QCOMPARE(w.form.navigation()->Edit1->text(), QString("-12"));
+        QCOMPARE(w.form.navigation()->calamiteitedit->text(), QString("123"));
         QVERIFY(w.seams.messages.isEmpty());
+    }
+
+    // Keys that type no printable character reach the edit untouched, in every kind of
+    // number edit.
+    void nonPrintingKeys_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("keys"); // names, see below
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clipboard");
+        const QStringList edits{"overspanningedit", "temperatuurondergrensedit", "Edit1",
+                                "calamiteitedit"};
+        for (const QString& e : edits) {
+            const auto row = [&e](const char* name) -> QTestData& {
+                return QTest::addRow("%s: %s", qPrintable(e), name);
+            };
+            row("Delete at the start") << e << "Home Delete"
+                                       << "234"
+                                       << "";
+            row("Backspace at the end") << e << "End Backspace"
+                                        << "123"
+                                        << "";
+            row("arrows then Delete") << e << "Home Right Delete"
+                                      << "134"
+                                      << "";
+            row("select all, Delete") << e << "Ctrl+A Delete"
+                                      << ""
+                                      << "";
+            row("cut") << e << "Ctrl+A Ctrl+X"
+                       << ""
+                       << "1234";
+            row("copy") << e << "Home Shift+End Ctrl+C"
+                        << "1234"
+                        << "1234";
+            row("undo a Delete") << e << "Home Delete Ctrl+Z"
+                                 << "1234"
+                                 << "";
+        }
+    }
+
+    void nonPrintingKeys() {
+        QFETCH(QString, edit);
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(QString, clipboard);
+        WindowFixture w;
+        control(w.form, "filtersgroupbox")->setEnabled(true);
+        w.form.navigation()->setEnabled(true);
+        QLineEdit* target = w.edit(qPrintable(edit));
+        target->setText("1234");
+        QGuiApplication::clipboard()->clear();
+        for (const QString& key : keys.split(' ')) {
+            const QKeySequence seq(key);
+            QTest::keyClick(target, Qt::Key(seq[0].key()), seq[0].keyboardModifiers());
+        }
+        QCOMPARE(target->text(), text);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        QVERIFY(w.seams.messages.isEmpty());
+    }
+
+    // Ctrl+V (and Shift+Insert) paste only what could have been typed there, the selection
+    // replaced; anything else is refused whole.
+    void paste_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("selectFrom"); // -1: caret at the end, nothing selected
+        QTest::addColumn<int>("selectLength");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("text");
+        const QString over = "overspanningedit";
+        QTest::newRow("decimals at the end") << over << "12" << -1 << 0 << ",5"
+                                             << "12,5";
+        QTest::newRow("second separator") << over << "12,6" << -1 << 0 << ",5"
+                                          << "12,6";
+        QTest::newRow("over the whole text") << over << "12,6" << 0 << 4 << "-3,5"
+                                             << "-3,5";
+        QTest::newRow("over a part") << over << "12,6" << 1 << 1 << "39"
+                                     << "139,6";
+        QTest::newRow("minus after a digit") << over << "5" << -1 << 0 << "-1"
+                                             << "5";
+        QTest::newRow("a letter in it") << over << "5" << -1 << 0 << "1a"
+                                        << "5";
+        QTest::newRow("a line break in it") << over << "5" << -1 << 0 << "1\n2"
+                                            << "5";
+        QTest::newRow("the other decimal mark") << over << "5" << -1 << 0 << ".5"
+                                                << "5";
+        QTest::newRow("nothing") << over << "5" << -1 << 0 << ""
+                                 << "5";
+        QTest::newRow("range edit") << "Edit2"
+                                    << "" << -1 << 0 << "-2,25"
+                                    << "-2,25";
+        QTest::newRow("event number") << "calamiteitedit"
+                                      << "1" << -1 << 0 << "23"
+                                      << "123";
+        QTest::newRow("event number, comma") << "calamiteitedit"
+                                             << "1" << -1 << 0 << "2,3"
+                                             << "1";
+    }
+
+    void paste() {
+        QFETCH(QString, edit);
+        QFETCH(QString, start);
+        QFETCH(int, selectFrom);
+        QFETCH(int, selectLength);
+        QFETCH(QString, pasted);
+        QFETCH(QString, text);
+        QLocale::setDefault(kComma);
+        for (const bool shiftInsert : {false, true}) {
+            WindowFixture w;
+            control(w.form, "filtersgroupbox")->setEnabled(true);
+            w.form.navigation()->setEnabled(true);
+            QLineEdit* target = w.edit(qPrintable(edit));
+            target->setText(start);
+            if (selectFrom >= 0)
+                target->setSelection(selectFrom, selectLength);
+            QGuiApplication::clipboard()->setText(pasted);
+            if (shiftInsert)
+                QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+            else
+                QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(target->text(), text);
+            QVERIFY(w.seams.messages.isEmpty());
+        }
     }
 };
 

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -12,7 +14,11 @@
 #include <QTimer>
 
 #include "app/reportview.h"
+#include "app/windowtexts.h"
+#include "chart/chartview.h"
+#include "chart/navigation.h"
 #include "demo.h"
+#include "link/linktexts.h"
 #include "windowfixture.h"
 
 Q_DECLARE_METATYPE(veltrano::ImageBuilder)
@@ -49,19 +55,13 @@ void compareReport(const QTextEdit* box, const Report& model) {
     }
 }
 
-const QStringList kStartStates{"Verbinden=zichtbaar",
-                               "Verbreken=verborgen",
-                               "Data ophalen=uit",
-                               "Data verwerken=uit",
-                               "Tijdeenheid=uit",
-                               "Filter instellingen=uit",
-                               "Filters toepassen=uit",
-                               "Configuratiescherm=aan",
-                               "Grafiek navigatie=uit",
-                               "ProgressBar2=zichtbaar",
-                               "EraseProgressBar=verborgen",
-                               "ProgressBar1=verborgen",
-                               "status="};
+const QStringList kStartStates{"Verbinden=zichtbaar",    "Verbreken=verborgen",
+                               "Data ophalen=uit",       "Data verwerken=uit",
+                               "Tijdeenheid=uit",        "Filter instellingen=uit",
+                               "Filters toepassen=uit",  "Configuratiescherm=aan",
+                               "Geheugen wissen=aan",    "Grafiek navigatie=uit",
+                               "ProgressBar2=zichtbaar", "EraseProgressBar=verborgen",
+                               "ProgressBar1=verborgen", "status="};
 
 QStringList asLines(const QMap<QString, QString>& states) {
     QStringList lines;
@@ -71,35 +71,38 @@ QStringList asLines(const QMap<QString, QString>& states) {
 }
 
 // Enabled and visible state of the controls the program switches, plus the status text.
-QMap<QString, QString> statesOf(const TForm1& f) {
+QMap<QString, QString> statesOf(const WindowFixture& w) {
     QMap<QString, QString> s;
-    const auto on = [](const QWidget* w) { return w->isEnabled() ? "aan" : "uit"; };
-    const auto shown = [](const QWidget* w) { return w->isHidden() ? "verborgen" : "zichtbaar"; };
-    s["Verbinden"] = shown(f.Connect);
-    s["Verbreken"] = shown(f.disconnect);
-    s["Data ophalen"] = on(f.Buttonreceivedata);
-    s["Data verwerken"] = on(f.buttonmemo);
-    s["Tijdeenheid"] = on(f.TijdeenheidRadioGroup);
-    s["Filter instellingen"] = on(f.filtersgroupbox);
-    s["Filters toepassen"] = on(f.Filtersbutton);
-    s["Configuratiescherm"] = on(f.Meetintervaltabelbutton);
-    s["Grafiek navigatie"] = on(f.navigatiegroupbox);
-    s["ProgressBar2"] = shown(f.ProgressBar2);
-    s["EraseProgressBar"] = shown(f.EraseProgressBar);
-    s["ProgressBar1"] = shown(f.ProgressBar1);
-    s["status"] = f.StatusLabel->text();
+    const auto on = [](const QWidget* c) { return c->isEnabled() ? "aan" : "uit"; };
+    const auto shown = [](const QWidget* c) { return c->isHidden() ? "verborgen" : "zichtbaar"; };
+    s["Verbinden"] = shown(w.button("Connect"));
+    s["Verbreken"] = shown(w.button("disconnect"));
+    s["Data ophalen"] = on(w.button("Buttonreceivedata"));
+    s["Data verwerken"] = on(w.button("buttonmemo"));
+    s["Tijdeenheid"] = on(control(w.form, "TijdeenheidRadioGroup"));
+    s["Filter instellingen"] = on(control(w.form, "filtersgroupbox"));
+    s["Filters toepassen"] = on(w.button("Filtersbutton"));
+    s["Configuratiescherm"] = on(w.button("Meetintervaltabelbutton"));
+    s["Geheugen wissen"] = on(w.button("Buttonerase"));
+    s["Grafiek navigatie"] = on(control(w.form, "navigatiegroupbox"));
+    s["ProgressBar2"] = shown(w.bar("ProgressBar2"));
+    s["EraseProgressBar"] = shown(w.bar("EraseProgressBar"));
+    s["ProgressBar1"] = shown(w.bar("ProgressBar1"));
+    s["status"] = w.status()->text();
     return s;
 }
 
-bool processingControlsEnabled(const TForm1& f) {
-    const QList<const QWidget*> controls{f.buttonmemo,
-                                         f.Filtersbutton,
-                                         f.filtersgroupbox,
-                                         f.TijdeenheidRadioGroup,
-                                         f.Meetintervaltabelbutton,
-                                         f.dataopenen};
-    return std::all_of(controls.begin(), controls.end(),
-                       [](const QWidget* c) { return c->isEnabled(); });
+bool processingControlsEnabled(const WindowFixture& w) {
+    for (const char* name : {"buttonmemo", "Filtersbutton", "filtersgroupbox",
+                             "TijdeenheidRadioGroup", "Meetintervaltabelbutton", "dataopenen"})
+        if (!control(w.form, name)->isEnabled())
+            return false;
+    return true;
+}
+
+void receive(TForm1& form, const QByteArray& bytes) {
+    form.link().receiver().receive(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   std::size_t(bytes.size()));
 }
 
 enum Step {
@@ -107,8 +110,7 @@ enum Step {
     ManyCycles,
     Open,
     Process,
-    SnapshotDuringRun,
-    ConnectDuringRun,
+    RunHeld, // a run that stays in progress until the row is checked
     Connect,
     Disconnect,
     DownloadStart,
@@ -116,6 +118,36 @@ enum Step {
     EraseStart,
     EraseEnd,
 };
+
+// The link's side of a download or erase without a device: the receiver and the window as
+// the link drives them.
+void linkStep(WindowFixture& w, Step step) {
+    TForm1& f = w.form;
+    switch (step) {
+    case Connect:
+        w.adapter().showConnected();
+        break;
+    case Disconnect:
+        f.link().disconnectLogger();
+        break;
+    case DownloadStart:
+        w.adapter().downloadStarting();
+        f.link().receiver().startDownload();
+        break;
+    case Done:
+        receive(f, "DONE");
+        break;
+    case EraseStart:
+        w.adapter().eraseStarted(false);
+        f.link().receiver().eraseflag = true;
+        break;
+    case EraseEnd:
+        receive(f, "wel ");
+        break;
+    default:
+        break;
+    }
+}
 
 } // namespace
 
@@ -127,25 +159,34 @@ private slots:
 
     void designStartValues() {
         WindowFixture w;
-        TForm1& f = w.form;
-        QCOMPARE(f.overspanningedit->text(), QString("12,6"));
-        QCOMPARE(f.onderspanningedit->text(), QString("12"));
-        QCOMPARE(f.tijdfilteredit->text(), QString("5"));
-        QCOMPARE(f.temperatuurbovengrensedit->text(), QString("35"));
-        QCOMPARE(f.temperatuurondergrensedit->text(), QString("0"));
-        QCOMPARE(f.temperatuurtijdfilteredit->text(), QString("5"));
-        QCOMPARE(f.tijdfiltercombobox->currentText(), QString("minuten"));
-        QCOMPARE(f.temperatuurtijdcombobox->currentText(), QString("minuten"));
-        QCOMPARE(f.tijdeenheidButtons->checkedButton()->text(), QString("Minuten"));
-        QCOMPARE(f.DateTimePicker1->dateTime(), QDateTime(QDate(2016, 7, 18), QTime(16, 30, 30)));
-        QCOMPARE(f.DateTimePicker->dateTime(), QDateTime(QDate(2016, 7, 18), QTime(8, 50, 25)));
-        QCOMPARE(f.palette().color(QPalette::Window), QColor(160, 160, 164));
-        QVERIFY(f.memo1->isReadOnly());
+        QCOMPARE(w.edit("overspanningedit")->text(), QString("12,6"));
+        QCOMPARE(w.edit("onderspanningedit")->text(), QString("12"));
+        QCOMPARE(w.edit("tijdfilteredit")->text(), QString("5"));
+        QCOMPARE(w.edit("temperatuurbovengrensedit")->text(), QString("35"));
+        QCOMPARE(w.edit("temperatuurondergrensedit")->text(), QString("0"));
+        QCOMPARE(w.edit("temperatuurtijdfilteredit")->text(), QString("5"));
+        QCOMPARE(control<QComboBox>(w.form, "tijdfiltercombobox")->currentText(),
+                 QString("minuten"));
+        QCOMPARE(control<QComboBox>(w.form, "temperatuurtijdcombobox")->currentText(),
+                 QString("minuten"));
+        QCOMPARE(w.timeUnits()->checkedButton()->text(), QString("Minuten"));
+        QCOMPARE(control<QDateTimeEdit>(w.form, "DateTimePicker1")->dateTime(),
+                 QDateTime(QDate(2016, 7, 18), QTime(16, 30, 30)));
+        QCOMPARE(control<QDateTimeEdit>(w.form, "DateTimePicker")->dateTime(),
+                 QDateTime(QDate(2016, 7, 18), QTime(8, 50, 25)));
+        QCOMPARE(w.form.palette().color(QPalette::Window), QColor(160, 160, 164));
+        QVERIFY(w.memo()->isReadOnly());
+        // The window's start values are the core's defaults.
+        const ProcessingSettings start = ProcessingSettings::defaults();
+        const ProcessingSettings shown = w.form.readSettings();
+        QCOMPARE(shown.overspanning, start.overspanning);
+        QCOMPARE(shown.timeUnit, start.timeUnit);
+        QCOMPARE(shown.periodStart, start.periodStart);
 
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         WindowFixture point;
         QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
-        QCOMPARE(point.form.overspanningedit->text(), QString("12.6"));
+        QCOMPARE(point.edit("overspanningedit")->text(), QString("12.6"));
     }
 
     // The full demo recording, opened and processed through the window, shows the core's
@@ -157,12 +198,14 @@ private slots:
         w.process();
         const ProcessingResult expected = coreResult(demo, w.form.readSettings());
         QVERIFY(expected.calamiteitcount > 10);
-        compareReport(w.form.memo1, expected.report);
-        QCOMPARE(w.form.StatusLabel->text(), QString("Data verwerkt"));
-        QVERIFY(w.form.klaarverwerken);
-        QVERIFY(w.form.grafiekmaaktijd);
-        QCOMPARE(w.form.result.samples.C, expected.samples.C);
+        compareReport(w.memo(), expected.report);
+        QCOMPARE(w.status()->text(), QString("Data verwerkt"));
+        QVERIFY(w.form.chartFillDue());
+        QCOMPARE(w.result().samples.C, expected.samples.C);
         QVERIFY(w.seams.messages.isEmpty());
+        // The bar advanced once per 85,000 words read.
+        QCOMPARE(w.bar("ProgressBar1")->value(),
+                 int(std::min<std::size_t>(100, (expected.decode.wordsRead - 1) / 85'000 + 1)));
     }
 
     void reportBoxColoursAndTabs() {
@@ -176,17 +219,17 @@ private slots:
         report.append(QString()); // an empty red line keeps its colour too
         report.setRed(false);
         report.append("Gemiddelde temperatuur\t20 °C");
-        showReport(w.form.memo1, report);
-        compareReport(w.form.memo1, report);
+        showReport(w.memo(), report);
+        compareReport(w.memo(), report);
         // Showing a second report replaces the first completely.
         Report shorter;
-        showReport(w.form.memo1, shorter);
-        compareReport(w.form.memo1, shorter);
-        QCOMPARE(w.form.memo1->findChildren<QTextDocument*>().size(), qsizetype(1));
+        showReport(w.memo(), shorter);
+        compareReport(w.memo(), shorter);
+        QCOMPARE(w.memo()->findChildren<QTextDocument*>().size(), qsizetype(1));
 
-        const QFontMetricsF metrics(w.form.memo1->font());
-        QCOMPARE(w.form.memo1->tabStopDistance(), 170 * metrics.averageCharWidth() / 4);
-        QCOMPARE(w.form.memo1->font().pointSize(), 8);
+        const QFontMetricsF metrics(w.memo()->font());
+        QCOMPARE(w.memo()->tabStopDistance(), 170 * metrics.averageCharWidth() / 4);
+        QCOMPARE(w.memo()->font().pointSize(), 8);
     }
 
     void controlStates_data() {
@@ -201,15 +244,17 @@ private slots:
             << QStringList{"ProgressBar2=verborgen", "Data verwerken=aan",
                            "status=Data klaar voor verwerken"};
         QTest::newRow("during processing")
-            << QList<int>{Cycle, Open, Connect, Process, SnapshotDuringRun}
+            << QList<int>{Cycle, Open, Connect, Process, RunHeld}
             << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
                            "Verbreken=zichtbaar",    "Configuratiescherm=uit",
-                           "ProgressBar1=zichtbaar", "status=Data verwerkt"};
+                           "Geheugen wissen=uit",    "ProgressBar1=zichtbaar",
+                           "status=Data verwerkt"};
         QTest::newRow("connected during processing keeps Data ophalen off")
-            << QList<int>{Cycle, Open, ConnectDuringRun}
+            << QList<int>{Cycle, Open, RunHeld, Connect}
             << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
                            "Verbreken=zichtbaar",    "Configuratiescherm=uit",
-                           "ProgressBar1=zichtbaar", "status=QLO verbonden"};
+                           "Geheugen wissen=uit",    "ProgressBar1=zichtbaar",
+                           "status=QLO verbonden"};
         const QStringList processed{"ProgressBar2=verborgen", "Data verwerken=aan",
                                     "Tijdeenheid=aan",        "Filter instellingen=aan",
                                     "Filters toepassen=aan",  "ProgressBar1=zichtbaar",
@@ -233,31 +278,53 @@ private slots:
             << QList<int>{Cycle, Connect, Disconnect}
             << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
         const QStringList downloading{"Verbinden=verborgen", "Verbreken=zichtbaar",
-                                      "status=QLO verbonden"};
+                                      "Geheugen wissen=uit", "status=QLO verbonden"};
         QTest::newRow("Data ophalen") << QList<int>{Cycle, Connect, DownloadStart} << downloading;
         QTest::newRow("updater keeps the download bar during a download")
             << QList<int>{Cycle, Connect, DownloadStart, ManyCycles} << downloading;
+        const QStringList afterDownload{"Data verwerken=aan", "Tijdeenheid=aan",
+                                        "Filter instellingen=aan", "Filters toepassen=aan"};
         QTest::newRow("DONE") << QList<int>{Cycle, Connect, DownloadStart, Done}
-                              << QStringList{
-                                     "Verbinden=verborgen",   "Verbreken=zichtbaar",
-                                     "Data ophalen=aan",      "Data verwerken=aan",
-                                     "Tijdeenheid=aan",       "Filter instellingen=aan",
-                                     "Filters toepassen=aan", "status=Data klaar voor verwerken"};
-        QTest::newRow("Verbreken during a download hides its bar")
-            << QList<int>{Cycle, Connect, DownloadStart, Disconnect}
-            << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+                              << afterDownload + QStringList{"Verbinden=verborgen",
+                                                             "Verbreken=zichtbaar",
+                                                             "Data ophalen=aan",
+                                                             "status=Data klaar voor verwerken"};
+        QTest::newRow("DONE outside a download")
+            << QList<int>{Cycle, Done}
+            << afterDownload +
+                   QStringList{"ProgressBar2=verborgen", "status=Data klaar voor verwerken"};
+        // The download ends there: its bar stays hidden and the bytes can be processed.
+        const QStringList brokenOff =
+            afterDownload + QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+        QTest::newRow("Verbreken during a download")
+            << QList<int>{Cycle, Connect, DownloadStart, Disconnect} << brokenOff;
+        QTest::newRow("Verbreken during a download, cycles after")
+            << QList<int>{Cycle, Connect, DownloadStart, Disconnect, ManyCycles} << brokenOff;
         QTest::newRow("erase sent")
             << QList<int>{Cycle, EraseStart}
-            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar"};
+            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar",
+                           "Geheugen wissen=uit"};
+        QTest::newRow("no download while the logger erases")
+            << QList<int>{Cycle, Connect, EraseStart}
+            << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
+                           "Verbreken=zichtbaar",    "EraseProgressBar=zichtbaar",
+                           "Geheugen wissen=uit",    "status=QLO verbonden"};
         QTest::newRow("wel received")
             << QList<int>{Cycle, EraseStart, EraseEnd} << QStringList{"ProgressBar2=verborgen"};
+        QTest::newRow("Verbreken during an erase")
+            << QList<int>{Cycle, Connect, EraseStart, Disconnect}
+            << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+        QTest::newRow("processing while the logger erases")
+            << QList<int>{Cycle, Open, EraseStart, RunHeld}
+            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar",
+                           "Geheugen wissen=uit",    "Configuratiescherm=uit",
+                           "ProgressBar1=zichtbaar", "status=Data klaar voor verwerken"};
     }
 
     void controlStates() {
         QFETCH(QList<int>, steps);
         QFETCH(QStringList, changes);
         WindowFixture w;
-        TForm1& f = w.form;
         QMap<QString, QString> expected;
         for (const QString& c : kStartStates)
             expected[c.section('=', 0, 0)] = c.section('=', 1);
@@ -266,25 +333,14 @@ private slots:
             QVERIFY2(expected.contains(parts[0]), qPrintable(c));
             expected[parts[0]] = parts[1];
         }
-
-        std::optional<QMap<QString, QString>> duringRun;
-        const auto runWith = [&](std::function<void()> inside) {
-            QTimer::singleShot(0, &f, [&, inside] {
-                QVERIFY(f.isProcessing());
-                inside();
-                duringRun = statesOf(f);
-            });
-            w.process();
-            QVERIFY(duringRun);
-        };
         for (int step : steps) {
             switch (Step(step)) {
             case Cycle:
-                f.updateCycle();
+                w.form.updateCycle();
                 break;
             case ManyCycles:
                 for (int i = 0; i < 120; ++i)
-                    f.updateCycle();
+                    w.form.updateCycle();
                 break;
             case Open:
                 w.open(smallRecording());
@@ -292,39 +348,24 @@ private slots:
             case Process:
                 w.process();
                 break;
-            case SnapshotDuringRun:
-                runWith([] {});
+            case RunHeld:
+                w.hold();
+                QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+                QVERIFY(w.form.isProcessing());
                 break;
-            case ConnectDuringRun:
-                runWith([&f] { f.showConnected(); });
-                break;
-            case Connect:
-                f.showConnected();
-                break;
-            case Disconnect:
-                f.showDisconnected();
-                break;
-            case DownloadStart:
-                f.downloadStarting();
-                break;
-            case Done:
-                f.downloadComplete();
-                break;
-            case EraseStart:
-                f.eraseStarted();
-                break;
-            case EraseEnd:
-                f.eraseFinished();
-                break;
+            default:
+                linkStep(w, Step(step));
             }
         }
-        QCOMPARE(asLines(duringRun.value_or(statesOf(f))), asLines(expected));
+        QCOMPARE(asLines(statesOf(w)), asLines(expected));
+        w.release();
+        w.waitForRun();
     }
 
     // One update cycle: a finished bar runs up to 100 and then hides; a running one shows.
     void progressCycle_data() {
         QTest::addColumn<bool>("downloadBar");
-        QTest::addColumn<bool>("finished");
+        QTest::addColumn<bool>("running");
         QTest::addColumn<int>("value");
         QTest::addColumn<bool>("hidden");
         QTest::addColumn<int>("valueAfter");
@@ -332,35 +373,42 @@ private slots:
         for (bool download : {false, true}) {
             const char* bar = download ? "download" : "processing";
             QTest::addRow("%s finished at 100", bar)
-                << download << true << 100 << false << 100 << true;
+                << download << false << 100 << false << 100 << true;
             QTest::addRow("%s finished below 100", bar)
-                << download << true << 40 << false << 41 << false;
+                << download << false << 40 << false << 41 << false;
             QTest::addRow("%s finished, hidden", bar)
-                << download << true << 99 << true << 100 << true;
-            QTest::addRow("%s running", bar) << download << false << 40 << true << 40 << false;
+                << download << false << 99 << true << 100 << true;
+            QTest::addRow("%s running", bar) << download << true << 40 << true << 40 << false;
         }
     }
 
     void progressCycle() {
         QFETCH(bool, downloadBar);
-        QFETCH(bool, finished);
+        QFETCH(bool, running);
         QFETCH(int, value);
         QFETCH(bool, hidden);
         QFETCH(int, valueAfter);
         QFETCH(bool, hiddenAfter);
         WindowFixture w;
-        TForm1& f = w.form;
-        QProgressBar* bar = downloadBar ? f.ProgressBar2 : f.ProgressBar1;
-        QProgressBar* other = downloadBar ? f.ProgressBar1 : f.ProgressBar2;
-        (downloadBar ? f.databinnenhalenklaar : f.klaarverwerken) = finished;
+        if (running && downloadBar) {
+            linkStep(w, DownloadStart);
+        } else if (running) {
+            w.open(smallRecording());
+            w.hold();
+            QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+        }
+        QProgressBar* bar = w.bar(downloadBar ? "ProgressBar2" : "ProgressBar1");
+        QProgressBar* other = w.bar(downloadBar ? "ProgressBar1" : "ProgressBar2");
         bar->setValue(value);
         bar->setHidden(hidden);
         other->setValue(50);
         other->show();
-        f.DoStuff();
+        w.form.DoStuff();
         QCOMPARE(bar->value(), valueAfter);
         QCOMPARE(bar->isHidden(), hiddenAfter);
-        QCOMPARE(other->value(), 51); // the other bar follows its own flag
+        QCOMPARE(other->value(), 51); // the other bar follows its own work
+        w.release();
+        w.waitForRun();
     }
 
     void triggersProcess_data() {
@@ -378,26 +426,27 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(int, timeUnit);
         WindowFixture w;
-        TForm1& f = w.form;
         const ImageBuilder image = smallRecording();
         w.open(image);
         w.process();
-        f.onderspanningedit->setText("12,1"); // makes the second run differ from the first
-        QSignalSpy started(&f, &TForm1::processingStarted);
+        w.edit("onderspanningedit")->setText("12,1"); // the second run differs from the first
+        QSignalSpy finished(&w.form.processingRun(), &ProcessingRun::finished);
         if (trigger == "Data verwerken")
-            QTest::mouseClick(f.buttonmemo, Qt::LeftButton);
+            QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
         else if (trigger == "Filters toepassen")
-            QTest::mouseClick(f.Filtersbutton, Qt::LeftButton);
+            QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
         else if (trigger == "overspanningedit")
-            QTest::keyClick(f.overspanningedit, Qt::Key_Return);
+            QTest::keyClick(w.edit("overspanningedit"), Qt::Key_Return);
         else
-            QTest::mouseClick(f.tijdeenheidButtons->button(timeUnit), Qt::LeftButton);
-        QCOMPARE(started.size(), 1);
-        QCOMPARE(started[0][0].toInt(), timeUnit);
-        QCOMPARE(f.readSettings().timeUnit, timeUnit);
-        const ProcessingResult expected = coreResult(image, f.readSettings());
-        compareReport(f.memo1, expected.report);
-        QCOMPARE(f.overspanningedit->text(), QString("12,6")); // Enter is not put in the text
+            QTest::mouseClick(w.timeUnits()->button(timeUnit), Qt::LeftButton);
+        QVERIFY(w.form.isProcessing());
+        w.waitForRun();
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(w.form.readSettings().timeUnit, timeUnit);
+        const ProcessingResult expected = coreResult(image, w.form.readSettings());
+        QCOMPARE(w.result().tijdeenheid, expected.tijdeenheid);
+        compareReport(w.memo(), expected.report);
+        QCOMPARE(w.edit("overspanningedit")->text(), QString("12,6")); // Enter is not typed
     }
 
     void enterElsewhereDoesNothing_data() {
@@ -415,10 +464,9 @@ private slots:
         auto* target = w.form.findChild<QLineEdit*>(edit);
         QVERIFY(target);
         const QString before = target->text();
-        QSignalSpy started(&w.form, &TForm1::processingStarted);
         QTest::keyClick(target, Qt::Key_Return);
         QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(started.size(), 0);
+        QVERIFY(!w.form.isProcessing());
         QCOMPARE(target->text(), before);
     }
 
@@ -440,32 +488,30 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, text);
         WindowFixture w;
-        TForm1& f = w.form;
         w.open(smallRecording());
         w.process();
-        const QString reportBefore = f.memo1->toPlainText();
+        const QString reportBefore = w.memo()->toPlainText();
         QLineEdit* edit = nullptr;
-        for (QLabel* label : f.filtersgroupbox->findChildren<QLabel*>())
+        for (QLabel* label : control(w.form, "filtersgroupbox")->findChildren<QLabel*>())
             if (label->text() == field)
                 edit = qobject_cast<QLineEdit*>(label->buddy());
         QVERIFY(edit);
-        edit->setText(text); // pasted: the key checks do not see it
-        QSignalSpy started(&f, &TForm1::processingStarted);
-        QTest::mouseClick(f.Filtersbutton, Qt::LeftButton);
+        edit->setText(text); // pasted through the context menu: the key checks do not see it
+        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
 
         Limits limits;
-        const auto error = readLimits(f.readSettings(), limits);
+        const auto error = readLimits(w.form.readSettings(), limits);
         QVERIFY(error);
         QCOMPARE(w.seams.messages, QStringList{error->message});
         QVERIFY(error->message.contains(field));
-        QCOMPARE(started.size(), 0);
-        QCOMPARE(f.memo1->toPlainText(), reportBefore);
-        QVERIFY(f.klaarverwerken);
-        QVERIFY(processingControlsEnabled(f));
+        QVERIFY(!w.form.isProcessing());
+        QCOMPARE(w.memo()->toPlainText(), reportBefore);
+        QVERIFY(processingControlsEnabled(w));
         // Mended, the same button works again.
         edit->setText("5");
-        QTest::mouseClick(f.Filtersbutton, Qt::LeftButton);
-        QCOMPARE(started.size(), 1);
+        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+        QVERIFY(w.form.isProcessing());
+        w.waitForRun();
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
     }
 
@@ -477,111 +523,195 @@ private slots:
         w.open(b);
         w.process();
         QCOMPARE(w.seams.messages, QStringList({"Geen metingen", "Geen metingen"}));
-        QCOMPARE(w.form.StatusLabel->text(), QString("Data verwerkt"));
-        QVERIFY(w.form.buttonmemo->isEnabled());
-        QVERIFY(w.form.klaarverwerken);
+        QCOMPARE(w.status()->text(), QString("Data verwerkt"));
+        QVERIFY(w.button("buttonmemo")->isEnabled());
     }
 
     void imageWithoutSummary_data() {
         QTest::addColumn<ImageBuilder>("image");
-        QTest::addColumn<QString>("messagePart");
+        QTest::addColumn<QString>("message");
         ImageBuilder empty;
         empty.bytes({0, 0}); // all zero, like a fresh buffer
-        QTest::newRow("empty buffer") << empty << "geen opname";
+        QTest::newRow("empty buffer") << empty << windowtext::NoRecording;
         ImageBuilder erased;
         erased.bytes(std::vector<std::uint8_t>(4096, 0xFF)).done();
-        QTest::newRow("erased logger") << erased << "geen opname";
+        QTest::newRow("erased logger") << erased << windowtext::NoRecording;
         ImageBuilder cut;
         cut.recording(2, 1).temperature(20).voltage(12.0, 50);
-        QTest::newRow("recording without an end") << cut << "niet afgesloten";
+        QTest::newRow("recording without an end") << cut << windowtext::RecordingNotClosed;
     }
 
     // No summary ran: the run still ends, the controls come back, and the user is told.
     void imageWithoutSummary() {
         QFETCH(ImageBuilder, image);
-        QFETCH(QString, messagePart);
+        QFETCH(QString, message);
         WindowFixture w;
-        TForm1& f = w.form;
         w.open(image);
         w.process();
-        QCOMPARE(w.seams.messages.size(), qsizetype(1));
-        QVERIFY2(w.seams.messages[0].contains(messagePart), qPrintable(w.seams.messages[0]));
-        QVERIFY(f.klaarverwerken);
-        QVERIFY(!f.grafiekmaaktijd);
-        QCOMPARE(f.StatusLabel->text(), QString("Data klaar voor verwerken"));
-        QVERIFY(processingControlsEnabled(f));
-        QVERIFY(!f.Buttonreceivedata->isEnabled()); // not connected
+        QCOMPARE(w.seams.messages, QStringList{message});
+        QVERIFY(!w.form.chartFillDue());
+        QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
+        QVERIFY(processingControlsEnabled(w));
+        QVERIFY(!w.button("Buttonreceivedata")->isEnabled()); // not connected
     }
 
     // An image opened while a run decodes waits for the run's end: the report is the old
     // image's alone, and the new image is there for the next run.
     void openDuringRun() {
         WindowFixture w;
-        TForm1& f = w.form;
         const ImageBuilder first = smallRecording();
         const ImageBuilder second = otherRecording();
         w.open(first);
-        const QString secondPath = w.dir.filePath("second.img");
-        QVERIFY(!second.save(secondPath));
-        w.seams.openAnswers << secondPath;
-        QTimer::singleShot(0, &f, [&] {
-            QVERIFY(f.isProcessing());
-            QTest::mouseClick(f.dataopenen, Qt::LeftButton);
-        });
-        w.process();
+        w.hold();
+        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+        w.open(second, "second.img");
         QVERIFY(w.seams.openAnswers.isEmpty());
-        compareReport(f.memo1, coreResult(first, f.readSettings()).report);
-        QCOMPARE(f.StatusLabel->text(), QString("Data klaar voor verwerken"));
-        QVERIFY(std::equal(second.data().begin(), second.data().end(), f.spanningArray.data()));
+        // Waiting for its turn, the file has not touched the image yet.
+        QVERIFY(std::equal(first.data().begin(), first.data().end(), w.form.image().data()));
+        w.release();
+        w.waitForRun();
+        compareReport(w.memo(), coreResult(first, w.form.readSettings()).report);
+        QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
+        QVERIFY(std::equal(second.data().begin(), second.data().end(), w.form.image().data()));
 
         w.process();
-        compareReport(f.memo1, coreResult(second, f.readSettings()).report);
+        compareReport(w.memo(), coreResult(second, w.form.readSettings()).report);
         QVERIFY(w.seams.messages.isEmpty());
     }
 
-    // Closed while a run decodes: the run ends quietly, without message boxes.
+    // Closed while a run decodes: the run is cancelled and ends quietly.
     void closingDuringRun() {
         WindowFixture w;
         ImageBuilder b;
         b.recording(2, 1).temperature(20, 3).done(); // would show "Geen metingen" twice
         w.open(b);
+        w.hold();
+        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
         QSignalSpy closed(&w.form, &TForm1::closed);
-        QTimer::singleShot(0, &w.form, [&] { w.form.close(); });
-        w.process();
+        w.form.close();
         QCOMPARE(closed.size(), 1);
-        QVERIFY(w.seams.messages.isEmpty());
-        QVERIFY(w.form.klaarverwerken);
+        QVERIFY(!w.form.isProcessing());
         QVERIFY(!w.form.updaterRunning());
+        QTest::qWait(20);
+        QVERIFY(w.seams.messages.isEmpty());
     }
 
-    // The chart takes the placeholder's place; the progress bars stay over it.
-    void chartEmbedding() {
+    // The progress bars float over the chart.
+    void barsOverTheChart() {
         WindowFixture w;
-        auto* chart = new QWidget;
-        w.form.setChartWidget(chart);
-        QCOMPARE(w.form.chartPlaceholder, chart);
-        QCOMPARE(chart->parentWidget(), w.form.chartArea);
-        const QObjectList& stack = w.form.chartArea->children();
-        QVERIFY(stack.indexOf(w.form.ProgressBar1->parentWidget()) > stack.indexOf(chart));
+        const QObjectList& stack = control(w.form, "chartArea")->children();
+        QVERIFY(stack.indexOf(w.bar("ProgressBar1")->parentWidget()) >
+                stack.indexOf(control(w.form, "Chart1")));
     }
 
     // Whatever reaches the window during a run, a second run never starts inside it.
     void noNestedRun() {
         WindowFixture w;
-        TForm1& f = w.form;
         w.open(smallRecording());
         w.process();
-        QSignalSpy started(&f, &TForm1::processingStarted);
-        QTimer::singleShot(0, &f, [&] {
-            f.buttonmemoClick();
-            QTest::mouseClick(f.Filtersbutton, Qt::LeftButton);
-            QTest::keyClick(f.overspanningedit, Qt::Key_Return);
-            QTest::mouseClick(f.tijdeenheidButtons->button(0), Qt::LeftButton);
-        });
+        QSignalSpy finished(&w.form.processingRun(), &ProcessingRun::finished);
+        w.hold();
+        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+        w.form.buttonmemoClick();
+        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+        QTest::keyClick(w.edit("overspanningedit"), Qt::Key_Return);
+        QTest::mouseClick(w.timeUnits()->button(0), Qt::LeftButton);
+        w.release();
+        w.waitForRun();
+        QTest::qWait(20);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(w.form.tijdeenheidIndex(), 1);
+    }
+
+    // Broken off half-way, the bytes that came are the image: they process and save.
+    void brokenOffDownloadKeepsItsBytes() {
+        WindowFixture w;
+        const ImageBuilder image = smallRecording();
+        std::vector<std::uint8_t> bytes = image.data();
+        bytes.resize(bytes.size() - 4); // no "DONE" yet
+        linkStep(w, Connect);
+        linkStep(w, DownloadStart);
+        receive(w.form,
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+        linkStep(w, Disconnect);
+        QCOMPARE(w.seams.messages,
+                 QStringList{linktext::DownloadBrokenOff.arg(QLocale().toString(bytes.size()))});
+        QVERIFY(std::equal(bytes.begin(), bytes.end(), w.form.image().data()));
+        QVERIFY(w.form.state().unsavedDownload);
+        w.seams.messages.clear();
         w.process();
-        QCOMPARE(started.size(), 1);
-        QCOMPARE(f.tijdeenheidIndex(), 1);
-        QVERIFY(!f.isProcessing());
+        QCOMPARE(w.seams.messages, QStringList{windowtext::RecordingNotClosed});
+        QCOMPARE(w.result().samples.C, 600);
+    }
+
+    void openDuringDownloadIsRefused() {
+        WindowFixture w;
+        linkStep(w, Connect);
+        linkStep(w, DownloadStart);
+        receive(w.form, "abc");
+        w.open(smallRecording());
+        QCOMPARE(w.seams.messages, QStringList{windowtext::OpenDuringDownload});
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(w.form.image().data()), 4),
+                 QByteArray("abc\0", 4));
+        QCOMPARE(w.form.state().link, LinkActivity::Downloading);
+    }
+
+    // An image downloaded and not saved yet is not thrown away without asking.
+    void unsavedDownloadAsks_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("saved");
+        for (const char* action : {"close", "Data ophalen", "Data openen", "Geheugen wissen"}) {
+            QTest::addRow("%s, Cancel", action) << action << false << false;
+            QTest::addRow("%s, Yes", action) << action << true << false;
+            QTest::addRow("%s, saved first", action) << action << true << true;
+        }
+    }
+
+    void unsavedDownloadAsks() {
+        QFETCH(QString, action);
+        QFETCH(bool, yes);
+        QFETCH(bool, saved);
+        WindowFixture w;
+        linkStep(w, Connect);
+        linkStep(w, DownloadStart);
+        receive(w.form, "bytes of a recordingDONE");
+        QVERIFY(w.form.state().unsavedDownload);
+        if (saved) {
+            w.seams.saveAnswers << w.dir.filePath("saved.img");
+            QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
+            QVERIFY(!w.form.state().unsavedDownload);
+        }
+        const QString other = w.dir.filePath("other.img");
+        if (action == "Data openen")
+            QVERIFY(!otherRecording().save(other));
+        w.seams.questionAnswer = yes;
+        w.form.show();
+        QSignalSpy closed(&w.form, &TForm1::closed);
+        if (action == "close") {
+            w.form.close();
+        } else if (action == "Data openen") {
+            w.seams.openAnswers << other;
+            QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(
+                w.button(action == "Data ophalen" ? "Buttonreceivedata" : "Buttonerase"),
+                Qt::LeftButton);
+        }
+        const QString question =
+            action == "Geheugen wissen" ? windowtext::EraseUnsaved : windowtext::DiscardDownload;
+        QStringList asked = saved ? QStringList{} : QStringList{question};
+        if (action == "Geheugen wissen" && (yes || saved))
+            asked << linktext::EraseQuestion;
+        QCOMPARE(w.seams.questions, asked);
+        const bool went = yes || saved;
+        if (action == "close")
+            QCOMPARE(closed.size(), went ? 1 : 0);
+        const bool replaced = went && action == "Data openen";
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(w.form.image().data()), 5),
+                 replaced
+                     ? QByteArray(reinterpret_cast<const char*>(otherRecording().data().data()), 5)
+                     : QByteArray("bytes"));
     }
 };
 

@@ -10,8 +10,10 @@
 #include "app/logoview.h"
 #include "app/programwindows.h"
 #include "app/uiseams.h"
+#include "windowfixture.h"
 
 using namespace veltrano;
+using namespace veltrano::testing;
 
 // Start and end of the program with its three windows.
 class TestProgramWindows : public QObject {
@@ -29,7 +31,7 @@ private slots:
         QCOMPARE(windows.Form4()->Label1->text(),
                  QString("Configureren gestart. Koppel de QLO niet los"));
 
-        windows.Form1()->showNotice();
+        windows.Form1()->findChild<LinkAdapter*>()->showNotice();
         QVERIFY(windows.Form4()->isVisible());
         QTest::mouseClick(windows.Form4()->Button1, Qt::LeftButton);
         QVERIFY(!windows.Form4()->isVisible());
@@ -41,7 +43,7 @@ private slots:
         ProgramWindows windows(&seams);
         windows.Form1()->show();
         for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(windows.Form1()->Meetintervaltabelbutton, Qt::LeftButton);
+            QTest::mouseClick(button(*windows.Form1(), "Meetintervaltabelbutton"), Qt::LeftButton);
             QVERIFY(windows.Form2()->isVisible());
             QVERIFY(!QApplication::activeModalWidget());
         }
@@ -52,8 +54,9 @@ private slots:
     void logoOpensTheAboutPage() {
         ScriptedSeams seams;
         ProgramWindows windows(&seams);
-        QVERIFY(windows.Form1()->Image3->cursor().shape() == Qt::PointingHandCursor);
-        QTest::mouseClick(windows.Form1()->Image3, Qt::LeftButton);
+        LogoView* logo = control<LogoView>(*windows.Form1(), "Image3");
+        QVERIFY(logo->cursor().shape() == Qt::PointingHandCursor);
+        QTest::mouseClick(logo, Qt::LeftButton);
         QCOMPARE(seams.openedUrls.size(), qsizetype(1));
         const QUrl url = seams.openedUrls.first();
         QVERIFY(url.isLocalFile());

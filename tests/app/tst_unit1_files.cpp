@@ -5,9 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Unit1.h"
-#include "app/uiseams.h"
 #include "testfiles.h"
+#include "windowfixture.h"
 
 using namespace veltrano;
 using namespace veltrano::testing;
@@ -19,51 +18,50 @@ class TestUnit1Files : public QObject {
 
 private slots:
     void cancelledDialogsChangeNothing() {
-        ScriptedSeams seams;
-        TForm1 form(&seams);
-        form.spanningArray.data()[10] = 0x5A;
-        QTest::mouseClick(form.dataopenen, Qt::LeftButton);
-        QTest::mouseClick(form.Buttontext, Qt::LeftButton);
-        QCOMPARE(form.StatusLabel->text(), QString());
-        QVERIFY(!form.buttonmemo->isEnabled());
-        QCOMPARE(form.spanningArray[10], std::uint8_t(0x5A));
-        QVERIFY(seams.messages.isEmpty());
+        WindowFixture w;
+        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
+        QCOMPARE(w.status()->text(), QString());
+        QVERIFY(!w.button("buttonmemo")->isEnabled());
+        QVERIFY(w.seams.messages.isEmpty());
     }
 
     void saveThenOpenThroughTheButtons() {
-        ScriptedSeams seams;
-        TForm1 form(&seams);
+        WindowFixture w;
         const QByteArray pattern = patternBytes(kImageSize, 17);
-        std::memcpy(form.spanningArray.data(), pattern.constData(), kImageSize);
+        const QString source = dir.filePath("source.img");
+        writeFile(source, pattern);
+        w.seams.openAnswers << source;
+        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        w.status()->setText("x");
         const QString path = dir.filePath("window.img");
-        seams.saveAnswers << path;
-        QTest::mouseClick(form.Buttontext, Qt::LeftButton);
+        w.seams.saveAnswers << path;
+        QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
         QCOMPARE(QFileInfo(path).size(), qint64(kImageSize));
-        QCOMPARE(form.StatusLabel->text(), QString()); // saving changes no status
+        QCOMPARE(w.status()->text(), QString("x")); // saving changes no status
 
-        TForm1 other(&seams);
-        seams.openAnswers << path;
-        QTest::mouseClick(other.dataopenen, Qt::LeftButton);
-        QCOMPARE(other.StatusLabel->text(), QString("Data klaar voor verwerken"));
-        QVERIFY(other.buttonmemo->isEnabled());
-        QVERIFY(std::memcmp(other.spanningArray.data(), pattern.constData(), kFileDataSize) == 0);
-        QVERIFY(seams.messages.isEmpty());
+        WindowFixture other;
+        other.seams.openAnswers << path;
+        QTest::mouseClick(other.button("dataopenen"), Qt::LeftButton);
+        QCOMPARE(other.status()->text(), QString("Data klaar voor verwerken"));
+        QVERIFY(other.button("buttonmemo")->isEnabled());
+        QVERIFY(std::memcmp(other.form.image().data(), pattern.constData() + 4, kFileDataSize) ==
+                0);
+        QVERIFY(w.seams.messages.isEmpty() && other.seams.messages.isEmpty());
     }
 
     // A short file shows its error and leaves buffer, status and button as they were.
     void shortFileChangesNothing() {
-        ScriptedSeams seams;
-        TForm1 form(&seams);
-        form.spanningArray.data()[0] = 0x11;
+        WindowFixture w;
         const QString path = dir.filePath("short.img");
         writeFile(path, patternBytes(1000, 1));
-        seams.openAnswers << path;
-        QTest::mouseClick(form.dataopenen, Qt::LeftButton);
-        QCOMPARE(seams.messages.size(), qsizetype(1));
-        QVERIFY(seams.messages.first().contains("Leesfout"));
-        QCOMPARE(form.StatusLabel->text(), QString());
-        QVERIFY(!form.buttonmemo->isEnabled());
-        QCOMPARE(form.spanningArray[0], std::uint8_t(0x11));
+        w.seams.openAnswers << path;
+        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        QCOMPARE(w.seams.messages.size(), qsizetype(1));
+        QVERIFY(w.seams.messages.first().contains("Leesfout"));
+        QCOMPARE(w.status()->text(), QString());
+        QVERIFY(!w.button("buttonmemo")->isEnabled());
+        QCOMPARE(w.form.image()[0], std::uint8_t(0));
     }
 };
 

@@ -36,9 +36,12 @@ struct Rig {
         const int fd = bed.addLogger("usb0", "ttyACM0");
         logger = std::make_unique<ServedLogger>(std::move(memory), fd, eraseDelay);
     }
+    QPushButton* button(const char* name) const { return testing::button(form, name); }
+    QString status() const { return control<QLabel>(form, "StatusLabel")->text(); }
+    QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
     void connect() {
-        QTest::mouseClick(form.Connect, Qt::LeftButton);
-        QCOMPARE(form.StatusLabel->text(), linktext::Connected);
+        QTest::mouseClick(button("Connect"), Qt::LeftButton);
+        QCOMPARE(status(), linktext::Connected);
     }
 };
 
@@ -55,13 +58,12 @@ private slots:
     void initTestCase() { QVERIFY2(sim::UsbTestbed::available(), "run under umockdev-wrapper"); }
 
     void nothingToConnectTo() {
-        ScriptedSeams seams;
-        TForm1 form(&seams);
-        form.StatusLabel->setText("x");
-        QTest::mouseClick(form.Connect, Qt::LeftButton);
-        QCOMPARE(seams.messages, QStringList{linktext::NotConnected});
-        QCOMPARE(form.StatusLabel->text(), QString("x"));
-        QVERIFY(!form.Connect->isHidden());
+        WindowFixture w;
+        w.status()->setText("x");
+        QTest::mouseClick(w.button("Connect"), Qt::LeftButton);
+        QCOMPARE(w.seams.messages, QStringList{linktext::NotConnected});
+        QCOMPARE(w.status()->text(), QString("x"));
+        QVERIFY(!w.button("Connect")->isHidden());
     }
 
     // Connect, download the whole demo memory, process it: the report is the core's.
@@ -69,32 +71,32 @@ private slots:
         const sim::Bytes memory = demoMemory();
         Rig rig(memory);
         rig.connect();
-        QVERIFY(rig.form.Buttonreceivedata->isEnabled());
-        QTest::mouseClick(rig.form.Buttonreceivedata, Qt::LeftButton);
-        QVERIFY(!rig.form.buttonmemo->isEnabled());
-        QTRY_COMPARE_WITH_TIMEOUT(rig.form.StatusLabel->text(), linktext::DataReady, 60000);
-        const std::uint8_t* image = rig.form.spanningArray.data();
+        QVERIFY(rig.button("Buttonreceivedata")->isEnabled());
+        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
+        QVERIFY(!rig.button("buttonmemo")->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::DataReady, 60000);
+        const std::uint8_t* image = rig.form.image().data();
         QVERIFY(std::memcmp(image, memory.data(), memory.size()) == 0);
         QVERIFY(std::memcmp(image + memory.size(), "DONE", 4) == 0);
         QCOMPARE(image[memory.size() + 4], std::uint8_t(0));
-        QVERIFY(rig.form.buttonmemo->isEnabled());
+        QVERIFY(rig.button("buttonmemo")->isEnabled());
 
-        QTest::mouseClick(rig.form.buttonmemo, Qt::LeftButton);
-        QCOMPARE(rig.form.StatusLabel->text(), QString("Data verwerkt"));
+        QTest::mouseClick(rig.button("buttonmemo"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.status(), QString("Data verwerkt"), 60000);
         const ProcessingResult core = coreResult(demoRecording(), rig.form.readSettings());
-        QCOMPARE(rig.form.result.report.plainText(), core.report.plainText());
-        QVERIFY(rig.form.result.calamiteitcount > 10);
-        QVERIFY(rig.form.Buttonreceivedata->isEnabled()); // still connected
+        QCOMPARE(rig.form.result()->report.plainText(), core.report.plainText());
+        QVERIFY(rig.form.result()->calamiteitcount > 10);
+        QVERIFY(rig.button("Buttonreceivedata")->isEnabled()); // still connected
     }
 
     void erase() {
         Rig rig(patternMemory(1000, 1));
         rig.connect();
-        QTest::mouseClick(rig.form.Buttonerase, Qt::LeftButton);
+        QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
         QCOMPARE(rig.seams.questions, QStringList{linktext::EraseQuestion});
-        QVERIFY(!rig.form.EraseProgressBar->isHidden());
+        QVERIFY(!rig.bar("EraseProgressBar")->isHidden());
         QTRY_COMPARE_WITH_TIMEOUT(rig.seams.messages, QStringList{linktext::EraseDone}, 10000);
-        QVERIFY(rig.form.EraseProgressBar->isHidden());
+        QVERIFY(rig.bar("EraseProgressBar")->isHidden());
         QCOMPARE(rig.logger->logger.memory().front(), std::uint8_t(0xFF));
     }
 
@@ -115,52 +117,61 @@ private slots:
         QCOMPARE(rig.logger->logger.temperatureCode(), 6);
     }
 
-    // Pulling the plug mid-download: disconnected, told so, the bytes so far kept.
+    // Pulling the plug mid-download: disconnected, told once that the download was broken
+    // off, the bytes so far kept and ready to process.
     void unplugDuringDownload() {
         const sim::Bytes memory = patternMemory(16'000'000, 3);
         Rig rig(memory);
         rig.connect();
-        QTest::mouseClick(rig.form.Buttonreceivedata, Qt::LeftButton);
+        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(rig.form.link().receiver().teller > 1'000'000, 30000);
         rig.bed.unplug("usb0");
-        QTRY_COMPARE_WITH_TIMEOUT(rig.form.StatusLabel->text(), linktext::NotConnected, 10000);
-        QVERIFY(rig.seams.messages.contains(linktext::NotConnected));
-        QVERIFY(!rig.form.Connect->isHidden());
-        QVERIFY(!rig.form.Buttonreceivedata->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::NotConnected, 10000);
         const std::int32_t got = rig.form.link().receiver().teller;
+        QCOMPARE(rig.seams.messages,
+                 QStringList{linktext::DownloadBrokenOff.arg(QLocale().toString(got))});
+        QVERIFY(!rig.button("Connect")->isHidden());
+        QVERIFY(!rig.button("Buttonreceivedata")->isEnabled());
+        QVERIFY(rig.button("buttonmemo")->isEnabled());
         QVERIFY(got < std::int32_t(memory.size()));
-        QVERIFY(std::memcmp(rig.form.spanningArray.data(), memory.data(), std::size_t(got)) == 0);
+        QVERIFY(std::memcmp(rig.form.image().data(), memory.data(), std::size_t(got)) == 0);
+        QVERIFY(rig.bar("ProgressBar2")->isHidden());
+        rig.form.updateCycle();
+        QVERIFY(rig.bar("ProgressBar2")->isHidden());
     }
 
-    // Pulling the plug while the logger erases: disconnected and told so; a new connect
-    // finds nothing, and the window stays usable.
+    // Pulling the plug while the logger erases: disconnected and told so; the erase bar goes;
+    // a new connect finds nothing, and the window stays usable.
     void unplugDuringErase() {
         Rig rig(patternMemory(1000, 4), milliseconds(5000));
         rig.connect();
-        QTest::mouseClick(rig.form.Buttonerase, Qt::LeftButton);
-        QVERIFY(!rig.form.EraseProgressBar->isHidden());
+        QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
+        QVERIFY(!rig.bar("EraseProgressBar")->isHidden());
         rig.bed.unplug("usb0");
-        QTRY_COMPARE_WITH_TIMEOUT(rig.form.StatusLabel->text(), linktext::NotConnected, 10000);
-        QVERIFY(!rig.seams.messages.contains(linktext::EraseDone));
-        QTest::mouseClick(rig.form.Connect, Qt::LeftButton);
-        QVERIFY(!rig.form.Connect->isHidden());
-        QVERIFY(rig.form.dataopenen->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::NotConnected, 10000);
+        QCOMPARE(rig.seams.messages, QStringList{linktext::EraseBrokenOff});
+        QVERIFY(rig.bar("EraseProgressBar")->isHidden());
+        QVERIFY(rig.button("Buttonerase")->isEnabled());
+        QTest::mouseClick(rig.button("Connect"), Qt::LeftButton);
+        QVERIFY(!rig.button("Connect")->isHidden());
+        QVERIFY(rig.button("dataopenen")->isEnabled());
     }
 
-    // A logger that stops answering: the download stays open (there is no time-out), the
-    // user disconnects, and a later download starts afresh.
+    // A logger that stops answering: the user disconnects, the empty download counts as
+    // broken off, and a later download starts afresh.
     void loggerStopsAnswering() {
         Rig rig(patternMemory(1000, 5));
         rig.connect();
         rig.logger.reset(); // nobody answers any more
-        QTest::mouseClick(rig.form.Buttonreceivedata, Qt::LeftButton);
+        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
         QTest::qWait(200);
         QCOMPARE(rig.form.link().receiver().teller, 0);
-        QVERIFY(!rig.form.buttonmemo->isEnabled());
-        QTest::mouseClick(rig.form.disconnect, Qt::LeftButton);
-        QCOMPARE(rig.form.StatusLabel->text(), linktext::NotConnected);
-        QVERIFY(!rig.form.Buttonreceivedata->isEnabled());
-        QVERIFY(rig.form.dataopenen->isEnabled());
+        QVERIFY(!rig.button("buttonmemo")->isEnabled());
+        QTest::mouseClick(rig.button("disconnect"), Qt::LeftButton);
+        QCOMPARE(rig.status(), linktext::NotConnected);
+        QCOMPARE(rig.seams.messages, QStringList{linktext::DownloadBrokenOff.arg(0)});
+        QVERIFY(!rig.button("Buttonreceivedata")->isEnabled());
+        QVERIFY(rig.button("dataopenen")->isEnabled());
     }
 };
 

@@ -1,7 +1,14 @@
 #pragma once
 
+#include <memory>
+
+#include <QButtonGroup>
 #include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,10 +19,25 @@
 
 #include "analysis/processing.h"
 #include "app/Unit1.h"
+#include "app/linkadapter.h"
+#include "app/processingrun.h"
 #include "app/uiseams.h"
 #include "imagebuilder.h"
+#include "link/linkcontroller.h"
 
 namespace veltrano::testing {
+
+// A control of a window by its design name; a missing one ends the test program.
+template <class T = QWidget> T* control(const QObject& window, const char* name) {
+    T* w = window.findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control named %s", name);
+    return w;
+}
+
+inline QPushButton* button(const QObject& window, const char* name) {
+    return control<QPushButton>(window, name);
+}
 
 // A main window with scripted dialogs whose updater is driven by hand.
 struct WindowFixture {
@@ -25,16 +47,51 @@ struct WindowFixture {
 
     WindowFixture() { form.stopUpdater(); }
 
+    QPushButton* button(const char* name) const { return testing::button(form, name); }
+    QLineEdit* edit(const char* name) const { return control<QLineEdit>(form, name); }
+    QLabel* status() const { return control<QLabel>(form, "StatusLabel"); }
+    QTextEdit* memo() const { return control<QTextEdit>(form, "memo1"); }
+    QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
+    QButtonGroup* timeUnits() const { return control<QButtonGroup>(form, "tijdeenheidButtons"); }
+    LinkAdapter& adapter() const {
+        auto* a = form.findChild<LinkAdapter*>();
+        if (!a)
+            qFatal("no link adapter");
+        return *a;
+    }
+    const ProcessingResult& result() const {
+        if (!form.result())
+            qFatal("no finished run");
+        return *form.result();
+    }
+
     // Saves the image as a file and opens it through "Data openen".
     QString open(const ImageBuilder& image, const QString& name = QStringLiteral("beeld.img")) {
         const QString path = dir.filePath(name);
         if (auto error = image.save(path))
             qFatal("%s", qPrintable(*error));
         seams.openAnswers << path;
-        QTest::mouseClick(form.dataopenen, Qt::LeftButton);
+        QTest::mouseClick(button("dataopenen"), Qt::LeftButton);
         return path;
     }
-    void process() { QTest::mouseClick(form.buttonmemo, Qt::LeftButton); }
+    // "Data verwerken", and the run's end.
+    void process() {
+        QTest::mouseClick(button("buttonmemo"), Qt::LeftButton);
+        waitForRun();
+    }
+    void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!form.isProcessing(), 60000); }
+
+    // Runs started from now on wait at their start until release() or the next hold().
+    void hold() {
+        gate = std::make_shared<QSemaphore>();
+        form.processingRun().setGate(gate);
+    }
+    void release() {
+        form.processingRun().setGate(nullptr);
+        if (gate)
+            gate->release();
+    }
+    std::shared_ptr<QSemaphore> gate;
 };
 
 // What the core alone makes of an image with the window's settings.

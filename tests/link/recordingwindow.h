@@ -19,8 +19,10 @@ public:
     void downloadStarting() override { log << QStringLiteral("downloadStarting"); }
     void downloadProgressStep() override { ++steps; }
     void downloadComplete() override { log << QStringLiteral("complete"); }
-    void eraseStarted() override { log << QStringLiteral("eraseStarted"); }
+    void downloadBrokenOff() override { log << QStringLiteral("brokenOff"); }
+    void eraseStarted(bool) override { log << QStringLiteral("eraseStarted"); }
     void eraseFinished() override { log << QStringLiteral("eraseFinished"); }
+    void conversationBrokenOff() override { log << QStringLiteral("conversationBrokenOff"); }
     void showNotice() override { log << QStringLiteral("notice"); }
     void beep() override { ++beeps; }
     void information(const QString& text) override { log << QStringLiteral("info:") + text; }

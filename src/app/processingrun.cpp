@@ -1,0 +1,106 @@
+#include "processingrun.h"
+
+#include <exception>
+
+#include <QSemaphore>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace veltrano {
+
+namespace {
+
+struct Cancelled {};
+
+// The decoder passes over everything before the first recording-start word, so an image
+// without one yields nothing at all.
+bool hasRecordingStart(const std::uint8_t* image) {
+    for (std::size_t i = 0; i < kImageWords; ++i)
+        if (splitWord(image, i).tag == tag::RecordingStart)
+            return true;
+    return false;
+}
+
+} // namespace
+
+ProcessingRun::ProcessingRun(QObject* parent) : QObject(parent) {
+    connect(&watcher_, &QFutureWatcher<RunOutcome>::finished, this, &ProcessingRun::workerDone);
+}
+
+ProcessingRun::~ProcessingRun() {
+    cancel();
+}
+
+bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& settings,
+                          const DecoderState& state, const ProcessingResult* chartShows) {
+    if (running_)
+        return false;
+    if (!snapshot_)
+        snapshot_ = std::make_unique<MemoryImage>();
+    std::copy_n(image.data(), kImageSize, snapshot_->data());
+
+    target_ = buffers_[0] && buffers_[0].get() == chartShows ? 1 : 0;
+    if (!buffers_[std::size_t(target_)])
+        buffers_[std::size_t(target_)] = std::make_unique<ProcessingResult>();
+    running_ = true;
+    cancel_ = false;
+
+    const std::uint8_t* bytes = snapshot_->data();
+    ProcessingResult* result = buffers_[std::size_t(target_)].get();
+    std::shared_ptr<QSemaphore> gate = gate_;
+    watcher_.setFuture(QtConcurrent::run([this, bytes, settings, state, result, gate] {
+        RunOutcome out;
+        out.state = state;
+        if (gate)
+            gate->acquire();
+        const ProgressPump pump = [this](std::size_t) {
+            if (cancel_)
+                throw Cancelled{};
+            QMetaObject::invokeMethod(this, &ProcessingRun::progressed, Qt::QueuedConnection);
+        };
+        try {
+            if (auto error = processImage(bytes, settings, out.state, *result, pump))
+                out.failure = error->message;
+        } catch (const Cancelled&) {
+            out.cancelled = true;
+        } catch (const std::exception& e) {
+            out.failure =
+                QStringLiteral("Verwerken is mislukt: %1").arg(QString::fromLocal8Bit(e.what()));
+        }
+        if (!out.failure.isEmpty() || out.cancelled) {
+            result->report.reset();
+            result->completed = false;
+        } else if (!result->completed) {
+            out.hasRecordingStart = hasRecordingStart(bytes);
+        }
+        return out;
+    }));
+    return true;
+}
+
+void ProcessingRun::cancel() {
+    if (!running_)
+        return;
+    cancel_ = true;
+    if (gate_)
+        gate_->release();
+    watcher_.waitForFinished();
+    // The watcher reports its end from the event loop; this run ends here.
+    workerDone();
+}
+
+const ProcessingResult* ProcessingRun::result() const {
+    if (running_ || current_ < 0)
+        return nullptr;
+    return buffers_[std::size_t(current_)].get();
+}
+
+void ProcessingRun::workerDone() {
+    if (!running_)
+        return;
+    outcome_ = watcher_.future().result();
+    current_ = target_;
+    running_ = false;
+    emit finished();
+}
+
+} // namespace veltrano

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QString>
+
+#include "analysis/processing.h"
+#include "recording/memoryimage.h"
+
+class QSemaphore;
+
+namespace veltrano {
+
+// How a run ended.
+struct RunOutcome {
+    QString failure;               // empty when the core ran to its end
+    bool hasRecordingStart = true; // false: the image holds no recording at all
+    bool cancelled = false;
+    DecoderState state; // calibration and intervals after the run
+};
+
+// One processing run at a time on a worker thread. The run reads a copy of the image taken
+// when it starts, so nothing that arrives or is opened meanwhile changes what it reads.
+// Results go into one of two buffers: never the one whose sample arrays the chart still
+// draws.
+class ProcessingRun : public QObject {
+    Q_OBJECT
+public:
+    explicit ProcessingRun(QObject* parent = nullptr);
+    ~ProcessingRun() override; // cancels a run and waits for it
+
+    // Starts a run; false while one runs. `chartShows` is the result whose arrays the chart
+    // references (or nullptr).
+    bool start(const MemoryImage& image, const ProcessingSettings& settings,
+               const DecoderState& state, const ProcessingResult* chartShows);
+    bool running() const { return running_; }
+    // Stops a run at its next progress report and waits for the worker.
+    void cancel();
+
+    // The result of the last finished run; nullptr while a run is in progress or before the
+    // first one.
+    const ProcessingResult* result() const;
+    const RunOutcome& outcome() const { return outcome_; }
+
+    // Tests hold a run in progress: the worker waits for one release of the gate before it
+    // starts. nullptr removes the gate.
+    void setGate(std::shared_ptr<QSemaphore> gate) { gate_ = std::move(gate); }
+
+signals:
+    // Every 85,000 image words.
+    void progressed();
+    // The worker is done; result() and outcome() tell how.
+    void finished();
+
+private:
+    void workerDone();
+
+    std::unique_ptr<MemoryImage> snapshot_;
+    std::array<std::unique_ptr<ProcessingResult>, 2> buffers_;
+    int current_ = -1; // buffer of the last finished run
+    int target_ = -1;  // buffer the worker writes
+    bool running_ = false;
+    std::atomic<bool> cancel_{false};
+    std::shared_ptr<QSemaphore> gate_;
+    RunOutcome outcome_;
+    QFutureWatcher<RunOutcome> watcher_;
+};
+
+} // namespace veltrano
