@@ -218,7 +218,7 @@ void TForm1::buttonmemoClick() {
     navigation()->disableEventButtons();
     ui_->ProgressBar1->setValue(0);
     model_->runStarted();
-    run_->start(spanningArray, settings, decoderState, chartShows_);
+    run_->start(spanningArray, settings, decoderState, chartShows_, reportStyle(ui_->memo1));
 }
 
 void TForm1::runFinished() {
@@ -233,7 +233,10 @@ void TForm1::runFinished() {
     }
     std::copy_n(result->calamiteitenarray.start.get(), EventList::kCapacity, eventStarts_.begin());
     std::copy_n(result->calamiteitenarray.end.get(), EventList::kCapacity, eventEnds_.begin());
-    showReport(ui_->memo1, result->report);
+    if (std::unique_ptr<QTextDocument> report = run_->takeReport())
+        showReportDocument(ui_->memo1, std::move(report));
+    else
+        showReport(ui_->memo1, result->report);
     reportRun(*result, outcome);
     if (!deferredOpen_.isEmpty())
         openImage(std::exchange(deferredOpen_, QString()));

@@ -2,7 +2,10 @@
 
 #include <exception>
 
+#include <QCoreApplication>
 #include <QSemaphore>
+#include <QTextDocument>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace veltrano {
@@ -31,7 +34,8 @@ ProcessingRun::~ProcessingRun() {
 }
 
 bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& settings,
-                          const DecoderState& state, const ProcessingResult* chartShows) {
+                          const DecoderState& state, const ProcessingResult* chartShows,
+                          const ReportStyle& style) {
     if (running_)
         return false;
     if (!snapshot_)
@@ -47,7 +51,9 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
     const std::uint8_t* bytes = snapshot_->data();
     ProcessingResult* result = buffers_[std::size_t(target_)].get();
     std::shared_ptr<QSemaphore> gate = gate_;
-    watcher_.setFuture(QtConcurrent::run([this, bytes, settings, state, result, gate] {
+    QThread* uiThread = thread();
+    watcher_.setFuture(QtConcurrent::run([this, bytes, settings, state, result, gate, style,
+                                          uiThread] {
         RunOutcome out;
         out.state = state;
         if (gate)
@@ -72,6 +78,13 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         } else if (!result->completed) {
             out.hasRecordingStart = hasRecordingStart(bytes);
         }
+        if (!out.cancelled) {
+            // A report of thousands of events takes a while to build: here, not on the UI
+            // thread.
+            std::unique_ptr<QTextDocument> doc = reportDocument(result->report, style);
+            doc->moveToThread(uiThread);
+            out.report = std::move(doc);
+        }
         return out;
     }));
     return true;
@@ -88,6 +101,10 @@ void ProcessingRun::cancel() {
     workerDone();
 }
 
+std::unique_ptr<QTextDocument> ProcessingRun::takeReport() {
+    return std::move(outcome_.report);
+}
+
 const ProcessingResult* ProcessingRun::result() const {
     if (running_ || current_ < 0)
         return nullptr;
@@ -97,7 +114,7 @@ const ProcessingResult* ProcessingRun::result() const {
 void ProcessingRun::workerDone() {
     if (!running_)
         return;
-    outcome_ = watcher_.future().result();
+    outcome_ = watcher_.future().takeResult();
     current_ = target_;
     running_ = false;
     emit finished();

@@ -7,9 +7,11 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QTextDocument>
 
 #include "analysis/processing.h"
 #include "recording/memoryimage.h"
+#include "reportview.h"
 
 class QSemaphore;
 
@@ -21,6 +23,8 @@ struct RunOutcome {
     bool hasRecordingStart = true; // false: the image holds no recording at all
     bool cancelled = false;
     DecoderState state; // calibration and intervals after the run
+    // The report as the report box shows it, built beside the run; lives on the UI thread.
+    std::unique_ptr<QTextDocument> report;
 };
 
 // One processing run at a time on a worker thread. The run reads a copy of the image taken
@@ -34,9 +38,10 @@ public:
     ~ProcessingRun() override; // cancels a run and waits for it
 
     // Starts a run; false while one runs. `chartShows` is the result whose arrays the chart
-    // references (or nullptr).
+    // references (or nullptr); the report document is built in `style`.
     bool start(const MemoryImage& image, const ProcessingSettings& settings,
-               const DecoderState& state, const ProcessingResult* chartShows);
+               const DecoderState& state, const ProcessingResult* chartShows,
+               const ReportStyle& style);
     bool running() const { return running_; }
     // Stops a run at its next progress report and waits for the worker.
     void cancel();
@@ -45,6 +50,8 @@ public:
     // first one.
     const ProcessingResult* result() const;
     const RunOutcome& outcome() const { return outcome_; }
+    // The report document of the last run, once; nullptr when there is none.
+    std::unique_ptr<QTextDocument> takeReport();
 
     // Tests hold a run in progress: the worker waits for one release of the gate before it
     // starts. nullptr removes the gate.

@@ -28,19 +28,22 @@ qreal reportTabStop(const QTextEdit* box) {
     return 170.0 * QFontMetricsF(box->font()).averageCharWidth() / 4.0;
 }
 
-void showReport(QTextEdit* box, const Report& report) {
+ReportStyle reportStyle(const QTextEdit* box) {
+    return {box->document()->defaultFont(), box->document()->defaultTextOption(),
+            box->palette().color(QPalette::WindowText)};
+}
+
+std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style) {
     QTextCharFormat normal;
-    normal.setForeground(box->palette().color(QPalette::WindowText));
+    normal.setForeground(style.normal);
     QTextCharFormat red;
     red.setForeground(kReportRed);
 
-    // Built apart from the box and handed over whole, so the box lays it out once.
-    QTextDocument* old = box->document();
-    auto* doc = new QTextDocument(box);
+    auto doc = std::make_unique<QTextDocument>();
     doc->setUndoRedoEnabled(false);
-    doc->setDefaultFont(old->defaultFont());
-    doc->setDefaultTextOption(old->defaultTextOption());
-    QTextCursor cursor(doc);
+    doc->setDefaultFont(style.font);
+    doc->setDefaultTextOption(style.textOption);
+    QTextCursor cursor(doc.get());
     cursor.beginEditBlock();
     // Lines of one colour go in with one insertion: the document turns each newline into a
     // block with that colour, and looks the format up once per run instead of per line.
@@ -61,11 +64,21 @@ void showReport(QTextEdit* box, const Report& report) {
         cursor.insertText(run, isRed ? red : normal);
     }
     cursor.endEditBlock();
-    // The box deletes its own first document; the ones made here are deleted here.
+    return doc;
+}
+
+void showReportDocument(QTextEdit* box, std::unique_ptr<QTextDocument> document) {
+    // The box deletes its own first document; the ones given here are deleted here.
+    QTextDocument* old = box->document();
     const bool ours = old->parent() == box;
-    box->setDocument(doc);
+    document->setParent(box);
+    box->setDocument(document.release());
     if (ours)
         delete old;
+}
+
+void showReport(QTextEdit* box, const Report& report) {
+    showReportDocument(box, reportDocument(report, reportStyle(box)));
 }
 
 } // namespace veltrano

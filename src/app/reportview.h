@@ -1,7 +1,12 @@
 #pragma once
 
-#include <QColor>
+#include <memory>
 
+#include <QColor>
+#include <QFont>
+#include <QTextOption>
+
+class QTextDocument;
 class QTextEdit;
 
 namespace veltrano {
@@ -15,8 +20,23 @@ inline const QColor kReportRed(255, 0, 0);
 void setUpReportBox(QTextEdit* box);
 qreal reportTabStop(const QTextEdit* box);
 
-// Replaces the box's contents with the report, one block per line, red lines pure red and
-// the others in the palette's window-text colour. Built in one edit block without undo.
+// What a report document takes from its box; read on the UI thread, used on any.
+struct ReportStyle {
+    QFont font;
+    QTextOption textOption;
+    QColor normal;
+};
+ReportStyle reportStyle(const QTextEdit* box);
+
+// The report as a document, one block per line, red lines pure red and the others in the
+// style's normal colour, built in one edit block without undo. Reentrant: a worker thread
+// may build it and hand it over.
+std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style);
+
+// Puts a document into the box, which takes it over; the box lays it out once.
+void showReportDocument(QTextEdit* box, std::unique_ptr<QTextDocument> document);
+
+// Replaces the box's contents with the report.
 void showReport(QTextEdit* box, const Report& report);
 
 } // namespace veltrano
