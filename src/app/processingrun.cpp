@@ -48,14 +48,18 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
     running_ = true;
     cancel_ = false;
 
+    // What the worker reads stays here, on this thread, until the run ends: nothing of it
+    // is copied or released over there.
+    settings_ = settings;
+    stateIn_ = state;
+    style_ = style;
     const std::uint8_t* bytes = snapshot_->data();
     ProcessingResult* result = buffers_[std::size_t(target_)].get();
     std::shared_ptr<QSemaphore> gate = gate_;
     QThread* uiThread = thread();
-    watcher_.setFuture(QtConcurrent::run([this, bytes, settings, state, result, gate, style,
-                                          uiThread] {
+    watcher_.setFuture(QtConcurrent::run([this, bytes, result, gate, uiThread] {
         RunOutcome out;
-        out.state = state;
+        out.state = stateIn_;
         if (gate)
             gate->acquire();
         const ProgressPump pump = [this](std::size_t) {
@@ -64,7 +68,7 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
             QMetaObject::invokeMethod(this, &ProcessingRun::progressed, Qt::QueuedConnection);
         };
         try {
-            if (auto error = processImage(bytes, settings, out.state, *result, pump))
+            if (auto error = processImage(bytes, settings_, out.state, *result, pump))
                 out.failure = error->message;
         } catch (const Cancelled&) {
             out.cancelled = true;
@@ -81,7 +85,7 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI
             // thread.
-            std::unique_ptr<QTextDocument> doc = reportDocument(result->report, style);
+            std::unique_ptr<QTextDocument> doc = reportDocument(result->report, style_);
             doc->moveToThread(uiThread);
             out.report = std::move(doc);
         }

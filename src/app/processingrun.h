@@ -73,6 +73,9 @@ private:
     bool running_ = false;
     std::atomic<bool> cancel_{false};
     std::shared_ptr<QSemaphore> gate_;
+    ProcessingSettings settings_;
+    DecoderState stateIn_;
+    ReportStyle style_;
     RunOutcome outcome_;
     QFutureWatcher<RunOutcome> watcher_;
 };
