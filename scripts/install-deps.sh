@@ -1,14 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Veltrano needs; does nothing when all are present.
+# Installs the Debian packages that a command of this project needs; does nothing when all are
+# present. Usage: scripts/install-deps.sh [run|test|bench|package]   (test)
+#   run      build and run the viewer, with the simulated logger
+#   test     the test command: the suite, its install checks, fuzzing, sanitizers, benchmarks
+#   bench    the benchmarks
+#   package  the Debian packages and their lintian check
+# Set VELTRANO_SKIP_DEPS=1 to skip it, on a machine whose packages you manage yourself.
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libqcustomplot-dev
-  libudev-dev umockdev libumockdev-dev
-  libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth fonts-liberation
-)
+if [ "${VELTRANO_SKIP_DEPS:-0}" != 0 ]; then
+  exit 0
+fi
+
+build=(g++ cmake ninja-build pkg-config gzip
+       qt6-base-dev qt6-serialport-dev libqcustomplot-dev libudev-dev)
+fonts=(fonts-liberation)                  # metric-compatible faces for the window's fonts
+simulator=(umockdev libumockdev-dev)      # the fake USB logger
+benchmark=(libbenchmark-dev)
+fuzz=(clang libclang-rt-14-dev)
+# Validators of the installed desktop files, metainfo, file type, man pages and udev rule.
+checks=(desktop-file-utils appstream libxml2-utils shared-mime-info man-db groff-base)
+package=(dpkg-dev file lintian)
+
+case "${1:-test}" in
+  run)     packages=("${build[@]}" "${fonts[@]}" "${simulator[@]}") ;;
+  test)    packages=("${build[@]}" "${fonts[@]}" "${simulator[@]}" "${benchmark[@]}"
+                     "${fuzz[@]}" "${checks[@]}") ;;
+  bench)   packages=("${build[@]}" "${simulator[@]}" "${benchmark[@]}") ;;
+  package) packages=("${build[@]}" "${simulator[@]}" "${package[@]}") ;;
+  *) echo "usage: $0 [run|test|bench|package]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,7 @@
 # of every fuzz target and the suite again under ASan + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 bash scripts/build.sh ci
 export QT_QPA_PLATFORM=offscreen
 ctest --preset ci
