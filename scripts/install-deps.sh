@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev
   libudev-dev umockdev libumockdev-dev
   libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth fonts-liberation
+  xvfb xauth fonts-liberation fonts-dejavu-core
 )
 
 missing=()
