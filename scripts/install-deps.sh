@@ -14,7 +14,7 @@ fi
 
 build=(g++ cmake ninja-build pkg-config gzip
        qt6-base-dev qt6-serialport-dev libqcustomplot-dev libudev-dev)
-fonts=(fonts-liberation)                  # metric-compatible faces for the window's fonts
+fonts=(fonts-liberation fonts-dejavu-core) # the desktop's usual faces, for the layout tests
 simulator=(umockdev libumockdev-dev)      # the fake USB logger
 benchmark=(libbenchmark-dev)
 fuzz=(clang libclang-rt-14-dev)

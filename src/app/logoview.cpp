@@ -7,19 +7,25 @@ namespace veltrano {
 
 LogoView::LogoView(const QPixmap& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setCursor(Qt::PointingHandCursor);
-    // A fixed height; the report box above takes the rest of the column.
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Never taller than its hint, so that the report box above takes the rest of the
+    // column; on a short screen it gives way down to a small picture.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 }
 
 QSize LogoView::sizeHint() const {
     const int w = fontMetrics().averageCharWidth() * 40;
-    const int h =
-        picture_.isNull() || picture_.width() == 0 ? 0 : w * picture_.height() / picture_.width();
-    return {w, h};
+    return {w, heightAt(w)};
 }
 
 QSize LogoView::minimumSizeHint() const {
-    return {fontMetrics().averageCharWidth() * 16, sizeHint().height()};
+    const int w = fontMetrics().averageCharWidth() * 12;
+    return {w, heightAt(w)};
+}
+
+int LogoView::heightAt(int width) const {
+    if (picture_.isNull() || picture_.width() == 0)
+        return 0;
+    return width * picture_.height() / picture_.width();
 }
 
 void LogoView::paintEvent(QPaintEvent*) {

@@ -6,7 +6,7 @@
 namespace veltrano {
 
 // The logo picture: scaled to fit with its aspect kept, sharp at any device pixel ratio,
-// hand cursor, clickable.
+// hand cursor, clickable. It shrinks down to a small picture when the height is short.
 class LogoView : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +23,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    int heightAt(int width) const;
+
     QPixmap picture_;
 };
 

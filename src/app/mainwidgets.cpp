@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -32,6 +33,8 @@ namespace veltrano {
 namespace {
 
 const QColor kWindowGrey(160, 160, 164);
+// Horizontal room QLineEdit keeps between its frame and its text, on each side.
+constexpr int kLineEditMargin = 2;
 
 QProgressBar* progressBar(QWidget* parent) {
     auto* bar = new QProgressBar(parent);
@@ -40,9 +43,45 @@ QProgressBar* progressBar(QWidget* parent) {
     return bar;
 }
 
-// Width for an edit that holds a short number.
-int numberEditWidth(const QWidget* w) {
-    return w->fontMetrics().horizontalAdvance(QStringLiteral("-00000,00")) + 16;
+// Width for an edit that holds a limit or a time filter: a sign, three digits and two
+// decimals, with the edit's frame and margins.
+int numberEditWidth(const QLineEdit* edit) {
+    const QString sample =
+        QStringLiteral("-000") + edit->locale().decimalPoint() + QStringLiteral("00");
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QSize text(edit->fontMetrics().horizontalAdvance(sample) + 2 * kLineEditMargin,
+                     edit->fontMetrics().height());
+    return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
+}
+
+// Keeps a button as wide as the longest of its captions, so that the group around it does
+// not jump when a run gives it another one.
+void reserveCaptionWidth(QPushButton* button, const QStringList& captions) {
+    const QString shown = button->text();
+    int width = 0;
+    for (const QString& caption : captions) {
+        button->setText(caption);
+        width = std::max(width, button->sizeHint().width());
+    }
+    button->setText(shown);
+    button->setMinimumWidth(width);
+}
+
+// The paging buttons of "Grafiek navigatie" with all the captions a time unit gives them.
+void reserveNavigationCaptions(NavigationBox* box) {
+    QStringList first{QString::fromUtf8(kFirstDesignCaption)};
+    QStringList previous{QString::fromUtf8(kPreviousDesignCaption)};
+    QStringList next{QString::fromUtf8(kNextDesignCaption)};
+    for (const TimeUnit& unit : kTimeUnits) {
+        first << QString::fromUtf8(unit.firstCaption);
+        previous << QString::fromUtf8(unit.previousCaption);
+        next << QString::fromUtf8(unit.nextCaption);
+    }
+    reserveCaptionWidth(box->beginbijbegin, first);
+    reserveCaptionWidth(box->vorigebutton, previous);
+    reserveCaptionWidth(box->volgendebutton, next);
 }
 
 } // namespace
@@ -63,7 +102,7 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
     buildMenu(content);
     buildChartArea(content);
     navigatiegroupbox = new NavigationBox(Chart1, std::move(message), content);
-    navigatiegroupbox->setMinimumWidth(window->fontMetrics().averageCharWidth() * 36);
+    reserveNavigationCaptions(navigatiegroupbox);
     for (QLineEdit* edit : {navigatiegroupbox->Edit1, navigatiegroupbox->Edit2})
         keys->attach(edit, NumberKeyRule::Range);
     keys->attachDigitsOnly(navigatiegroupbox->calamiteitedit);
@@ -73,20 +112,28 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
     QWidget* right = buildRightColumn(content);
 
     auto* navigationColumn = new QVBoxLayout;
-    navigationColumn->addWidget(navigatiegroupbox, 1);
+    navigationColumn->addWidget(navigatiegroupbox);
     navigationColumn->addWidget(StatusLabel);
+    navigationColumn->addStretch(1);
 
+    // The groups keep their own widths and span the row as in the design; on a wide screen
+    // the room left over goes into the gaps between them.
     auto* top = new QHBoxLayout;
     top->addWidget(MenuGroupBox, 0, Qt::AlignTop);
-    top->addLayout(navigationColumn, 1);
+    top->addStretch(1);
+    top->addLayout(navigationColumn);
+    top->addStretch(1);
     top->addWidget(TijdeenheidRadioGroup, 0, Qt::AlignTop);
+    top->addStretch(1);
     top->addWidget(filtersgroupbox, 0, Qt::AlignTop);
 
+    // The chart and the report column share the width; on a laptop screen the report's
+    // share leaves room for a label, its tab and a short value on one line.
     auto* grid = new QGridLayout(content);
     grid->addLayout(top, 0, 0, 1, 2);
     grid->addWidget(chartArea, 1, 0);
     grid->addWidget(right, 1, 1);
-    grid->setColumnStretch(0, 8);
+    grid->setColumnStretch(0, 7);
     grid->setColumnStretch(1, 3);
     grid->setRowStretch(1, 1);
 
@@ -249,27 +296,32 @@ void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
     Filtersbutton = new QPushButton(QStringLiteral("Filters toepassen"), filtersgroupbox);
     Filtersbutton->setEnabled(false);
 
-    auto label = [this](const char* text, QLineEdit* buddy) {
-        auto* l = new QLabel(QString::fromUtf8(text), filtersgroupbox);
-        l->setBuddy(buddy);
-        return l;
+    // Each caption stands above its edit, which keeps the group narrow enough for the top
+    // row of a laptop screen; the two columns stand close together.
+    const int gap = filtersgroupbox->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    auto field = [this, grid](const char* caption, QLineEdit* edit, QComboBox* unit, int row,
+                              int column) {
+        auto* label = new QLabel(QString::fromUtf8(caption), filtersgroupbox);
+        label->setBuddy(edit);
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit);
+        if (unit)
+            line->addWidget(unit);
+        line->addStretch(1);
+        auto* cell = new QVBoxLayout;
+        cell->setSpacing(1);
+        cell->addWidget(label);
+        cell->addLayout(line);
+        grid->addLayout(cell, row, column);
     };
-    grid->addWidget(label("Overspanning", overspanningedit), 0, 0);
-    grid->addWidget(overspanningedit, 0, 1);
-    grid->addWidget(label("Onderspanning", onderspanningedit), 1, 0);
-    grid->addWidget(onderspanningedit, 1, 1);
-    grid->addWidget(label("Tijdfilter spanning", tijdfilteredit), 2, 0);
-    grid->addWidget(tijdfilteredit, 2, 1);
-    grid->addWidget(tijdfiltercombobox, 2, 2);
-    grid->setColumnMinimumWidth(3, filtersgroupbox->fontMetrics().averageCharWidth() * 2);
-    grid->addWidget(label("Temperatuur bovengrens", temperatuurbovengrensedit), 0, 4);
-    grid->addWidget(temperatuurbovengrensedit, 0, 5);
-    grid->addWidget(label("Temperatuur ondergrens", temperatuurondergrensedit), 1, 4);
-    grid->addWidget(temperatuurondergrensedit, 1, 5);
-    grid->addWidget(label("Tijdfilter temperatuur", temperatuurtijdfilteredit), 2, 4);
-    grid->addWidget(temperatuurtijdfilteredit, 2, 5);
-    grid->addWidget(temperatuurtijdcombobox, 2, 6);
-    grid->addWidget(Filtersbutton, 3, 4, 1, 3, Qt::AlignRight);
+    field("Overspanning", overspanningedit, nullptr, 0, 0);
+    field("Onderspanning", onderspanningedit, nullptr, 1, 0);
+    field("Tijdfilter spanning", tijdfilteredit, tijdfiltercombobox, 2, 0);
+    field("Temperatuur bovengrens", temperatuurbovengrensedit, nullptr, 0, 1);
+    field("Temperatuur ondergrens", temperatuurondergrensedit, nullptr, 1, 1);
+    field("Tijdfilter temperatuur", temperatuurtijdfilteredit, temperatuurtijdcombobox, 2, 1);
+    grid->addWidget(Filtersbutton, 3, 0, 1, 2, Qt::AlignRight);
+    grid->setHorizontalSpacing(2 * gap);
 }
 
 void MainWidgets::buildChartArea(QWidget* parent) {
@@ -321,14 +373,13 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     dates->addWidget(new QLabel(QStringLiteral("Datum loskoppeling"), right), 0, 1);
     dates->addWidget(DateTimePicker1, 1, 0);
     dates->addWidget(DateTimePicker, 1, 1);
+    dates->setColumnStretch(2, 1);
     column->addLayout(dates);
 
+    // The report box takes the room the column gets; long lines wrap at its edge.
     memolabel = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
     memo1 = new QTextEdit(right);
     setUpReportBox(memo1);
-    // Room for a label, its tab and a value on one line.
-    memo1->setMinimumWidth(
-        int(reportTabStop(memo1) + QFontMetricsF(memo1->font()).averageCharWidth() * 22));
     memolabel->setBuddy(memo1);
     column->addWidget(memolabel);
     column->addWidget(memo1, 1);
@@ -339,7 +390,7 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     Grafiekopslaan = new QPushButton(QStringLiteral("Grafiek"), PrintenGroupBox);
     printRow->addWidget(PDF);
     printRow->addWidget(Grafiekopslaan);
-    column->addWidget(PrintenGroupBox);
+    column->addWidget(PrintenGroupBox, 0, Qt::AlignLeft);
 
     Image3 = new LogoView(QPixmap(QStringLiteral(":/veltrano/veltrano-logo.png")), right);
     Image3->setToolTip(QStringLiteral("Over Veltrano"));
