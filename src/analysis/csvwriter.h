@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QByteArray>
@@ -28,6 +29,12 @@ char* putShortest(char* out, double value, char decimal);
 // Rounded to hundredths (halves to even), exactly two decimals, never "-0.00"; nothing for a
 // value that is not finite.
 char* putTwoDecimals(char* out, long double value, char decimal);
+// The same for a sample value, without extended precision: a float times 100 is exact in a
+// double.
+char* putTwoDecimals(char* out, float value, char decimal);
+inline char* putTwoDecimals(char* out, double value, char decimal) {
+    return putTwoDecimals(out, static_cast<long double>(value), decimal);
+}
 char* putInteger(char* out, std::int64_t value);
 
 // A field as RFC 4180 wants it: quoted when it holds the separator, a double quote or a line
@@ -58,12 +65,15 @@ public:
     }
     void commit(char* end) { used_ = std::size_t(end - buffer_.get()); }
 
+    // Bytes written as they are, after what is buffered.
+    void append(const char* data, std::size_t size);
+
     // Writes what is buffered; false once any write failed.
     bool finish();
+    bool failed() const { return failed_; }
     QString errorString() const { return error_; }
 
 private:
-    void append(const char* data, std::size_t size);
     void flush();
 
     QIODevice& device_;
@@ -74,5 +84,13 @@ private:
     bool failed_ = false;
     QString error_;
 };
+
+// Writes `rows` rows formatted by `format(out, from, to)`, which puts rows [from, to) at out,
+// at most maxRowBytes each, and returns the end. Blocks of rows are formatted on a few threads
+// while the calling thread writes the finished blocks in order, so that formatting keeps pace
+// with the device; format must be safe to call on several threads at once.
+using RowFormat = std::function<char*(char* out, std::int64_t from, std::int64_t to)>;
+void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
+               const RowFormat& format);
 
 } // namespace veltrano

@@ -1,6 +1,7 @@
 #include "exports.h"
 
 #include <cmath>
+#include <cstring>
 
 #include <QSaveFile>
 #include <QStringList>
@@ -13,6 +14,8 @@ namespace veltrano {
 
 namespace {
 constexpr std::size_t kRowBytes = 8 * kMaxNumberChars + WallClock::kMaxChars;
+// The value's cached text is copied whole, whatever its length.
+constexpr std::size_t kSeriesRowBytes = 2 * kMaxNumberChars + WallClock::kMaxChars + 3;
 
 QString unitWord(const ProcessingResult& result) {
     const int i = result.timeUnit >= 0 && result.timeUnit < int(kTimeUnits.size())
@@ -20,6 +23,39 @@ QString unitWord(const ProcessingResult& result) {
                       : kInitialTimeUnit;
     return QString::fromUtf8(kTimeUnits[std::size_t(i)].plural);
 }
+
+// The texts of recent sample values: a recording holds few distinct values, a few hundred
+// raw counts under one calibration and temperature.
+class ValueTexts {
+public:
+    explicit ValueTexts(char decimal) : decimal_(decimal) {}
+    char* put(char* out, float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        Entry& e = entries_[(bits * 2654435761u) >> (32 - kBits)];
+        if (e.bits == bits) {
+            std::memcpy(out, e.text, sizeof e.text);
+            return out + e.size;
+        }
+        char* end = putTwoDecimals(out, value, decimal_);
+        if (std::size_t(end - out) <= sizeof e.text) {
+            e.bits = bits;
+            e.size = std::uint8_t(end - out);
+            std::memcpy(e.text, out, sizeof e.text);
+        }
+        return end;
+    }
+
+private:
+    static constexpr int kBits = 9;
+    struct Entry {
+        std::uint32_t bits = 0xFFFFFFFF; // a NaN, whose text is empty as the size says
+        std::uint8_t size = 0;
+        char text[11] = {};
+    };
+    char decimal_;
+    Entry entries_[1 << kBits];
+};
 
 // One row per stored sample: its time as stored, the value, and the clock at that time.
 void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeading,
@@ -29,21 +65,30 @@ void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeadin
     const char dec = out.style().decimal;
     out.textRow(
         {QStringLiteral("tijd (%1)").arg(unit), valueHeading, QStringLiteral("datum en tijd")});
-    WallClock clock(start);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const float t = times[i];
-        char* p = out.reserve(kRowBytes);
-        p = putShortest(p, t, dec);
-        *p++ = sep;
-        p = putTwoDecimals(p, values[i], dec);
-        *p++ = sep;
-        // A float times a divisor of at most 604800 is exact in a double.
-        const double seconds = double(t) * divisor;
-        if (std::fabs(seconds) < 9e15) // false for NaN too
-            p = clock.put(p, std::llround(seconds));
-        *p++ = '\n';
-        out.commit(p);
-    }
+    const auto format = [=](char* p, std::int64_t from, std::int64_t to) {
+        // One each, for the blocks are formatted on several threads.
+        WallClock clock(start);
+        ValueTexts valueTexts(dec);
+        for (std::int64_t i = from + 1; i <= to; ++i) {
+            const float t = times[i];
+            p = putShortest(p, t, dec);
+            *p++ = sep;
+            p = valueTexts.put(p, values[i]);
+            *p++ = sep;
+            // A float times a divisor of at most 604800 is exact in a double, with at most 44
+            // significant bits, so adding a half is exact too: nearest second, halves up.
+            const double later = double(t) * divisor + 0.5;
+            if (std::fabs(later) < 9e15) { // false for NaN too
+                auto whole = static_cast<std::int64_t>(later);
+                if (double(whole) > later)
+                    --whole;
+                p = clock.put(p, whole);
+            }
+            *p++ = '\n';
+        }
+        return p;
+    };
+    writeRows(out, count, kSeriesRowBytes, format);
 }
 
 void writeEvents(CsvWriter& out, const QString& unit, const std::vector<ClosedEvent>& events,

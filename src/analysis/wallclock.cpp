@@ -33,7 +33,8 @@ bool WallClock::enter(std::int64_t seconds, std::int64_t instantMs) {
     if (!moment.isValid() || moment.toMSecsSinceEpoch() != instantMs)
         return false;
     const int offset = moment.offsetFromUtc();
-    offsetMs_ = std::int64_t(offset) * 1000;
+    // floor((start + offset + 1000 s) / 1000) = floor((start + offset) / 1000) + s
+    base_ = floorDiv(startMs_ + std::int64_t(offset) * 1000, 1000);
     // Without a usable zone the offset holds for this instant only.
     from_ = instantMs;
     to_ = instantMs + 1;
@@ -70,12 +71,13 @@ char* WallClock::put(char* out, std::int64_t seconds) {
     const std::int64_t instantMs = startMs_ + seconds * 1000;
     if ((instantMs < from_ || instantMs >= to_) && !enter(seconds, instantMs))
         return out;
-    const std::int64_t local = floorDiv(instantMs + offsetMs_, 1000);
-    const std::int64_t day = floorDiv(local, 86400);
-    if (day != day_) {
+    const std::int64_t local = base_ + seconds;
+    if (std::uint64_t(local) - std::uint64_t(dayStart_) >= 86400) {
+        const std::int64_t day = floorDiv(local, 86400);
         const QByteArray text =
             QDate::fromJulianDay(day + kUnixEpochJulianDay).toString(u"yyyy-MM-dd").toLatin1();
         if (text.size() != 10) { // years beyond four digits: Qt's own text
+            dayStart_ = INT64_MIN;
             const QByteArray whole =
                 start_.addSecs(seconds).toString(u"yyyy-MM-ddTHH:mm:ss").toLatin1().left(kMaxChars);
             std::memcpy(out, whole.constData(), std::size_t(whole.size()));
@@ -83,15 +85,15 @@ char* WallClock::put(char* out, std::int64_t seconds) {
         }
         std::memcpy(dayText_, text.constData(), 10);
         dayText_[10] = 'T';
-        day_ = day;
+        dayStart_ = day * 86400;
     }
-    const int secondOfDay = int(local - day * 86400);
+    const auto secondOfDay = unsigned(std::uint64_t(local) - std::uint64_t(dayStart_));
     std::memcpy(out, dayText_, 11);
-    out = putTwoDigits(out + 11, secondOfDay / 3600);
+    out = putTwoDigits(out + 11, int(secondOfDay / 3600));
     *out++ = ':';
-    out = putTwoDigits(out, secondOfDay / 60 % 60);
+    out = putTwoDigits(out, int(secondOfDay / 60 % 60));
     *out++ = ':';
-    return putTwoDigits(out, secondOfDay % 60);
+    return putTwoDigits(out, int(secondOfDay % 60));
 }
 
 } // namespace veltrano

@@ -25,11 +25,11 @@ private:
 
     QDateTime start_;
     std::int64_t startMs_ = 0;
-    // UTC instants [from_, to_) share offsetMs_.
+    // UTC instants [from_, to_) share one offset; their local second is base_ + seconds.
     std::int64_t from_ = 0;
     std::int64_t to_ = 0;
-    std::int64_t offsetMs_ = 0;
-    std::int64_t day_ = INT64_MIN; // local day of dayText_
+    std::int64_t base_ = 0;
+    std::int64_t dayStart_ = INT64_MIN; // local second at which the day of dayText_ begins
     char dayText_[11] = {};
 };
 

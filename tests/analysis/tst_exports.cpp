@@ -88,6 +88,21 @@ private slots:
                                             << "0.38";
         QTest::newRow("two no average") << "two" << std::nan("") << ""
                                         << "";
+        // Sample values take a shorter road.
+        QTest::newRow("sample 12.3f") << "sample" << double(12.3f) << "12,30"
+                                      << "12.30";
+        QTest::newRow("sample -3.2f") << "sample" << double(-3.2f) << "-3,20"
+                                      << "-3.20";
+        QTest::newRow("sample never -0,00") << "sample" << -0.004 << "0,00"
+                                            << "0.00";
+        QTest::newRow("sample tie to even down") << "sample" << 0.125 << "0,12"
+                                                 << "0.12";
+        QTest::newRow("sample tie to even up") << "sample" << 0.375 << "0,38"
+                                               << "0.38";
+        QTest::newRow("sample 1e30") << "sample" << 1e30 << "1000000015047466219876688855040,00"
+                                     << "1000000015047466219876688855040.00";
+        QTest::newRow("sample no value") << "sample" << std::nan("") << ""
+                                         << "";
     }
     void numberForms() {
         QFETCH(QString, form);
@@ -98,6 +113,7 @@ private slots:
             char buf[kMaxNumberChars];
             char* end = form == "float"    ? putShortest(buf, float(value), decimal)
                         : form == "double" ? putShortest(buf, value, decimal)
+                        : form == "sample" ? putTwoDecimals(buf, float(value), decimal)
                                            : putTwoDecimals(buf, value, decimal);
             QCOMPARE(QString::fromLatin1(buf, end - buf), expected);
         }
