@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev
+  qt6-translations-l10n
   libudev-dev umockdev libumockdev-dev
   libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth fonts-liberation
