@@ -65,18 +65,15 @@ char* putTwoDecimals(char* out, long double value, char decimal) {
     if (!std::isfinite(value))
         return out;
     const long double hundredths = rintl(value * 100.0L);
-    if (fabsl(hundredths) >= 1e18L) { // far beyond any measured value; plain form of the double
-        const auto r = std::to_chars(out, out + kMaxNumberChars, double(hundredths / 100.0L),
-                                     std::chars_format::fixed, 2);
-        return useDecimal(out, r.ptr, decimal);
-    }
+    if (fabsl(hundredths) >= 1e18L) // far beyond any measured value
+        return putShortest(out, double(value), decimal);
     return putHundredths(out, static_cast<std::int64_t>(hundredths), decimal);
 }
 
 char* putTwoDecimals(char* out, float value, char decimal) {
     const double x = double(value) * 100.0;
     if (!(std::fabs(x) < 0x1p52))
-        return putTwoDecimals(out, static_cast<long double>(value), decimal);
+        return std::isfinite(x) ? putShortest(out, value, decimal) : out;
     // Adding and taking away 2^52 rounds to a whole number, halves to even.
     const double whole = x >= 0 ? (x + 0x1p52) - 0x1p52 : (x - 0x1p52) + 0x1p52;
     return putHundredths(out, static_cast<std::int64_t>(whole), decimal);

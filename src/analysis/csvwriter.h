@@ -27,7 +27,7 @@ inline constexpr std::size_t kMaxNumberChars = 48;
 char* putShortest(char* out, float value, char decimal);
 char* putShortest(char* out, double value, char decimal);
 // Rounded to hundredths (halves to even), exactly two decimals, never "-0.00"; nothing for a
-// value that is not finite.
+// value that is not finite, the shortest text beyond 10^16, which no measurement reaches.
 char* putTwoDecimals(char* out, long double value, char decimal);
 // The same for a sample value, without extended precision: a float times 100 is exact in a
 // double.

@@ -88,6 +88,10 @@ private slots:
                                             << "0.38";
         QTest::newRow("two no average") << "two" << std::nan("") << ""
                                         << "";
+        QTest::newRow("two 1e300") << "two" << 1e300 << "1e+300"
+                                   << "1e+300";
+        QTest::newRow("two infinite") << "two" << -HUGE_VAL << ""
+                                      << "";
         // Sample values take a shorter road.
         QTest::newRow("sample 12.3f") << "sample" << double(12.3f) << "12,30"
                                       << "12.30";
@@ -99,9 +103,11 @@ private slots:
                                                  << "0.12";
         QTest::newRow("sample tie to even up") << "sample" << 0.375 << "0,38"
                                                << "0.38";
-        QTest::newRow("sample 1e30") << "sample" << 1e30 << "1000000015047466219876688855040,00"
-                                     << "1000000015047466219876688855040.00";
+        QTest::newRow("sample 1e30") << "sample" << 1e30 << "1e+30"
+                                     << "1e+30";
         QTest::newRow("sample no value") << "sample" << std::nan("") << ""
+                                         << "";
+        QTest::newRow("sample infinite") << "sample" << HUGE_VAL << ""
                                          << "";
     }
     void numberForms() {
