@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include <algorithm>
-#include <future>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include <QIODevice>
 #include <QStringList>
-#include <QThread>
-#include <QThreadPool>
 
 namespace veltrano {
 
@@ -137,6 +137,91 @@ void CsvWriter::flush() {
     used_ = 0;
 }
 
+namespace {
+// One formatting thread: it formats blocks k, k + n, k + 2n ... of the n lanes into a few
+// buffers of its own, and waits while the writer has not taken them yet. Standard threads and
+// locks, whose order ThreadSanitizer can follow.
+class Lane {
+public:
+    static constexpr std::int64_t kDepth = 2; // buffers per lane
+
+    void run(const RowFormat& format, std::int64_t first, std::int64_t step, std::int64_t blocks,
+             std::int64_t rows, std::size_t maxRowBytes) {
+        thread_ = std::thread([=, this, &format] {
+            for (std::int64_t j = 0; first + j * step < blocks; ++j) {
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [&] { return stop_ || j - taken_ < kDepth; });
+                    if (stop_)
+                        return;
+                }
+                Buffer& buffer = buffers_[j % kDepth];
+                bool ok = true;
+                try {
+                    if (!buffer.bytes)
+                        buffer.bytes.reset(new char[std::size_t(kBlockRows) * maxRowBytes]);
+                    const std::int64_t from = (first + j * step) * kBlockRows;
+                    const std::int64_t to = std::min(rows, from + kBlockRows);
+                    buffer.size =
+                        std::size_t(format(buffer.bytes.get(), from, to) - buffer.bytes.get());
+                } catch (const std::exception&) {
+                    ok = false;
+                }
+                {
+                    std::lock_guard lock(mutex_);
+                    failed_ = !ok;
+                    formatted_ = j + 1;
+                }
+                changed_.notify_all();
+                if (!ok)
+                    return;
+            }
+        });
+    }
+
+    // The lane's j-th block, once formatted; null when formatting failed.
+    const char* wait(std::int64_t j, std::size_t& size) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return formatted_ > j || failed_; });
+        if (failed_ && formatted_ <= j)
+            return nullptr;
+        size = buffers_[j % kDepth].size;
+        return buffers_[j % kDepth].bytes.get();
+    }
+    void taken(std::int64_t j) {
+        {
+            std::lock_guard lock(mutex_);
+            taken_ = j + 1;
+        }
+        changed_.notify_all();
+    }
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+    ~Lane() { stop(); }
+
+private:
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t formatted_ = 0;
+    std::int64_t taken_ = 0;
+    bool stop_ = false;
+    bool failed_ = false;
+    Buffer buffers_[kDepth];
+    std::thread thread_;
+};
+} // namespace
+
 void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
                const RowFormat& format) {
     if (rows <= kBlockRows) {
@@ -146,38 +231,32 @@ void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
         }
         return;
     }
-    struct Slot {
-        std::unique_ptr<char[]> bytes;
-        std::size_t size = 0;
-        std::future<void> done;
-    };
     const std::int64_t blocks = (rows + kBlockRows - 1) / kBlockRows;
-    // Declared before the pool, so the pool's end waits for every block still being formatted
-    // before their buffers go.
-    std::vector<Slot> ring(std::size_t(2 * std::max(1, QThread::idealThreadCount()) + 1));
-    QThreadPool pool;
-    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    const auto start = [&](std::int64_t block) {
-        Slot& slot = ring[std::size_t(block) % ring.size()];
-        if (!slot.bytes)
-            slot.bytes.reset(new char[std::size_t(kBlockRows) * maxRowBytes]);
-        auto ready = std::make_shared<std::promise<void>>();
-        slot.done = ready->get_future();
-        pool.start([&slot, &format, ready, block, rows] {
-            const std::int64_t from = block * kBlockRows;
-            const std::int64_t to = std::min(rows, from + kBlockRows);
-            slot.size = std::size_t(format(slot.bytes.get(), from, to) - slot.bytes.get());
-            ready->set_value();
-        });
-    };
-    for (std::int64_t b = 0; b < std::min<std::int64_t>(blocks, std::int64_t(ring.size())); ++b)
-        start(b);
+    const std::int64_t count =
+        std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, blocks);
+    // Stopped and joined on every way out, before the buffers go.
+    std::vector<std::unique_ptr<Lane>> lanes;
+    for (std::int64_t k = 0; k < count; ++k) {
+        lanes.push_back(std::make_unique<Lane>());
+        lanes.back()->run(format, k, count, blocks, rows, maxRowBytes);
+    }
     for (std::int64_t b = 0; b < blocks && !writer.failed(); ++b) {
-        Slot& slot = ring[std::size_t(b) % ring.size()];
-        slot.done.wait();
-        writer.append(slot.bytes.get(), slot.size);
-        if (b + std::int64_t(ring.size()) < blocks)
-            start(b + std::int64_t(ring.size()));
+        Lane& lane = *lanes[std::size_t(b % count)];
+        std::size_t size = 0;
+        const char* bytes = lane.wait(b / count, size);
+        if (!bytes) {
+            writer.fail(QStringLiteral("te weinig geheugen"));
+            break;
+        }
+        writer.append(bytes, size);
+        lane.taken(b / count);
+    }
+}
+
+void CsvWriter::fail(const QString& why) {
+    if (!failed_) {
+        failed_ = true;
+        error_ = why;
     }
 }
 

@@ -68,6 +68,9 @@ public:
     // Bytes written as they are, after what is buffered.
     void append(const char* data, std::size_t size);
 
+    // Nothing more is written; finish() reports why.
+    void fail(const QString& why);
+
     // Writes what is buffered; false once any write failed.
     bool finish();
     bool failed() const { return failed_; }

@@ -1,3 +1,5 @@
+#include <thread>
+
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +122,40 @@ private slots:
                  lines.at(2).constData());
         for (qsizetype i = 3; i <= 24; ++i)
             QCOMPARE(lines.at(i), lines.at(2));
+    }
+
+    // Reading and processing share nothing between threads: several threads, each with its
+    // own workspace, give every image's line as one thread alone does. Plain standard threads,
+    // so that ThreadSanitizer follows every hand-over.
+    void imagesOnSeveralThreadsAtOnce() {
+        QStringList paths;
+        for (const Image& image : images)
+            paths << dir.filePath(image.name);
+        paths << dir.filePath("events.img") << dir.filePath("no-calibration.img");
+        const ProcessingSettings settings = dutchSettings();
+        QList<QByteArray> alone;
+        {
+            SummaryWorkspace workspace;
+            for (const QString& path : paths)
+                alone << summarizeImage(path, settings, workspace).csv;
+        }
+        constexpr int kThreads = 3;
+        std::vector<QList<QByteArray>> lines(kThreads);
+        std::vector<std::thread> threads;
+        for (int k = 0; k < kThreads; ++k)
+            threads.emplace_back([&, k] {
+                const ProcessingSettings own = settings;
+                SummaryWorkspace workspace;
+                // Each thread starts at another image, so different images run at once.
+                for (qsizetype i = 0; i < paths.size(); ++i)
+                    lines[std::size_t(k)]
+                        << summarizeImage(paths[(i + k) % paths.size()], own, workspace).csv;
+            });
+        for (std::thread& t : threads)
+            t.join();
+        for (int k = 0; k < kThreads; ++k)
+            for (qsizetype i = 0; i < paths.size(); ++i)
+                QCOMPARE(lines[std::size_t(k)][i], alone[(i + k) % paths.size()]);
     }
 
     void refusedOutputIsReported() {
