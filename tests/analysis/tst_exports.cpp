@@ -287,8 +287,8 @@ private slots:
         QCOMPARE(lines.last(), QByteArray());
     }
 
-    // The clock's shortcut gives what QDateTime::addSecs gives, in every kind of time spec,
-    // forwards, backwards and across the transitions of a year.
+    // The clock's shortcut gives what QDateTime::addSecs gives, for local time, zones, UTC and
+    // fixed offsets, forwards, backwards and across the transitions of a year.
     void wallClockIsAddSecs_data() {
         QTest::addColumn<QDateTime>("start");
         QTest::newRow("Amsterdam") << amsterdam(2016, 3, 26, 12, 0);
