@@ -2,7 +2,7 @@
 # The test suite under sanitizers. Usage: scripts/sanitize.sh [asan|tsan|all]   (asan)
 #   asan  the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer (no recovery)
 #   tsan  the threaded parts (tests labelled "threads": periodic updater, duration-table
-#         tasks) under ThreadSanitizer
+#         tasks, serial link, exports, the summary over many images) under ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-asan}"

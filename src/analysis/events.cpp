@@ -76,7 +76,8 @@ void EventDetector::close(EventKind kind) {
             list_.end[n] = (static_cast<long double>(s.moment) + s.duur) / tijdeenheid_;
             list_.kind[n] = std::uint8_t(kind);
         }
-        writer_.write({kind, n, s.ordinal, s.moment, s.duur, s.gemiddeld, s.extreme, cross});
+        reported_.push_back({kind, n, s.ordinal, s.moment, s.duur, s.gemiddeld, s.extreme, cross});
+        writer_.write(reported_.back());
     }
     if (kind == EventKind::Overspanning || kind == EventKind::Overtemperatuur)
         resetOver(s);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include <QLocale>
 #include <QString>
@@ -92,12 +93,14 @@ private:
 float floorFloat(long double x);
 float ceilFloat(long double x);
 
-// The four event kinds with their time filters, numbering and the event list.
+// The four event kinds with their time filters, numbering and the event list. Every reported
+// event is also kept in `reported`, beyond the list's 9,999 entries too.
 class EventDetector {
 public:
-    EventDetector(const Limits& limits, int tijdeenheid, EventList& list, EventBlockWriter& writer)
+    EventDetector(const Limits& limits, int tijdeenheid, EventList& list, EventBlockWriter& writer,
+                  std::vector<ClosedEvent>& reported)
         : limits_(limits), tijdeenheid_(tijdeenheid), list_(list), writer_(writer),
-          overV_above_(floorFloat(limits.overspanning)),
+          reported_(reported), overV_above_(floorFloat(limits.overspanning)),
           overV_below_(ceilFloat(limits.overspanning)),
           underV_above_(floorFloat(limits.onderspanning)),
           underV_below_(ceilFloat(limits.onderspanning)),
@@ -198,6 +201,7 @@ private:
     int tijdeenheid_;
     EventList& list_;
     EventBlockWriter& writer_;
+    std::vector<ClosedEvent>& reported_;
     // Float forms of the extended limits, so that each sample needs float compares only.
     float overV_above_, overV_below_, underV_above_, underV_below_;
     float overT_above_, overT_below_, underT_above_, underT_below_;

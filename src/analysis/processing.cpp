@@ -66,13 +66,18 @@ public:
     RunSink(const ProcessingSettings& settings, ProcessingResult& r, const ProgressPump& pump)
         : settings_(settings), r_(r), pump_(pump),
           writer_(r.report, r.limits, settings.locale, r.tijdeenheid, r.tijdeenheidstring),
-          events_(r.limits, r.tijdeenheid, r.calamiteitenarray, writer_) {}
+          events_(r.limits, r.tijdeenheid, r.calamiteitenarray, writer_, r.events) {}
 
     void pump(std::size_t word) {
         if (pump_)
             pump_(word);
     }
-    void replaceLine(int line, const QString& text) { r_.report.replace(line, text); }
+    void voltageIntervalText(const QString& text) {
+        r_.report.replace(FixedLine::VoltageInterval, text);
+    }
+    void temperatureIntervalText(const QString& text) {
+        r_.report.replace(FixedLine::TemperatureInterval, text);
+    }
 
     void voltageEvent(float v, double clock, double interval) {
         events_.voltageEvent(v, clock, interval);
@@ -113,11 +118,12 @@ public:
         r_.leftaxismin = s.minspanning - 2.0;
         r_.leftaxismax = s.maxspanning + 2.0;
 
+        r_.seconden = seconden;
         writeSummary(seconden);
         events_.closeAll();
         r_.calamiteitcount = events_.calamiteitcount();
-        r_.report.replace(17, QStringLiteral("Aantal calamiteiten \t") +
-                                  QString::number(events_.calamiteitcount()));
+        r_.report.replace(FixedLine::EventCount, QStringLiteral("Aantal calamiteiten \t") +
+                                                     QString::number(events_.calamiteitcount()));
         r_.bottomaxismax = double(static_cast<long double>(Z) / r_.tijdeenheid);
     }
 
@@ -129,38 +135,42 @@ private:
         const QLocale& loc = settings_.locale;
         const auto m = [&loc](long double v) { return formatMeasured(v, loc); };
         Report& rep = r_.report;
-        rep.replace(0, QStringLiteral("Periode gemeten vanaf ") +
-                           loc.toString(settings_.periodStart.date(), QLocale::ShortFormat) +
-                           QStringLiteral(" tot ") +
-                           loc.toString(settings_.periodEnd.date(), QLocale::ShortFormat));
-        rep.replace(1, QStringLiteral("Gemiddelde spanning\t") + m(s.gemspanning) +
-                           QStringLiteral(" Volt"));
-        rep.replace(2,
+        rep.replace(FixedLine::Period,
+                    QStringLiteral("Periode gemeten vanaf ") +
+                        loc.toString(settings_.periodStart.date(), QLocale::ShortFormat) +
+                        QStringLiteral(" tot ") +
+                        loc.toString(settings_.periodEnd.date(), QLocale::ShortFormat));
+        rep.replace(FixedLine::AverageVoltage, QStringLiteral("Gemiddelde spanning\t") +
+                                                   m(s.gemspanning) + QStringLiteral(" Volt"));
+        rep.replace(FixedLine::MaxVoltage,
                     QStringLiteral("Max spanning\t") + m(s.maxspanning) + QStringLiteral(" Volt"));
-        rep.replace(3,
+        rep.replace(FixedLine::MinVoltage,
                     QStringLiteral("Min spanning\t") + m(s.minspanning) + QStringLiteral(" Volt"));
-        rep.replace(4, QString());
+        rep.replace(FixedLine::BlankAfterVoltage, QString());
         // Without temperature samples there is no average to show.
-        rep.replace(5, QStringLiteral("Gemiddelde temperatuur\t") +
-                           (s.temperatuurmetingen == 0
-                                ? QStringLiteral("geen metingen")
-                                : m(s.gemtemperatuur) + QStringLiteral(" \u00B0C")));
-        rep.replace(6, QStringLiteral("Max temperatuur\t") + m(s.maxtemperatuur) +
-                           QStringLiteral(" \u00B0C"));
-        rep.replace(7, QStringLiteral("Min temperatuur\t") + m(s.mintemperatuur) +
-                           QStringLiteral(" \u00B0C"));
-        rep.replace(8, QString());
-        rep.replace(11, QString());
+        rep.replace(FixedLine::AverageTemperature,
+                    QStringLiteral("Gemiddelde temperatuur\t") +
+                        (s.temperatuurmetingen == 0
+                             ? QStringLiteral("geen metingen")
+                             : m(s.gemtemperatuur) + QStringLiteral(" \u00B0C")));
+        rep.replace(FixedLine::MaxTemperature, QStringLiteral("Max temperatuur\t") +
+                                                   m(s.maxtemperatuur) +
+                                                   QStringLiteral(" \u00B0C"));
+        rep.replace(FixedLine::MinTemperature, QStringLiteral("Min temperatuur\t") +
+                                                   m(s.mintemperatuur) +
+                                                   QStringLiteral(" \u00B0C"));
+        rep.replace(FixedLine::BlankAfterTemperature, QString());
+        rep.replace(FixedLine::BlankAfterIntervals, QString());
         const long double l = L;
         const auto S = static_cast<std::int64_t>(l) % 60;
         const auto M = static_cast<std::int64_t>(l / 60) % 60;
         const auto H = static_cast<std::int64_t>(l / 3600) % 24;
         const auto D = static_cast<std::int64_t>(l / 86400) % 7;
-        rep.replace(12, QString::number(S) + QStringLiteral(" seconden"));
-        rep.replace(13, QString::number(M) + QStringLiteral(" minuten"));
-        rep.replace(14, QString::number(H) + QStringLiteral(" uren"));
-        rep.replace(15, QString::number(D) + QStringLiteral(" dagen"));
-        rep.replace(16, m(l / 604800) + QStringLiteral(" weken"));
+        rep.replace(FixedLine::Seconds, QString::number(S) + QStringLiteral(" seconden"));
+        rep.replace(FixedLine::Minutes, QString::number(M) + QStringLiteral(" minuten"));
+        rep.replace(FixedLine::Hours, QString::number(H) + QStringLiteral(" uren"));
+        rep.replace(FixedLine::Days, QString::number(D) + QStringLiteral(" dagen"));
+        rep.replace(FixedLine::Weeks, m(l / 604800) + QStringLiteral(" weken"));
     }
 
     const ProcessingSettings& settings_;
@@ -184,6 +194,7 @@ std::optional<SettingsError> processImage(const std::uint8_t* image,
 
     const TimeUnit& unit = kTimeUnits[std::size_t(settings.timeUnit)];
     result.limits = limits;
+    result.timeUnit = settings.timeUnit;
     result.tijdeenheid = unit.divisor;
     result.tijdeenheidstring = QString::fromUtf8(unit.singular);
     result.report.reset();
@@ -192,6 +203,8 @@ std::optional<SettingsError> processImage(const std::uint8_t* image,
     result.samples.recreate();
     result.calamiteitenarray.recreate();
     result.calamiteitcount = 0;
+    result.events.clear();
+    result.seconden = 0;
     result.completed = false;
     result.summaries = 0;
 

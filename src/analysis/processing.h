@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QDateTime>
 #include <QLocale>
@@ -59,6 +60,7 @@ struct ProcessingResult {
     Samples samples;
     EventList calamiteitenarray;
     std::int32_t calamiteitcount = 0;
+    std::vector<ClosedEvent> events; // every reported event in report order, numbers from 1
     Report report;
     QStringList messages; // in order, e.g. "Geen metingen" once per summary without voltages
     Statistics stats;
@@ -67,6 +69,8 @@ struct ProcessingResult {
     // Axis ranges set by the summary (minimum, maximum; the maximum may be the smaller).
     double leftaxismin = 0, leftaxismax = 0, rightaxismin = 0, rightaxismax = 0;
     double bottomaxismax = 0; // time of the last voltage sample in the run's unit
+    double seconden = 0;      // length of the recording as the last summary states it
+    int timeUnit = 1;         // index into kTimeUnits of the stored times
     int tijdeenheid = 60;
     QString tijdeenheidstring;
     Limits limits;

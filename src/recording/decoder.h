@@ -15,8 +15,6 @@ inline constexpr float kInitialCalibration = 0.037351444f;
 inline constexpr std::size_t kSampleCapacity = 17'000'000;
 inline constexpr int kBeginPointCapacity = 2048;
 inline constexpr std::size_t kPumpEveryWords = 85'000;
-inline constexpr int kVoltageIntervalLine = 9;
-inline constexpr int kTemperatureIntervalLine = 10;
 
 // Kept from run to run: only calibration and interval words change it.
 struct DecoderState {
@@ -92,11 +90,12 @@ struct DecodeOutcome {
 
 // Walks the image word by word. The sink receives the samples at the fixed points of a run:
 //   pump(i)                      every 85,000 words, i = 0 included
-//   replaceLine(line, text)      the two interval lines of the report
+//   voltageIntervalText(text)    the report's interval lines, from the start words
+//   temperatureIntervalText(text)
 //   voltageEvent(v, Z, interval) an accepted voltage, before it is stored
 //   voltageStored(v)             after it is stored (statistics, gathering)
 //   temperature(t, Y, interval)  a stored temperature (statistics, gate, events)
-//   endOfRecording(seconden)     the summary of an end-of-recording word
+//   endOfRecording(seconden, Z)  the summary of an end-of-recording word
 template <class Sink>
 DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderState& state,
                           Samples& samples, Sink& sink) {
@@ -161,7 +160,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             continue;
         if (word.tag == tag::RecordingStart) {
             eerstedatabinnen = true;
-            sink.replaceLine(kVoltageIntervalLine, voltageReportText(value));
+            sink.voltageIntervalText(voltageReportText(value));
             Z -= voltageStartSeconds(value);
             correctie = isFastRecording(value) ? 0.0625 : 1.0;
             continue;
@@ -171,7 +170,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
         switch (word.tag) {
         case tag::TemperatureStart: {
             const bool fast = correctie == 0.0625;
-            sink.replaceLine(kTemperatureIntervalLine, temperatureReportText(value, fast));
+            sink.temperatureIntervalText(temperatureReportText(value, fast));
             Y -= temperatureSeconds(value, fast);
             break;
         }

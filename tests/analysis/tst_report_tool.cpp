@@ -1,11 +1,14 @@
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "processingfixture.h"
+#include "testfiles.h"
 
 using namespace veltrano;
 using namespace veltrano::testing;
@@ -16,16 +19,22 @@ struct ToolRun {
     QByteArray out;
     QByteArray err;
 };
-ToolRun runTool(const QStringList& args) {
+using Environment = QList<std::pair<QString, QString>>;
+ToolRun runTool(const QStringList& args, const Environment& extra = {},
+                const QString& program = VELTRANO_REPORT_TOOL) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "nl_NL.UTF-8");
     env.insert("LANG", "nl_NL.UTF-8");
+    for (const auto& [name, value] : extra)
+        env.insert(name, value);
     p.setProcessEnvironment(env);
-    p.start(VELTRANO_REPORT_TOOL, args);
+    p.start(program, args);
     p.waitForFinished(60000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
+
+const QByteArray kBom("\xEF\xBB\xBF");
 } // namespace
 
 class TestReportTool : public QObject {
@@ -40,7 +49,8 @@ private slots:
         const QString path = dir.filePath("e2e.img");
         QVERIFY(!b.save(path));
 
-        const ToolRun run = runTool({"--format", "json", "--over", "12,6", "--unit", "minuten", path});
+        const ToolRun run =
+            runTool({"--format", "json", "--over", "12,6", "--unit", "minuten", path});
         QCOMPARE(run.exitCode, 0);
         QJsonParseError error{};
         const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
@@ -57,7 +67,8 @@ private slots:
         QCOMPARE(first.value("end").toDouble(), 67.0);
         QCOMPARE(events.at(1).toObject().value("kind").toString(), QString("overtemperatuur"));
         const QJsonArray report = root.value("report").toArray();
-        QCOMPARE(report.at(17).toObject().value("text").toString(), QString("Aantal calamiteiten \t2"));
+        QCOMPARE(report.at(17).toObject().value("text").toString(),
+                 QString("Aantal calamiteiten \t2"));
         QVERIFY(report.at(24).toObject().value("red").toBool());
         QVERIFY(run.out.contains("\"start\": 60.0"));
     }
@@ -91,8 +102,33 @@ private slots:
         QTest::newRow("missing file") << QStringList{"/no/such/image"} << "niet openen";
         QTest::newRow("bad unit") << QStringList{"--unit", "jaren", "x"} << "jaren";
         QTest::newRow("bad limit") << QStringList{"--over", "1,2,3", "x"} << "Overspanning";
-        QTest::newRow("unknown option") << QStringList{"--kleur", "rood", "x"} << "--kleur";
+        QTest::newRow("unknown option") << QStringList{"--kleur", "rood", "x"} << "'kleur'.";
         QTest::newRow("no image") << QStringList{} << "geen beeldbestand";
+        QTest::newRow("two images")
+            << QStringList{"x", "y"} << "meer dan \u00E9\u00E9n beeldbestand";
+        QTest::newRow("export kind")
+            << QStringList{"--export", "stroom", "x"} << "\"stroom\" voor --export";
+        QTest::newRow("export without image")
+            << QStringList{"--export", "spanning"} << "geen beeldbestand";
+        QTest::newRow("summary without images") << QStringList{"--summary"} << "geen beeldbestand";
+        QTest::newRow("no jobs") << QStringList{"--summary", "--jobs", "0", "x"}
+                                 << "\"0\" voor --jobs";
+        QTest::newRow("jobs not a number")
+            << QStringList{"--summary", "--jobs", "twee", "x"} << "\"twee\" voor --jobs";
+        QTest::newRow("jobs without summary")
+            << QStringList{"--jobs", "2", "x"} << "--jobs hoort alleen bij --summary";
+        QTest::newRow("format of a summary") << QStringList{"--summary", "--format", "json", "x"}
+                                             << "--format hoort alleen bij het rapport";
+        QTest::newRow("two kinds of output")
+            << QStringList{"--summary", "--export", "spanning", "x"} << "gaan niet samen";
+        QTest::newRow("summary with a bad limit")
+            << QStringList{"--summary", "--under", "", "x", "y"} << "Onderspanning";
+        QTest::newRow("bad start")
+            << QStringList{"--start", "gisteren", "x"} << "\"gisteren\" voor --start";
+        QTest::newRow("table of an image")
+            << QStringList{"--duration-table", "x"} << "geen beeldbestand";
+        QTest::newRow("table with a limit")
+            << QStringList{"--duration-table", "--over", "13"} << "--over hoort alleen bij";
     }
     void failuresPrintNothingOnStdout() {
         QFETCH(QStringList, args);
@@ -101,6 +137,119 @@ private slots:
         QVERIFY(run.exitCode != 0);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+    }
+
+    // The same bytes as the window writes, on standard output, after the environment's locale
+    // and time zone.
+    void exportsOnStandardOutput_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Environment>("env");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("voltages") << QStringList{"--export", "spanning"} << Environment{}
+                                  << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
+                                                "0;12,30;2016-07-18T16:30:30\n"
+                                                "1;12,80;2016-07-18T16:31:30\n"
+                                                "2;12,30;2016-07-18T16:32:30\n");
+        QTest::newRow("temperatures in seconds, decimal point")
+            << QStringList{"--export", "temperatuur", "--unit", "seconden"}
+            << Environment{{"LC_ALL", "C"}}
+            << QByteArray("tijd (seconden),temperatuur (\xC2\xB0"
+                          "C),datum en tijd\n"
+                          "0,20.00,2016-07-18T16:30:30\n"
+                          "60,-3.20,2016-07-18T16:31:30\n"
+                          "120,20.00,2016-07-18T16:32:30\n");
+        QTest::newRow("summer time begins in the local zone")
+            << QStringList{"--export", "spanning", "--start", "2016-03-27T01:59:00"}
+            << Environment{{"TZ", "Europe/Amsterdam"}}
+            << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
+                          "0;12,30;2016-03-27T01:59:00\n"
+                          "1;12,80;2016-03-27T03:00:00\n"
+                          "2;12,30;2016-03-27T03:01:00\n");
+        QTest::newRow("events")
+            << QStringList{"--export", "calamiteiten", "--filter", "0", "--temp-filter", "0"}
+            << Environment{}
+            << QByteArray("nummer;soort;hoeveelste;begin (minuten);einde (minuten);duur (s);"
+                          "gemiddelde;extreem\n"
+                          "1;ondertemperatuur;1;1;2;60;-3,20;-3,20\n"
+                          "2;overspanning;1;1;2;60;12,80;12,80\n");
+    }
+    void exportsOnStandardOutput() {
+        QFETCH(QStringList, args);
+        QFETCH(Environment, env);
+        QFETCH(QByteArray, expected);
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3).voltage(12.8).temperature(-3.2).temperature(20).voltage(12.3).done();
+        const QString path = dir.filePath("export.img");
+        QVERIFY(!b.save(path));
+        const ToolRun run = runTool(args << path, env);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, kBom + expected);
+        QCOMPARE(run.err, QByteArray());
+    }
+
+    void summaryWithAnUnreadableImage() {
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 3).done();
+        const QString good = dir.filePath("good.img");
+        QVERIFY(!b.save(good));
+        const QString missing = dir.filePath("missing.img");
+        const QByteArray goodLine = good.toUtf8() + ";ok;3;1;0;0;0;0;0;12,30;12,30;12,30;20,00;"
+                                                    "20,00;20,00;60;60;120";
+
+        ToolRun run = runTool({"--summary", "--jobs", "2", good, missing, good});
+        QCOMPARE(run.exitCode, 1);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), qsizetype(5));
+        QVERIFY(lines.at(0).startsWith(kBom + "bestand;status;spanningsmetingen;"));
+        QVERIFY(lines.at(0).endsWith(";duur (s)"));
+        QCOMPARE(lines.at(1), goodLine);
+        // The reason comes from the system, in Dutch where Qt's translation has it.
+        QVERIFY2(lines.at(2).startsWith(missing.toUtf8() + ";\"Kan bestand \"\"" +
+                                        missing.toUtf8() + "\"\" niet openen: "),
+                 lines.at(2).constData());
+        QVERIFY(lines.at(2).endsWith("\"" + QByteArray(16, ';')));
+        QCOMPARE(lines.at(3), goodLine);
+        QCOMPARE(lines.at(4), QByteArray());
+
+        run = runTool({"--summary", good, good});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.split('\n').size(), qsizetype(4));
+    }
+
+    // Qt's own messages and usage words in Dutch, with Qt's translation where the system has
+    // it and without it (a copy of the tool whose qt.conf points at an empty folder).
+    void qtsOwnTextsInDutch_data() {
+        QTest::addColumn<bool>("withoutQtTranslation");
+        QTest::newRow("as installed") << false;
+        QTest::newRow("without Qt's translation") << true;
+    }
+    void qtsOwnTextsInDutch() {
+        QFETCH(bool, withoutQtTranslation);
+        QString program = VELTRANO_REPORT_TOOL;
+        if (withoutQtTranslation) {
+            const QString copy = dir.filePath("bare/veltrano-report");
+            QVERIFY(QDir().mkpath(dir.filePath("bare")));
+            QFile::remove(copy);
+            QVERIFY(QFile::copy(program, copy));
+            writeFile(dir.filePath("bare/qt.conf"),
+                      "[Paths]\nTranslations=" + QFile::encodeName(dir.filePath("none")) + "\n");
+            program = copy;
+        }
+        ToolRun run = runTool({"--kleur", "rood", "x"}, {}, program);
+        QCOMPARE(run.exitCode, 2);
+        // Qt's translation writes "Onbekende optie: 'kleur'.", ours the same without the colon.
+        static const QRegularExpression unknown("^veltrano-report: Onbekende optie:? 'kleur'\\.\n");
+        QVERIFY2(unknown.match(QString::fromUtf8(run.err)).hasMatch(), run.err.constData());
+        run = runTool({"--over"}, {}, program);
+        QVERIFY2(run.err.startsWith("veltrano-report: Ontbrekende waarde na '--over'."),
+                 run.err.constData());
+        run = runTool({"--help"}, {}, program);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith("Gebruik: veltrano-report [opties] BEELDBESTAND...\n"),
+                 run.out.constData());
+        QVERIFY(run.out.contains("\nOpties:\n"));
+        QVERIFY(run.out.contains("\nArgumenten:\n"));
+        QVERIFY(run.out.contains("--summary"));
     }
 };
 

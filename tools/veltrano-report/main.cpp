@@ -1,34 +1,37 @@
-// veltrano-report: processes an image file the way the viewer does and prints the report.
+// veltrano-report: processes image files the way the viewer does and prints the report, a CSV
+// export, or a summary over many images.
 #include <charconv>
 #include <cstdio>
-#include <cstring>
+#include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QStringList>
 
+#include "analysis/exports.h"
 #include "analysis/processing.h"
+#include "dutchtexts.h"
+#include "options.h"
 #include "recording/durationtable.h"
-#include "recording/timeunits.h"
+#include "summaryrun.h"
 
 using namespace veltrano;
+using namespace veltrano::report;
 
 namespace {
-
-const char* kUsage = "gebruik: veltrano-report [opties] BEELDBESTAND\n"
-                     "  --unit seconden|minuten|uren|dagen|weken   (minuten)\n"
-                     "  --over TEKST --under TEKST --temp-high TEKST --temp-low TEKST\n"
-                     "  --filter TEKST --filter-unit minuten|uren|dagen\n"
-                     "  --temp-filter TEKST --temp-filter-unit minuten|uren|dagen\n"
-                     "  --start DATUMTIJD --end DATUMTIJD   (ISO 8601)\n"
-                     "  --format text|json   (text)\n"
-    "or:      veltrano-report --duration-table [--unit seconden|minuten|uren|dagen|weken|jaren]\n"
-    "         prints how long the logger records for every pair of intervals\n";
 
 int fail(const QString& message, int code) {
     std::fprintf(stderr, "veltrano-report: %s\n", message.toLocal8Bit().constData());
     return code;
+}
+
+int writeStdout(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    return std::fflush(stdout) == 0
+               ? 0
+               : fail(QStringLiteral("schrijven naar de standaarduitvoer is mislukt"), 1);
 }
 
 QString jsonString(const QString& s) {
@@ -70,106 +73,41 @@ QString jsonNumber(long double value) {
     return s;
 }
 
-// The recording-duration table as the configuration window shows it.
-int printDurationTable(const QStringList& args, const QLocale& locale) {
-    int unit = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QStringLiteral("--duration-table"))
-            continue;
-        if (args[i] == QStringLiteral("--unit") && i + 1 < args.size()) {
-            const auto index = tableTimeUnitIndex(args[++i]);
-            if (!index)
-                return fail(QStringLiteral("ongeldige waarde \"%1\" voor --unit").arg(args[i]), 2);
-            unit = *index;
-        } else {
-            return fail(QStringLiteral("onbekende optie %1 bij --duration-table").arg(args[i]), 2);
-        }
-    }
-    const QByteArray bytes = durationTableText(unit, locale).toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-}
-
-int unitIndex(const QString& word, const QStringList& words) {
-    return int(words.indexOf(word));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    installDutchTexts(app);
     const QLocale locale = QLocale::system();
     QLocale::setDefault(locale);
-    ProcessingSettings settings = ProcessingSettings::defaults(locale);
-    QString format = QStringLiteral("text");
-    QString imagePath;
 
-    const QStringList mainUnits = {"seconden", "minuten", "uren", "dagen", "weken"};
-    const QStringList filterUnits = {"minuten", "uren", "dagen"};
-    const QStringList args = app.arguments().mid(1);
-    if (args.contains(QStringLiteral("--duration-table")))
-        return printDurationTable(args, locale);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (!a.startsWith(QStringLiteral("--"))) {
-            if (!imagePath.isEmpty())
-                return fail(QStringLiteral("meer dan een beeldbestand opgegeven"), 2);
-            imagePath = a;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return fail(QStringLiteral("optie %1 mist een waarde\n%2").arg(a, kUsage), 2);
-        const QString v = args[++i];
-        const auto badValue = [&] {
-            return fail(QStringLiteral("ongeldige waarde \"%1\" voor %2").arg(v, a), 2);
-        };
-        if (a == "--unit") {
-            if ((settings.timeUnit = unitIndex(v, mainUnits)) < 0)
-                return badValue();
-        } else if (a == "--over") {
-            settings.overspanning = v;
-        } else if (a == "--under") {
-            settings.onderspanning = v;
-        } else if (a == "--temp-high") {
-            settings.temperatuurbovengrens = v;
-        } else if (a == "--temp-low") {
-            settings.temperatuurondergrens = v;
-        } else if (a == "--filter") {
-            settings.tijdfilter = v;
-        } else if (a == "--filter-unit") {
-            if ((settings.tijdfilterUnit = unitIndex(v, filterUnits)) < 0)
-                return badValue();
-        } else if (a == "--temp-filter") {
-            settings.temperatuurtijdfilter = v;
-        } else if (a == "--temp-filter-unit") {
-            if ((settings.temperatuurtijdfilterUnit = unitIndex(v, filterUnits)) < 0)
-                return badValue();
-        } else if (a == "--start" || a == "--end") {
-            const QDateTime dt = QDateTime::fromString(v, Qt::ISODate);
-            if (!dt.isValid())
-                return badValue();
-            (a == "--start" ? settings.periodStart : settings.periodEnd) = dt;
-        } else if (a == "--format") {
-            if (v != "text" && v != "json")
-                return badValue();
-            format = v;
-        } else {
-            return fail(QStringLiteral("onbekende optie %1\n%2").arg(a, kUsage), 2);
-        }
+    const ParsedOptions parsed = parseOptions(app.arguments().mid(1), locale);
+    if (!parsed.options)
+        return fail(parsed.error + QStringLiteral("\nZie veltrano-report --help."), 2);
+    const Options& o = *parsed.options;
+    switch (o.mode) {
+    case Mode::Help:
+        return writeStdout(o.helpText);
+    case Mode::DurationTable:
+        return writeStdout(durationTableText(o.tableUnit, locale));
+    case Mode::Summary: {
+        QFile out;
+        out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const SummaryOutcome outcome = runSummary(o.images, o.settings, o.jobs, out);
+        if (outcome.writeError)
+            return fail(QStringLiteral("schrijven naar de standaarduitvoer is mislukt: %1")
+                            .arg(*outcome.writeError),
+                        1);
+        return outcome.failedImages == 0 ? 0 : 1;
     }
-    if (imagePath.isEmpty())
-        return fail(QStringLiteral("geen beeldbestand opgegeven\n%1").arg(kUsage), 2);
+    case Mode::Report:
+    case Mode::Export:
+        break;
+    }
 
-    Limits limits;
-    if (auto error = readLimits(settings, limits))
-        return fail(error->message, 2);
-
+    const ProcessingSettings& settings = o.settings;
     MemoryImage image;
-    if (auto error = image.load(imagePath))
+    if (auto error = image.load(o.images.first()))
         return fail(*error, 1);
 
     DecoderState state;
@@ -177,8 +115,16 @@ int main(int argc, char* argv[]) {
     if (auto error = processImage(image.data(), settings, state, result))
         return fail(error->message, 2);
 
+    if (o.mode == Mode::Export) {
+        QFile out;
+        out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        if (auto error = writeCsv(o.exportKind, result, settings, out))
+            return fail(*error, 1);
+        return 0;
+    }
+
     QString out;
-    if (format == "text") {
+    if (o.format == QStringLiteral("text")) {
         out = result.report.plainText();
     } else {
         out = QStringLiteral("{\"report\": [");
@@ -213,7 +159,5 @@ int main(int argc, char* argv[]) {
                (result.completed ? QStringLiteral("true") : QStringLiteral("false")) +
                QStringLiteral("}\n");
     }
-    const QByteArray bytes = out.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return writeStdout(out);
 }

@@ -1,0 +1,268 @@
+#include "csvwriter.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QIODevice>
+#include <QStringList>
+
+namespace veltrano {
+
+namespace {
+constexpr std::size_t kBufferBytes = 1 << 20;
+constexpr std::int64_t kBlockRows = 1 << 15;
+
+char* useDecimal(char* begin, char* end, char decimal) {
+    if (decimal != '.')
+        for (char* p = begin; p != end; ++p)
+            if (*p == '.') {
+                *p = decimal;
+                break;
+            }
+    return end;
+}
+} // namespace
+
+CsvStyle CsvStyle::of(const QLocale& locale) {
+    if (locale.decimalPoint() == QStringLiteral(","))
+        return {';', ','};
+    return {',', '.'};
+}
+
+char* putShortest(char* out, float value, char decimal) {
+    const auto r = std::to_chars(out, out + kMaxNumberChars, value);
+    return useDecimal(out, r.ptr, decimal);
+}
+
+char* putShortest(char* out, double value, char decimal) {
+    const auto r = std::to_chars(out, out + kMaxNumberChars, value);
+    return useDecimal(out, r.ptr, decimal);
+}
+
+namespace {
+char* putHundredths(char* out, std::int64_t k, char decimal) {
+    if (k < 0) {
+        *out++ = '-';
+        k = -k;
+    }
+    out = std::to_chars(out, out + 24, k / 100).ptr;
+    const int frac = int(k % 100);
+    *out++ = decimal;
+    *out++ = char('0' + frac / 10);
+    *out++ = char('0' + frac % 10);
+    return out;
+}
+} // namespace
+
+char* putTwoDecimals(char* out, long double value, char decimal) {
+    if (!std::isfinite(value))
+        return out;
+    const long double hundredths = rintl(value * 100.0L);
+    if (fabsl(hundredths) >= 1e18L) // far beyond any measured value
+        return putShortest(out, double(value), decimal);
+    return putHundredths(out, static_cast<std::int64_t>(hundredths), decimal);
+}
+
+char* putTwoDecimals(char* out, float value, char decimal) {
+    const double x = double(value) * 100.0;
+    if (!(std::fabs(x) < 0x1p52))
+        return std::isfinite(x) ? putShortest(out, value, decimal) : out;
+    // Adding and taking away 2^52 rounds to a whole number, halves to even.
+    const double whole = x >= 0 ? (x + 0x1p52) - 0x1p52 : (x - 0x1p52) + 0x1p52;
+    return putHundredths(out, static_cast<std::int64_t>(whole), decimal);
+}
+
+char* putInteger(char* out, std::int64_t value) {
+    return std::to_chars(out, out + 24, value).ptr;
+}
+
+QByteArray csvField(const QString& text, char separator) {
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(separator) && !bytes.contains('"') && !bytes.contains('\n') &&
+        !bytes.contains('\r'))
+        return bytes;
+    bytes.replace("\"", "\"\"");
+    return '"' + bytes + '"';
+}
+
+CsvWriter::CsvWriter(QIODevice& device, CsvStyle style)
+    : device_(device), style_(style), buffer_(new char[kBufferBytes]), capacity_(kBufferBytes) {}
+
+CsvWriter::~CsvWriter() = default;
+
+void CsvWriter::byteOrderMark() {
+    append("\xEF\xBB\xBF", 3);
+}
+
+void CsvWriter::text(const QString& field) {
+    const QByteArray bytes = csvField(field, style_.separator);
+    append(bytes.constData(), std::size_t(bytes.size()));
+}
+
+void CsvWriter::textRow(const QStringList& fields) {
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            append(&style_.separator, 1);
+        text(fields[i]);
+    }
+    append("\n", 1);
+}
+
+void CsvWriter::append(const char* data, std::size_t size) {
+    if (capacity_ - used_ < size)
+        flush();
+    if (size > capacity_) { // only a field larger than the whole buffer
+        if (!failed_ && device_.write(data, qint64(size)) != qint64(size)) {
+            failed_ = true;
+            error_ = device_.errorString();
+        }
+        return;
+    }
+    std::memcpy(buffer_.get() + used_, data, size);
+    used_ += size;
+}
+
+void CsvWriter::flush() {
+    if (used_ > 0 && !failed_ && device_.write(buffer_.get(), qint64(used_)) != qint64(used_)) {
+        failed_ = true;
+        error_ = device_.errorString();
+    }
+    used_ = 0;
+}
+
+namespace {
+// One formatting thread: it formats blocks k, k + n, k + 2n ... of the n lanes into a few
+// buffers of its own, and waits while the writer has not taken them yet. Standard threads and
+// locks, whose order ThreadSanitizer can follow.
+class Lane {
+public:
+    static constexpr std::int64_t kDepth = 2; // buffers per lane
+
+    void run(const RowFormat& format, std::int64_t first, std::int64_t step, std::int64_t blocks,
+             std::int64_t rows, std::size_t maxRowBytes) {
+        thread_ = std::thread([=, this, &format] {
+            for (std::int64_t j = 0; first + j * step < blocks; ++j) {
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [&] { return stop_ || j - taken_ < kDepth; });
+                    if (stop_)
+                        return;
+                }
+                Buffer& buffer = buffers_[j % kDepth];
+                bool ok = true;
+                try {
+                    if (!buffer.bytes)
+                        buffer.bytes.reset(new char[std::size_t(kBlockRows) * maxRowBytes]);
+                    const std::int64_t from = (first + j * step) * kBlockRows;
+                    const std::int64_t to = std::min(rows, from + kBlockRows);
+                    buffer.size =
+                        std::size_t(format(buffer.bytes.get(), from, to) - buffer.bytes.get());
+                } catch (const std::exception&) {
+                    ok = false;
+                }
+                {
+                    std::lock_guard lock(mutex_);
+                    failed_ = !ok;
+                    formatted_ = j + 1;
+                }
+                changed_.notify_all();
+                if (!ok)
+                    return;
+            }
+        });
+    }
+
+    // The lane's j-th block, once formatted; null when formatting failed.
+    const char* wait(std::int64_t j, std::size_t& size) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return formatted_ > j || failed_; });
+        if (failed_ && formatted_ <= j)
+            return nullptr;
+        size = buffers_[j % kDepth].size;
+        return buffers_[j % kDepth].bytes.get();
+    }
+    void taken(std::int64_t j) {
+        {
+            std::lock_guard lock(mutex_);
+            taken_ = j + 1;
+        }
+        changed_.notify_all();
+    }
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+    ~Lane() { stop(); }
+
+private:
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t formatted_ = 0;
+    std::int64_t taken_ = 0;
+    bool stop_ = false;
+    bool failed_ = false;
+    Buffer buffers_[kDepth];
+    std::thread thread_;
+};
+} // namespace
+
+void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
+               const RowFormat& format) {
+    if (rows <= kBlockRows) {
+        for (std::int64_t from = 0; from < rows; from += 1024) {
+            const std::int64_t to = std::min(rows, from + 1024);
+            writer.commit(format(writer.reserve(std::size_t(to - from) * maxRowBytes), from, to));
+        }
+        return;
+    }
+    const std::int64_t blocks = (rows + kBlockRows - 1) / kBlockRows;
+    const std::int64_t count =
+        std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, blocks);
+    // Stopped and joined on every way out, before the buffers go.
+    std::vector<std::unique_ptr<Lane>> lanes;
+    for (std::int64_t k = 0; k < count; ++k) {
+        lanes.push_back(std::make_unique<Lane>());
+        lanes.back()->run(format, k, count, blocks, rows, maxRowBytes);
+    }
+    for (std::int64_t b = 0; b < blocks && !writer.failed(); ++b) {
+        Lane& lane = *lanes[std::size_t(b % count)];
+        std::size_t size = 0;
+        const char* bytes = lane.wait(b / count, size);
+        if (!bytes) {
+            writer.fail(QStringLiteral("te weinig geheugen"));
+            break;
+        }
+        writer.append(bytes, size);
+        lane.taken(b / count);
+    }
+}
+
+void CsvWriter::fail(const QString& why) {
+    if (!failed_) {
+        failed_ = true;
+        error_ = why;
+    }
+}
+
+bool CsvWriter::finish() {
+    flush();
+    return !failed_;
+}
+
+} // namespace veltrano

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "analysis/processing.h"
+
+class QIODevice;
+
+namespace veltrano {
+
+// The three CSV exports of a finished run.
+enum class CsvExport { Spanning, Temperatuur, Calamiteiten };
+
+// "spanning", "temperatuur", "calamiteiten": the command line's words for them.
+QString csvExportWord(CsvExport kind);
+std::optional<CsvExport> csvExportFromWord(const QString& word);
+
+// Writes an export in UTF-8 with a byte-order mark, separators after the settings' locale.
+// The result gives the samples, the events and the unit of their times; the settings give the
+// locale and "Datum aansluiting" (periodStart), the moment the sample times count from.
+// Returns why the device refused, in Dutch, when a write failed.
+std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
+                                const ProcessingSettings& settings, QIODevice& device);
+
+// The same into a file, which is replaced only when everything was written: after a failure
+// an old file stays as it was. Returns the message for the user.
+std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
+                               const ProcessingSettings& settings, const QString& path);
+
+} // namespace veltrano

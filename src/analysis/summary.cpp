@@ -1,0 +1,127 @@
+#include "summary.h"
+
+#include <array>
+#include <exception>
+
+#include <QBuffer>
+#include <QStringList>
+
+#include "analysis/csvwriter.h"
+
+namespace veltrano {
+
+namespace {
+const QStringList& headings() {
+    static const QStringList h = {
+        QStringLiteral("bestand"),
+        QStringLiteral("status"),
+        QStringLiteral("spanningsmetingen"),
+        QStringLiteral("temperatuurmetingen"),
+        QStringLiteral("calamiteiten"),
+        QStringLiteral("overspanning"),
+        QStringLiteral("onderspanning"),
+        QStringLiteral("overtemperatuur"),
+        QStringLiteral("ondertemperatuur"),
+        QStringLiteral("gemiddelde spanning"),
+        QStringLiteral("max spanning"),
+        QStringLiteral("min spanning"),
+        QStringLiteral("gemiddelde temperatuur"),
+        QStringLiteral("max temperatuur"),
+        QStringLiteral("min temperatuur"),
+        QStringLiteral("spanningmeetinterval (s)"),
+        QStringLiteral("temperatuurmeetinterval (s)"),
+        QStringLiteral("duur (s)"),
+    };
+    return h;
+}
+
+const QString kOk = QStringLiteral("ok");
+const QString kNoRecording = QStringLiteral("Geen afgesloten opname in het beeld");
+
+QByteArray row(const QString& path, const QString& status, const ProcessingResult* r,
+               const DecoderState& state, const CsvStyle& style) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CsvWriter out(buffer, style);
+    const char sep = style.separator;
+    const char dec = style.decimal;
+    out.text(path);
+    char* p = out.reserve(1);
+    *p++ = sep;
+    out.commit(p);
+    out.text(status);
+    p = out.reserve(20 * kMaxNumberChars);
+    if (!r) {
+        for (int i = 2; i < int(headings().size()); ++i)
+            *p++ = sep;
+    } else {
+        const Statistics& s = r->stats;
+        std::array<std::int64_t, 4> kinds{};
+        for (const ClosedEvent& e : r->events)
+            ++kinds[std::size_t(e.kind)];
+        for (const std::int64_t count :
+             {std::int64_t(s.spanningmetingen), std::int64_t(s.temperatuurmetingen),
+              std::int64_t(r->calamiteitcount), kinds[0], kinds[1], kinds[2], kinds[3]}) {
+            *p++ = sep;
+            p = putInteger(p, count);
+        }
+        const bool temperatures = s.temperatuurmetingen > 0;
+        for (const double v : {s.gemspanning, s.maxspanning, s.minspanning}) {
+            *p++ = sep;
+            p = putTwoDecimals(p, v, dec);
+        }
+        for (const double v : {s.gemtemperatuur, s.maxtemperatuur, s.mintemperatuur}) {
+            *p++ = sep;
+            if (temperatures)
+                p = putTwoDecimals(p, v, dec);
+        }
+        for (const double v :
+             {state.spanningmeetinterval, state.temperatuurmeetinterval, r->seconden}) {
+            *p++ = sep;
+            p = putShortest(p, v, dec);
+        }
+    }
+    *p++ = '\n';
+    out.commit(p);
+    out.finish();
+    return bytes;
+}
+} // namespace
+
+QByteArray summaryHeader(const QLocale& locale) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CsvWriter out(buffer, CsvStyle::of(locale));
+    out.byteOrderMark();
+    out.textRow(headings());
+    out.finish();
+    return bytes;
+}
+
+SummaryRow summarizeImage(const QString& path, const ProcessingSettings& settings,
+                          SummaryWorkspace& workspace) {
+    const CsvStyle style = CsvStyle::of(settings.locale);
+    DecoderState state;
+    const auto failed = [&](const QString& why) {
+        return SummaryRow{row(path, why, nullptr, state, style), false};
+    };
+    if (auto error = workspace.image.load(path))
+        return failed(*error);
+    ProcessingResult& r = workspace.result;
+    try {
+        if (auto error = processImage(workspace.image.data(), settings, state, r))
+            return failed(error->message);
+    } catch (const std::exception& e) {
+        return failed(
+            QStringLiteral("Verwerken is mislukt: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    if (!r.completed)
+        return failed(kNoRecording);
+    if (!r.messages.isEmpty())
+        return failed(r.messages.first());
+    return {row(path, kOk, &r, state, style), true};
+}
+
+} // namespace veltrano

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QDateTime>
+
+namespace veltrano {
+
+// The wall-clock text "yyyy-MM-ddTHH:mm:ss" of a start moment plus whole seconds, as
+// QDateTime::addSecs gives it, so that summer-time changes show as the clock showed them.
+// The offset from UTC is reused while no transition of the start's time zone lies between,
+// which keeps millions of rows from each asking the time-zone database.
+class WallClock {
+public:
+    static constexpr int kMaxChars = 32;
+
+    explicit WallClock(const QDateTime& start);
+
+    // Writes the text into out (room for kMaxChars) and returns its end; nothing for a moment
+    // that does not exist.
+    char* put(char* out, std::int64_t seconds);
+
+private:
+    bool enter(std::int64_t seconds, std::int64_t instantMs);
+
+    QDateTime start_;
+    std::int64_t startMs_ = 0;
+    // UTC instants [from_, to_) share one offset; their local second is base_ + seconds.
+    std::int64_t from_ = 0;
+    std::int64_t to_ = 0;
+    std::int64_t base_ = 0;
+    std::int64_t dayStart_ = INT64_MIN; // local second at which the day of dayText_ begins
+    char dayText_[11] = {};
+};
+
+} // namespace veltrano

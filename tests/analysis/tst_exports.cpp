@@ -1,0 +1,384 @@
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include "analysis/csvwriter.h"
+#include "analysis/exports.h"
+#include "analysis/wallclock.h"
+#include "processingfixture.h"
+#include "testfiles.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+const QByteArray kBom("\xEF\xBB\xBF");
+
+QLocale english() {
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+QByteArray exported(CsvExport kind, const ProcessedImage& p, const ProcessingSettings& s) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const auto error = writeCsv(kind, *p.result, s, buffer);
+    return error ? QByteArray("error: ") + error->toUtf8() : bytes;
+}
+
+QDateTime amsterdam(int y, int mo, int d, int h, int mi) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone("Europe/Amsterdam"));
+}
+
+// Four voltages a minute apart after the standard prologue.
+ImageBuilder fourVoltages() {
+    ImageBuilder b = minuteRecording();
+    b.voltage(12.3).voltage(12.8, 2).voltage(12.34).done();
+    return b;
+}
+
+// An over-voltage event at minute 60 (7 minutes), an over-temperature event at minute 1
+// (6 minutes), closed in that order.
+ImageBuilder twoEvents() {
+    ImageBuilder b = minuteRecording();
+    b.voltage(12.3, 60).voltage(12.8, 7).voltage(12.3).temperature(40, 6).temperature(20);
+    b.done();
+    return b;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(veltrano::CsvExport)
+Q_DECLARE_METATYPE(veltrano::ImageBuilder)
+
+class TestExports : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void numberForms_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("comma");
+        QTest::addColumn<QString>("point");
+        QTest::newRow("float 0") << "float" << 0.0 << "0"
+                                 << "0";
+        QTest::newRow("float 1/16") << "float" << 0.0625 << "0,0625"
+                                    << "0.0625";
+        QTest::newRow("float one minute in hours") << "float" << 60.0 / 3600 << "0,016666668"
+                                                   << "0.016666668";
+        QTest::newRow("float a million") << "float" << 1e6 << "1e+06"
+                                         << "1e+06";
+        QTest::newRow("double 4020 s in hours") << "double" << 4020.0 / 3600 << "1,1166666666666667"
+                                                << "1.1166666666666667";
+        QTest::newRow("double 1.875") << "double" << 1.875 << "1,875"
+                                      << "1.875";
+        QTest::newRow("two 12.3f") << "two" << double(12.3f) << "12,30"
+                                   << "12.30";
+        QTest::newRow("two 200") << "two" << 200.0 << "200,00"
+                                 << "200.00";
+        QTest::newRow("two -3.2f") << "two" << double(-3.2f) << "-3,20"
+                                   << "-3.20";
+        QTest::newRow("two never -0,00") << "two" << -0.004 << "0,00"
+                                         << "0.00";
+        QTest::newRow("two tie to even down") << "two" << 0.125 << "0,12"
+                                              << "0.12";
+        QTest::newRow("two tie to even up") << "two" << 0.375 << "0,38"
+                                            << "0.38";
+        QTest::newRow("two no average") << "two" << std::nan("") << ""
+                                        << "";
+        QTest::newRow("two 1e300") << "two" << 1e300 << "1e+300"
+                                   << "1e+300";
+        QTest::newRow("two infinite") << "two" << -HUGE_VAL << ""
+                                      << "";
+        // Sample values take a shorter road.
+        QTest::newRow("sample 12.3f") << "sample" << double(12.3f) << "12,30"
+                                      << "12.30";
+        QTest::newRow("sample -3.2f") << "sample" << double(-3.2f) << "-3,20"
+                                      << "-3.20";
+        QTest::newRow("sample never -0,00") << "sample" << -0.004 << "0,00"
+                                            << "0.00";
+        QTest::newRow("sample tie to even down") << "sample" << 0.125 << "0,12"
+                                                 << "0.12";
+        QTest::newRow("sample tie to even up") << "sample" << 0.375 << "0,38"
+                                               << "0.38";
+        QTest::newRow("sample 1e30") << "sample" << 1e30 << "1e+30"
+                                     << "1e+30";
+        QTest::newRow("sample no value") << "sample" << std::nan("") << ""
+                                         << "";
+        QTest::newRow("sample infinite") << "sample" << HUGE_VAL << ""
+                                         << "";
+    }
+    void numberForms() {
+        QFETCH(QString, form);
+        QFETCH(double, value);
+        QFETCH(QString, comma);
+        QFETCH(QString, point);
+        for (const auto& [decimal, expected] : {std::pair{',', comma}, std::pair{'.', point}}) {
+            char buf[kMaxNumberChars];
+            char* end = form == "float"    ? putShortest(buf, float(value), decimal)
+                        : form == "double" ? putShortest(buf, value, decimal)
+                        : form == "sample" ? putTwoDecimals(buf, float(value), decimal)
+                                           : putTwoDecimals(buf, value, decimal);
+            QCOMPARE(QString::fromLatin1(buf, end - buf), expected);
+        }
+    }
+
+    void fieldsAreQuotedWhenNeeded_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("semicolon");
+        QTest::addColumn<QByteArray>("comma");
+        QTest::newRow("plain") << "tijd (minuten)" << QByteArray("tijd (minuten)")
+                               << QByteArray("tijd (minuten)");
+        QTest::newRow("separator") << "a;b,c" << QByteArray("\"a;b,c\"") << QByteArray("\"a;b,c\"");
+        QTest::newRow("only a comma") << "12,5" << QByteArray("12,5") << QByteArray("\"12,5\"");
+        QTest::newRow("quotes") << "Kan bestand \"x\" niet openen"
+                                << QByteArray("\"Kan bestand \"\"x\"\" niet openen\"")
+                                << QByteArray("\"Kan bestand \"\"x\"\" niet openen\"");
+        QTest::newRow("line break") << "a\nb" << QByteArray("\"a\nb\"") << QByteArray("\"a\nb\"");
+        QTest::newRow("degrees") << "temperatuur (\u00B0C)"
+                                 << QByteArray("temperatuur (\xC2\xB0"
+                                               "C)")
+                                 << QByteArray("temperatuur (\xC2\xB0"
+                                               "C)");
+    }
+    void fieldsAreQuotedWhenNeeded() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, semicolon);
+        QFETCH(QByteArray, comma);
+        QCOMPARE(csvField(text, ';'), semicolon);
+        QCOMPARE(csvField(text, ','), comma);
+    }
+
+    void seriesExports_data() {
+        QTest::addColumn<CsvExport>("kind");
+        QTest::addColumn<ImageBuilder>("image");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QByteArray>("expected");
+        const QDateTime july(QDate(2016, 7, 18), QTime(16, 30, 30));
+        QTest::newRow("voltages, decimal comma")
+            << CsvExport::Spanning << fourVoltages() << dutch() << 1 << july
+            << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
+                          "0;12,30;2016-07-18T16:30:30\n"
+                          "1;12,80;2016-07-18T16:31:30\n"
+                          "2;12,80;2016-07-18T16:32:30\n"
+                          "3;12,30;2016-07-18T16:33:30\n");
+        QTest::newRow("voltages, decimal point, in hours")
+            << CsvExport::Spanning << fourVoltages() << english() << 2 << july
+            << QByteArray("tijd (uren),spanning (V),datum en tijd\n"
+                          "0,12.30,2016-07-18T16:30:30\n"
+                          "0.016666668,12.80,2016-07-18T16:31:30\n"
+                          "0.033333335,12.80,2016-07-18T16:32:30\n"
+                          "0.05,12.30,2016-07-18T16:33:30\n");
+
+        ImageBuilder frost;
+        frost.calibration(300).recording(7, 2).temperature(-3.2).temperature(-0.2);
+        frost.temperature(0).temperature(25).done();
+        QTest::newRow("temperatures below zero")
+            << CsvExport::Temperatuur << frost << dutch() << 1 << july
+            << QByteArray("tijd (minuten);temperatuur (\xC2\xB0"
+                          "C);datum en tijd\n"
+                          "0;-3,20;2016-07-18T16:30:30\n"
+                          "1;-0,20;2016-07-18T16:31:30\n"
+                          "2;0,00;2016-07-18T16:32:30\n"
+                          "3;25,00;2016-07-18T16:33:30\n");
+
+        // Sixteen a second: the clock moves on at the half second.
+        ImageBuilder fast;
+        fast.calibration(300).recording(18, 1).temperature(20).voltage(12.3, 10).done();
+        QTest::newRow("16 per second") << CsvExport::Spanning << fast << dutch() << 0 << july
+                                       << QByteArray("tijd (seconden);spanning (V);datum en tijd\n"
+                                                     "0;12,30;2016-07-18T16:30:30\n"
+                                                     "0,0625;12,30;2016-07-18T16:30:30\n"
+                                                     "0,125;12,30;2016-07-18T16:30:30\n"
+                                                     "0,1875;12,30;2016-07-18T16:30:30\n"
+                                                     "0,25;12,30;2016-07-18T16:30:30\n"
+                                                     "0,3125;12,30;2016-07-18T16:30:30\n"
+                                                     "0,375;12,30;2016-07-18T16:30:30\n"
+                                                     "0,4375;12,30;2016-07-18T16:30:30\n"
+                                                     "0,5;12,30;2016-07-18T16:30:31\n"
+                                                     "0,5625;12,30;2016-07-18T16:30:31\n");
+        QTest::newRow("16 per second, temperature every 1.875 s")
+            << CsvExport::Temperatuur << fast << dutch() << 0 << july
+            << QByteArray("tijd (seconden);temperatuur (\xC2\xB0"
+                          "C);datum en tijd\n"
+                          "0;20,00;2016-07-18T16:30:30\n");
+
+        QTest::newRow("summer time begins")
+            << CsvExport::Spanning << fourVoltages() << dutch() << 1
+            << amsterdam(2016, 3, 27, 1, 58)
+            << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
+                          "0;12,30;2016-03-27T01:58:00\n"
+                          "1;12,80;2016-03-27T01:59:00\n"
+                          "2;12,80;2016-03-27T03:00:00\n"
+                          "3;12,30;2016-03-27T03:01:00\n");
+        // 00:58 UTC is 02:58 summer time; the clock goes back an hour at 01:00 UTC.
+        QTest::newRow("summer time ends")
+            << CsvExport::Spanning << fourVoltages() << dutch() << 1
+            << QDateTime(QDate(2016, 10, 30), QTime(0, 58), QTimeZone::utc())
+                   .toTimeZone(QTimeZone("Europe/Amsterdam"))
+            << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
+                          "0;12,30;2016-10-30T02:58:00\n"
+                          "1;12,80;2016-10-30T02:59:00\n"
+                          "2;12,80;2016-10-30T02:00:00\n"
+                          "3;12,30;2016-10-30T02:01:00\n");
+    }
+    void seriesExports() {
+        QFETCH(CsvExport, kind);
+        QFETCH(ImageBuilder, image);
+        QFETCH(QLocale, locale);
+        QFETCH(int, unit);
+        QFETCH(QDateTime, start);
+        QFETCH(QByteArray, expected);
+        ProcessingSettings s = ProcessingSettings::defaults(locale);
+        s.timeUnit = unit;
+        s.periodStart = start;
+        const auto p = process(image, s);
+        QVERIFY(p->completed);
+        QCOMPARE(exported(kind, p, s), kBom + expected);
+    }
+
+    void eventExport_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("minutes, decimal comma")
+            << dutch() << 1
+            << QByteArray("nummer;soort;hoeveelste;begin (minuten);einde (minuten);duur (s);"
+                          "gemiddelde;extreem\n"
+                          "1;overspanning;1;60;67;420;12,80;12,80\n"
+                          "2;overtemperatuur;1;1;7;360;40,00;40,00\n");
+        QTest::newRow("hours, decimal point")
+            << english() << 2
+            << QByteArray("nummer,soort,hoeveelste,begin (uren),einde (uren),duur (s),"
+                          "gemiddelde,extreem\n"
+                          "1,overspanning,1,1,1.1166666666666667,420,12.80,12.80\n"
+                          "2,overtemperatuur,1,0.016666666666666666,0.11666666666666667,360,"
+                          "40.00,40.00\n");
+    }
+    void eventExport() {
+        QFETCH(QLocale, locale);
+        QFETCH(int, unit);
+        QFETCH(QByteArray, expected);
+        ProcessingSettings s = ProcessingSettings::defaults(locale);
+        s.timeUnit = unit;
+        const auto p = process(twoEvents(), s);
+        QCOMPARE(p->calamiteitcount, 2);
+        QCOMPARE(exported(CsvExport::Calamiteiten, p, s), kBom + expected);
+    }
+
+    // The event list stops at 9,999; the export goes on, as the report does.
+    void moreEventsThanTheListHolds() {
+        ImageBuilder b = minuteRecording();
+        for (int i = 0; i < 10'001; ++i)
+            b.voltage(12.8).voltage(12.3);
+        b.done();
+        ProcessingSettings s = dutchSettings();
+        s.tijdfilter = "0";
+        const auto p = process(b, s);
+        const QList<QByteArray> lines = exported(CsvExport::Calamiteiten, p, s).split('\n');
+        QCOMPARE(lines.size(), qsizetype(1 + 10'001 + 1));
+        QCOMPARE(lines.at(9'999), QByteArray("9999;overspanning;9999;19996;19997;60;12,80;12,80"));
+        QCOMPARE(lines.at(10'001),
+                 QByteArray("10001;overspanning;10001;20000;20001;60;12,80;12,80"));
+        QCOMPARE(lines.last(), QByteArray());
+    }
+
+    // The clock's shortcut gives what QDateTime::addSecs gives, for local time, zones, UTC and
+    // fixed offsets, forwards, backwards and across the transitions of a year.
+    void wallClockIsAddSecs_data() {
+        QTest::addColumn<QDateTime>("start");
+        QTest::newRow("Amsterdam") << amsterdam(2016, 3, 26, 12, 0);
+        QTest::newRow("Sao Paulo")
+            << QDateTime(QDate(2016, 2, 20), QTime(0, 30, 15), QTimeZone("America/Sao_Paulo"));
+        QTest::newRow("Lord Howe, half-hour shift")
+            << QDateTime(QDate(2016, 4, 2), QTime(23, 0), QTimeZone("Australia/Lord_Howe"));
+        QTest::newRow("UTC") << QDateTime(QDate(2016, 3, 26), QTime(12, 0), QTimeZone::utc());
+        QTest::newRow("fixed offset")
+            << QDateTime(QDate(2016, 3, 26), QTime(12, 0), QTimeZone(19800));
+        QTest::newRow("local time") << QDateTime(QDate(2016, 3, 26), QTime(12, 0));
+        QTest::newRow("year 1") << QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc());
+    }
+    void wallClockIsAddSecs() {
+        QFETCH(QDateTime, start);
+        WallClock clock(start);
+        std::vector<std::int64_t> offsets;
+        for (std::int64_t s = -86'400; s < 400 * 86'400; s += 3'599)
+            offsets.push_back(s);
+        for (std::int64_t s = 3 * 86'400; s > -2 * 86'400; s -= 7'201)
+            offsets.push_back(s);
+        for (const std::int64_t s : offsets) {
+            char buf[WallClock::kMaxChars];
+            const QString ours = QString::fromLatin1(buf, clock.put(buf, s) - buf);
+            const QString qt = start.addSecs(s).toString(u"yyyy-MM-ddTHH:mm:ss");
+            if (ours != qt)
+                QFAIL(qPrintable(QString("%1 s: %2, Qt %3").arg(s).arg(ours, qt)));
+        }
+    }
+
+    void savedExportIsWhatIsWritten() {
+        const ProcessingSettings s = dutchSettings();
+        const auto p = process(twoEvents(), s);
+        const QString path = dir.filePath("calamiteiten.csv");
+        writeFile(path, "an older export");
+        QVERIFY(!saveCsv(CsvExport::Calamiteiten, *p.result, s, path));
+        QCOMPARE(readFile(path), exported(CsvExport::Calamiteiten, p, s));
+    }
+
+    void failedSaveKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("disk full") << "full";
+        QTest::newRow("target is a directory") << "directory";
+        QTest::newRow("folder missing") << "nofolder";
+    }
+    void failedSaveKeepsTheOldFile() {
+        QFETCH(QString, kind);
+        // About 3.5 MB of rows.
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 100'000).done();
+        const ProcessingSettings s = dutchSettings();
+        const auto p = process(b, s);
+        QString path = dir.filePath("keep-" + kind + ".csv");
+        const QByteArray old("the old export, whole");
+        std::optional<QString> error;
+        if (kind == "full") {
+            writeFile(path, old);
+            FileSizeLimit limit(1 << 20);
+            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+        } else if (kind == "directory") {
+            QVERIFY(QDir().mkpath(path));
+            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+        } else {
+            path = dir.filePath("no/such/folder/x.csv");
+            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+        }
+        QVERIFY(error.has_value());
+        QVERIFY2(error->startsWith("Kan bestand \"" + path + "\" niet opslaan: "),
+                 qPrintable(*error));
+        QVERIFY2(error->size() > QString("Kan bestand \"" + path + "\" niet opslaan: ").size(),
+                 "the reason is given");
+        if (kind == "full") {
+            QCOMPARE(readFile(path), old);
+            QCOMPARE(QDir(dir.path()).entryList({"keep-full*"}, QDir::Files),
+                     QStringList{"keep-full.csv"});
+        }
+    }
+
+    // A device that refuses a write is reported, not taken for success.
+    void refusedWriteIsReported() {
+        const ProcessingSettings s = dutchSettings();
+        const auto p = process(twoEvents(), s);
+        QFile readOnly(dir.filePath("read-only"));
+        writeFile(readOnly.fileName(), "x");
+        QVERIFY(readOnly.open(QIODevice::ReadOnly));
+        const auto error = writeCsv(CsvExport::Spanning, *p.result, s, readOnly);
+        QVERIFY(error.has_value());
+        QVERIFY2(error->startsWith("Schrijven is mislukt"), qPrintable(*error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExports)
+#include "tst_exports.moc"
