@@ -72,6 +72,7 @@ public:
 
     // Shared by every file dialog of the program.
     DialogFolder& folder() { return folder_; }
+    const DialogFolder& folder() const { return folder_; }
 
     void attach(TForm1& main, TForm2& configuration);
     // What attach() read.
