@@ -91,6 +91,8 @@ std::optional<QString> existingFolder(const QVariant& v) {
     if (v.typeId() != QMetaType::QString)
         return std::nullopt;
     const QString path = v.toString();
+    if (path.isEmpty()) // none chosen yet
+        return path;
     if (!QDir::isAbsolutePath(path) || !QFileInfo(path).isDir())
         return std::nullopt;
     return QDir::cleanPath(path);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -451,14 +452,21 @@ private slots:
         if (emptyFile)
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         QLocale::setDefault(locale);
+        const auto restoreLocale =
+            qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); });
         Session s(path);
-        QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
         Shown expected = startValues();
         expected["Filters/overVoltage"] = overVoltage;
         compareShown(s.shown(), expected);
         QCOMPARE(s.seams.messages, QStringList());
         QCOMPARE(s.settings.stored().usable + s.settings.stored().unusable, 0);
         QCOMPARE(QFile::exists(path), emptyFile);
+
+        // The start values, remembered, come back as they are.
+        s.main().close();
+        Session next(path);
+        compareShown(next.shown(), expected);
+        QCOMPARE(next.settings.stored().unusable, 0);
     }
 
     // A limit text is taken when the key checks of this start would let it be typed.
