@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -155,6 +156,24 @@ ProcessingSettings TForm1::readSettings() const {
     return s;
 }
 
+void TForm1::showSettings(const ProcessingSettings& s) {
+    const MainWidgets& w = *ui_;
+    w.overspanningedit->setText(s.overspanning);
+    w.onderspanningedit->setText(s.onderspanning);
+    w.temperatuurbovengrensedit->setText(s.temperatuurbovengrens);
+    w.temperatuurondergrensedit->setText(s.temperatuurondergrens);
+    w.tijdfilteredit->setText(s.tijdfilter);
+    w.temperatuurtijdfilteredit->setText(s.temperatuurtijdfilter);
+    w.tijdfiltercombobox->setCurrentIndex(s.tijdfilterUnit);
+    w.temperatuurtijdcombobox->setCurrentIndex(s.temperatuurtijdfilterUnit);
+    if (QAbstractButton* unit = w.tijdeenheidButtons->button(s.timeUnit))
+        unit->setChecked(true);
+}
+
+QWidget* TForm1::filterGroup() const {
+    return ui_->filtersgroupbox;
+}
+
 bool TForm1::downloadMayGo(const QString& question) {
     const WindowState& s = state();
     if (!s.unsavedDownload && s.link != LinkActivity::Downloading)
@@ -217,6 +236,7 @@ void TForm1::buttonmemoClick() {
     navigation()->setUnit(settings.timeUnit);
     navigation()->disableEventButtons();
     ui_->ProgressBar1->setValue(0);
+    emit runStarting();
     model_->runStarted();
     run_->start(spanningArray, settings, decoderState, chartShows_, reportStyle(ui_->memo1));
 }

@@ -58,6 +58,11 @@ public:
     int tijdeenheidIndex() const;
     // The settings of a run as the controls hold them now.
     ProcessingSettings readSettings() const;
+    // Puts the six filter texts, the two filter units and the time unit of `settings` into
+    // the controls; the dates stay as they are.
+    void showSettings(const ProcessingSettings& settings);
+    // "Filter instellingen", whose context menu the remembered settings extend.
+    QWidget* filterGroup() const;
     bool isConnected() const { return state().connected; }
     bool isProcessing() const { return state().processing; }
     // A chart fill is due (`grafiekmaaktijd`).
@@ -94,6 +99,8 @@ public slots:
 
 signals:
     void closed();
+    // A processing run starts with the settings the controls hold.
+    void runStarting();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

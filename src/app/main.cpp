@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 
 #include "Unit1.h"
@@ -11,6 +10,7 @@
 #include "processingrun.h"
 #include "programwindows.h"
 #include "uiseams.h"
+#include "usersettings.h"
 
 using namespace veltrano;
 
@@ -32,12 +32,12 @@ int main(int argc, char* argv[]) {
     }
     parser.process(app);
 
-    DesktopSeams seams;
-    ProgramWindows windows(&seams);
+    UserSettings settings(UserSettings::userStore());
+    DesktopSeams seams(&settings.folder());
+    // A picture always shows the start values.
+    ProgramWindows windows(&seams, parser.isSet(screenshot) ? nullptr : &settings);
     TForm1* form = windows.Form1();
-    // Sized to the screen, also where no window manager maximises it.
-    form->setGeometry(form->screen()->availableGeometry());
-    form->showMaximized();
+    windows.show();
 
     // The picture is taken once the run has ended and the update cycles have hidden the
     // finished bars; the chart gets a moment to draw what the navigation changed.

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "dialogfolder.h"
+
 namespace veltrano {
 
 void DesktopSeams::information(QWidget* parent, const QString& text) {
@@ -18,11 +20,19 @@ bool DesktopSeams::question(QWidget* parent, const QString& text) {
 
 // No name filter and no default extension: image files have no fixed name.
 QString DesktopSeams::openFileName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent);
+    return remember(
+        QFileDialog::getOpenFileName(parent, QString(), folder_ ? folder_->start() : QString()));
 }
 
 QString DesktopSeams::saveFileName(QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent);
+    return remember(
+        QFileDialog::getSaveFileName(parent, QString(), folder_ ? folder_->start() : QString()));
+}
+
+QString DesktopSeams::remember(const QString& path) {
+    if (folder_)
+        folder_->chosen(path);
+    return path;
 }
 
 void DesktopSeams::openUrl(const QUrl& url) {

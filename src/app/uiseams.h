@@ -8,6 +8,8 @@ class QWidget;
 
 namespace veltrano {
 
+class DialogFolder;
+
 // Every message box and file dialog of the windows passes through here, so that tests
 // can answer them without a human.
 class UiSeams {
@@ -23,14 +25,21 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
 };
 
-// The real dialogs.
+// The real dialogs. The file dialogs start in `folder` and move it to the folder of the file
+// chosen; without one they start where the platform chooses.
 class DesktopSeams final : public UiSeams {
 public:
+    explicit DesktopSeams(DialogFolder* folder = nullptr) : folder_(folder) {}
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent) override;
     QString saveFileName(QWidget* parent) override;
     void openUrl(const QUrl& url) override;
+
+private:
+    QString remember(const QString& path);
+
+    DialogFolder* folder_;
 };
 
 // Scripted answers and a record of every message, for tests.
