@@ -51,7 +51,7 @@ public:
     bool configureerflag = false;
     bool eraseflag = false;
     bool meetintervalleninstellen = false;
-    // Bytes received while the image was full (since the last startDownload()).
+    // Bytes of the current or last download that did not fit in the image.
     std::int64_t droppedBytes = 0;
 
 private:
