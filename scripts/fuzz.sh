@@ -5,8 +5,8 @@
 #
 # Usage: scripts/fuzz.sh [seconds-per-target] [target...]
 #        scripts/fuzz.sh --minimise [target...]   merge the build corpus into fuzz/corpus
-# Prints executions, inputs per second and findings per target; exits non-zero when a target
-# found a fault.
+# Prints executions, inputs per second (of wall time, and of the target's own CPU time) and
+# findings per target; exits non-zero when a target found a fault.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minimise=0
@@ -69,6 +69,17 @@ if [ "$minimise" -eq 1 ]; then
     exit 0
 fi
 
+# CPU seconds (user + system) of the children this shell has waited for; `times` must run in
+# this shell, not in a command substitution.
+child_cpu() {
+    times >"$out/times"
+    tail -1 "$out/times" | awk '{
+        t = 0
+        for (i = 1; i <= 2; i++) { split($i, p, /m|s/); t += p[1] * 60 + p[2] }
+        printf "%.3f", t
+    }'
+}
+
 status=0
 for t in "${targets[@]}"; do
     name=${t#fuzz_}
@@ -77,15 +88,21 @@ for t in "${targets[@]}"; do
     log="$out/$t.log"
     set +e
     began=$(date +%s.%N)
+    child_cpu >"$out/cpu-before"
     "$out/fuzz/$t" "$corpus" fuzz/corpus/"$name" "$out/seeds-$name" -max_total_time="$seconds" \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$out/findings-$name/" >"$log" 2>&1
     rc=$?
     ended=$(date +%s.%N)
+    child_cpu >"$out/cpu-after"
     set -e
     execs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
     findings=$(find "$out/findings-$name" -type f | wc -l)
     rate=$(awk -v n="$execs" -v a="$began" -v b="$ended" 'BEGIN { printf "%d", n / (b - a) }')
-    echo "$t: ${execs} executions in ${seconds}s, ${rate} inputs/s, ${findings} findings (exit $rc)"
+    # Per second of CPU time: what one core of its own would do, whatever else runs.
+    core=$(awk -v n="$execs" -v a="$(cat "$out/cpu-before")" -v b="$(cat "$out/cpu-after")" \
+        'BEGIN { printf "%d", (b > a) ? n / (b - a) : 0 }')
+    echo "$t: ${execs} executions in ${seconds}s, ${rate} inputs/s (${core} per CPU second)," \
+        "${findings} findings (exit $rc)"
     if [ "$rc" -ne 0 ] || [ "$findings" -ne 0 ]; then
         status=1
         tail -40 "$log"
