@@ -1,5 +1,7 @@
-# veltrano_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [WRAPPER])
-# One Qt Test executable registered with CTest; GUI tests run offscreen.
+# veltrano_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [UMOCKDEV])
+# One Qt Test executable registered with CTest; GUI tests run offscreen. UMOCKDEV runs it
+# under umockdev-wrapper with the fake USB device; such tests take the system's serial lock
+# file of ttyACM0 and must not run beside each other under ctest -j.
 function(veltrano_add_test)
     cmake_parse_arguments(T "UMOCKDEV" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -12,4 +14,7 @@ function(veltrano_add_test)
     set_tests_properties(${T_NAME} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"
         LABELS "${T_LABELS}")
+    if(T_UMOCKDEV)
+        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK fake_usb_ttyACM0)
+    endif()
 endfunction()

@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
 bash scripts/build.sh ci
 export QT_QPA_PLATFORM=offscreen
-ctest --preset ci
+ctest --preset ci -j2
 bash scripts/fuzz.sh 20
 bash scripts/sanitize.sh asan

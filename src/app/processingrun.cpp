@@ -14,15 +14,6 @@ namespace {
 
 struct Cancelled {};
 
-// The decoder passes over everything before the first recording-start word, so an image
-// without one yields nothing at all.
-bool hasRecordingStart(const std::uint8_t* image) {
-    for (std::size_t i = 0; i < kImageWords; ++i)
-        if (splitWord(image, i).tag == tag::RecordingStart)
-            return true;
-    return false;
-}
-
 } // namespace
 
 ProcessingRun::ProcessingRun(QObject* parent) : QObject(parent) {
@@ -80,7 +71,8 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
             result->report.reset();
             result->completed = false;
         } else if (!result->completed) {
-            out.hasRecordingStart = hasRecordingStart(bytes);
+            // The decoder passes over everything before the first recording-start word.
+            out.hasRecordingStart = findRecordingStart(bytes) < kImageWords;
         }
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI

@@ -17,6 +17,8 @@ LoggerLink::LoggerLink(MemoryImage& image, ReceiverSink& sink, QObject* parent)
 }
 
 bool LoggerLink::open(const QString& portName) {
+    // A download does not outlive its port: nothing a new connection sends belongs to it.
+    receiver_.abortDownload();
     if (port_.isOpen())
         port_.close();
     port_.setPortName(portName);
@@ -25,6 +27,7 @@ bool LoggerLink::open(const QString& portName) {
 }
 
 void LoggerLink::close() {
+    receiver_.abortDownload();
     if (port_.isOpen())
         port_.close();
 }
@@ -42,7 +45,10 @@ bool LoggerLink::send(QByteArrayView bytes) {
 
 bool LoggerLink::startDownload() {
     receiver_.startDownload();
-    return send(QByteArrayView(&command::Download, 1));
+    if (send(QByteArrayView(&command::Download, 1)))
+        return true;
+    receiver_.abortDownload();
+    return false;
 }
 
 void LoggerLink::readAvailable() {
@@ -91,8 +97,9 @@ void LoggerLink::onError(QSerialPort::SerialPortError error) {
         [this] {
             if (!lost_ || !port_.isOpen()) // closed or reopened meanwhile
                 return;
-            close();
+            // Told first, so that whoever listens still sees what was under way.
             emit deviceLost();
+            close();
         },
         Qt::QueuedConnection);
 }

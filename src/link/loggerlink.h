@@ -28,7 +28,8 @@ public:
     LoggerLink(MemoryImage& image, ReceiverSink& sink, QObject* parent = nullptr);
 
     // Opens the port at `portName` (a device path); an open port is closed first.
-    // On failure the port stays closed and errorString() says why.
+    // On failure the port stays closed and errorString() says why. Opening and closing
+    // break off a download in progress (Receiver::abortDownload).
     bool open(const QString& portName);
     void close();
     bool isOpen() const { return port_.isOpen(); }
@@ -39,15 +40,16 @@ public:
     // write fails.
     bool send(QByteArrayView bytes);
 
-    // Resets the receiver for a new download, then sends the download command.
+    // Resets the receiver for a new download, then sends the download command; when that
+    // fails, no download runs.
     bool startDownload();
 
     Receiver& receiver() { return receiver_; }
     const Receiver& receiver() const { return receiver_; }
 
 signals:
-    // The device disappeared (unplugged); the port has been closed. The bytes received so
-    // far stay in the image.
+    // The device disappeared (unplugged); the port is closed right after the listeners
+    // return (they may close it themselves). The bytes received so far stay in the image.
     void deviceLost();
 
 private:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -38,6 +37,10 @@ void Receiver::startDownload() {
     databinnenhalenklaar = false;
     droppedBytes = 0;
     overflowReported_ = false;
+}
+
+void Receiver::abortDownload() {
+    databinnenhalenklaar = true;
 }
 
 void Receiver::receive(const std::uint8_t* bytes, std::size_t n) {
@@ -101,6 +104,8 @@ void Receiver::react(std::uint8_t c, std::uint32_t window) {
 
 // Stores a run of bytes at teller, with the progress steps in between in byte order.
 void Receiver::store(const std::uint8_t* bytes, std::size_t n) {
+    if (databinnenhalenklaar)
+        return;
     while (n > 0) {
         const std::size_t room = kImageSize - std::size_t(teller);
         if (room == 0) {
@@ -115,7 +120,7 @@ void Receiver::store(const std::uint8_t* bytes, std::size_t n) {
         const std::size_t toStep =
             std::size_t(kProgressBytes - teller % kProgressBytes) % std::size_t(kProgressBytes) + 1;
         const std::size_t chunk = std::min({n, room, toStep});
-        std::memcpy(image_.data() + teller, bytes, chunk);
+        image_.write(std::size_t(teller), bytes, chunk);
         teller += std::int32_t(chunk);
         bytes += chunk;
         n -= chunk;

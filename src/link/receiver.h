@@ -22,8 +22,11 @@ public:
     virtual void downloadOverflow() {}
 };
 
-// The receive handler as a state machine over bytes. Every byte is stored at `teller`;
-// the markers "DONE", "Gelu" and "wel " are recognised within one receive event only.
+// The receive handler as a state machine over bytes. Bytes are stored at `teller` only while
+// a download runs: from startDownload() up to and including the "DONE" that ends it. So the
+// answer to an erase or an interval setting never lands in an image that was opened from a
+// file or finished downloading. The markers "DONE", "Gelu" and "wel " are recognised in
+// every byte, downloading or not, within one receive event only.
 class Receiver {
 public:
     // Progress steps when teller % kProgressBytes == 1 after a store.
@@ -31,22 +34,24 @@ public:
 
     Receiver(MemoryImage& image, ReceiverSink& sink) : image_(image), sink_(sink) {}
 
-    // "Data ophalen": teller to 0, a fresh zero image, download in progress.
+    // "Data ophalen": teller to 0, a zero image, download in progress.
     void startDownload();
-
-    // The download ends without "DONE"; the bytes so far stay in the image.
-    void abortDownload() { databinnenhalenklaar = true; }
+    // The download ends without "DONE" (broken off, unplugged, timed out): the bytes so far
+    // stay in the image, later bytes are not stored. Tells the sink nothing.
+    void abortDownload();
+    bool downloading() const { return !databinnenhalenklaar; }
 
     // One receive event: the bytes that arrived together.
     void receive(const std::uint8_t* bytes, std::size_t n);
 
-    // Write index in the image; the number of bytes stored since the last reset.
+    // Write index in the image: the number of bytes the current or last download stored.
     std::int32_t teller = 0;
+    // No download in progress; bytes are stored only while it is false.
     bool databinnenhalenklaar = true;
     bool configureerflag = false;
     bool eraseflag = false;
     bool meetintervalleninstellen = false;
-    // Bytes received while the image was full (since the last startDownload()).
+    // Bytes of the current or last download that did not fit in the image.
     std::int64_t droppedBytes = 0;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -78,6 +79,14 @@ inline float calibrationFromWord(int value) {
     return value == 0 ? 0.0375f : float(30.0 / value);
 }
 
+// The first word index in [from, to) that counts before the first recording-start word: a
+// recording-start or a calibration word; `to` when there is none. Every other word is passed
+// over there, so an erased or empty image is crossed at memory speed.
+std::size_t nextStartOrCalibration(const std::uint8_t* image, std::size_t from, std::size_t to);
+
+// Index of the first recording-start word of an image of kImageWords words, or kImageWords.
+std::size_t findRecordingStart(const std::uint8_t* image);
+
 // What a decode run leaves behind besides the samples.
 struct DecodeOutcome {
     bool completed = false; // at least one end-of-recording word was summarised
@@ -125,6 +134,17 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             samples.D = D;
             sink.pump(i);
             untilPump = kPumpEveryWords;
+        }
+        if (!eerstedatabinnen) {
+            // Up to the next pump, only calibration and recording-start words matter.
+            const std::size_t stop = std::min(kImageWords, i + untilPump);
+            const std::size_t next = nextStartOrCalibration(image, i, stop);
+            untilPump -= next - i;
+            if (next == stop) {
+                i = stop - 1;
+                continue;
+            }
+            i = next;
         }
         --untilPump;
         const ImageWord word = splitWord(image, i);

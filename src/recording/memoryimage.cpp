@@ -1,5 +1,6 @@
 #include "memoryimage.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -27,8 +28,16 @@ template CBuffer<long double> makeZeroBuffer<long double>(std::size_t);
 
 MemoryImage::MemoryImage() : bytes_(makeZeroBuffer<std::uint8_t>(kImageSize)) {}
 
+void MemoryImage::write(std::size_t at, const std::uint8_t* bytes, std::size_t n) {
+    if (n == 0)
+        return;
+    std::memcpy(bytes_.get() + at, bytes, n);
+    written_ = std::max(written_, at + n);
+}
+
 void MemoryImage::clear() {
-    bytes_ = makeZeroBuffer<std::uint8_t>(kImageSize);
+    std::memset(bytes_.get(), 0, written_);
+    written_ = 0;
 }
 
 std::optional<QString> MemoryImage::load(const QString& path) {
@@ -63,6 +72,7 @@ std::optional<QString> MemoryImage::load(const QString& path) {
     }
     std::memcpy(spare_.get() + kFileDataSize, bytes_.get() + kFileDataSize, 4);
     std::swap(bytes_, spare_);
+    written_ = kImageSize;
     return std::nullopt;
 }
 

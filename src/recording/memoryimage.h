@@ -49,16 +49,31 @@ template <typename T> using CBuffer = std::unique_ptr<T[], FreeDeleter>;
 template <typename T> CBuffer<T> makeZeroBuffer(std::size_t n);
 
 // Always exactly kImageSize bytes, zero at creation; nothing is ever written past its end.
+//
+// The image knows how far it may have been written: every byte from writtenExtent() on is
+// zero. That lets clear() empty only the written part, which keeps a new download cheap
+// after a short one. Writing through data() counts as writing everywhere.
 class MemoryImage {
 public:
     MemoryImage();
 
-    std::uint8_t* data() { return bytes_.get(); }
+    // For writing: from here on the whole image counts as written. Read through
+    // constData() to keep clear() cheap.
+    std::uint8_t* data() {
+        written_ = kImageSize;
+        return bytes_.get();
+    }
     const std::uint8_t* data() const { return bytes_.get(); }
+    const std::uint8_t* constData() const { return bytes_.get(); }
     static constexpr std::size_t size() { return kImageSize; }
     std::uint8_t operator[](std::size_t i) const { return bytes_[i]; }
 
-    // Discards the contents: a fresh buffer of zero bytes (start of a download).
+    // Copies n bytes to index `at`; the caller keeps at + n within the image.
+    void write(std::size_t at, const std::uint8_t* bytes, std::size_t n);
+    // Bytes from this index to the end are known to be zero.
+    std::size_t writtenExtent() const { return written_; }
+
+    // Empties the image: all bytes zero (start of a download). Pointers into it stay valid.
     void clear();
 
     // Reads an image file. The file is read completely before anything changes; on
@@ -72,6 +87,7 @@ public:
 private:
     CBuffer<std::uint8_t> bytes_;
     CBuffer<std::uint8_t> spare_; // reused by load() so a reload does not fault in fresh pages
+    std::size_t written_ = 0;
 };
 
 } // namespace veltrano

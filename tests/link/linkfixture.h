@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <thread>
 
 #include "loggerserver.h"
@@ -7,12 +8,17 @@
 
 namespace veltrano::testing {
 
-// A simulated logger answering on `fd` from its own thread while the fixture lives.
+// A simulated logger answering on `fd` from its own thread while the fixture lives. An
+// unplug fault calls `unplug` on the serving thread (e.g. the test bed's unplug).
 class ServedLogger {
 public:
-    ServedLogger(sim::Bytes memory, int fd, std::chrono::milliseconds eraseDelay)
-        : logger(std::move(memory)), server(logger, eraseDelay),
-          thread([this, fd] { server.serve(fd); }) {}
+    ServedLogger(sim::Bytes memory, int fd, std::chrono::milliseconds eraseDelay,
+                 const sim::Faults& faults = {}, std::function<void()> unplug = {})
+        : logger(std::move(memory)), server(logger, eraseDelay, faults),
+          thread([this, fd, unplug = std::move(unplug)] {
+              server.setUnplugHook(unplug);
+              server.serve(fd);
+          }) {}
     ~ServedLogger() {
         server.stop();
         thread.join();

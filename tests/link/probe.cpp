@@ -1,5 +1,5 @@
 // Started by qlo-sim --umockdev in a test: lists the loggers it sees and downloads from the
-// first one.
+// first one. Exit code 0: the download completed; 6: the device went away.
 #include <cstdio>
 
 #include <QCoreApplication>
@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
         return 4;
     }
     QTimer::singleShot(30'000, &app, [] { QCoreApplication::exit(5); });
+    QObject::connect(&link, &LoggerLink::deviceLost, &app, [] {
+        std::printf("lost\n");
+        QCoreApplication::exit(6);
+    });
     const int code = QCoreApplication::exec();
     std::printf("downloaded %d bytes\n", link.receiver().teller);
     return code;

@@ -199,6 +199,56 @@ private slots:
         QVERIFY(UdevDeviceFinder().findLoggers().isEmpty());
     }
 
+    // The simulator pulls its own plug: the link sees the device go, the download is broken
+    // off with exactly the bytes sent before, and the logger is gone from the system.
+    void unplugFault() {
+        sim::UsbTestbed bed;
+        const int fd = bed.addLogger("usb0", "ttyACM0");
+        const sim::Bytes memory = patternMemory(400'000, 6);
+        sim::Faults faults;
+        faults.unplugAfter = 123'457;
+        ServedLogger served(memory, fd, milliseconds(10), faults, [&bed] { bed.unplug("usb0"); });
+        Viewer v;
+        v.link.connectLogger();
+        v.link.startDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("disconnected"), 20'000);
+        QCOMPARE(v.window.log.last(),
+                 "info:" + linktext::DownloadBrokenOff.arg(QLocale().toString(123'457)));
+        const Receiver& r = v.link.receiver();
+        QCOMPARE(r.teller, std::int32_t(123'457));
+        QVERIFY(r.databinnenhalenklaar);
+        QVERIFY(std::memcmp(v.image.constData(), memory.data(), 123'457) == 0);
+        QCOMPARE(v.image[123'457], std::uint8_t(0));
+        QVERIFY(!v.window.log.contains("complete"));
+        QVERIFY(UdevDeviceFinder().findLoggers().isEmpty());
+    }
+
+    // A stalled logger keeps its port; with the fault taken away the next download
+    // completes, slowed down to a rate.
+    void stallThenRetry() {
+        sim::UsbTestbed bed;
+        const int fd = bed.addLogger("usb0", "ttyACM0");
+        const sim::Bytes memory = patternMemory(60'000, 7);
+        sim::Faults faults;
+        faults.stallAfter = 50'000;
+        ServedLogger served(memory, fd, milliseconds(10), faults);
+        Viewer v;
+        v.link.connectLogger();
+        v.link.startDownload();
+        QTRY_COMPARE_WITH_TIMEOUT(v.link.receiver().teller, std::int32_t(50'000), 10'000);
+        QTest::qWait(300);
+        QCOMPARE(v.link.receiver().teller, std::int32_t(50'000));
+        QVERIFY(v.link.link().isOpen());
+        QVERIFY(!v.window.log.contains("complete"));
+
+        served.server.setFaults({});
+        served.server.setRate(200'000);
+        v.link.startDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("complete"), 10'000);
+        QCOMPARE(std::size_t(v.link.receiver().teller), memory.size() + 4);
+        QVERIFY(std::memcmp(v.image.constData(), memory.data(), memory.size()) == 0);
+    }
+
     // The launcher: a child started by qlo-sim --umockdev finds the logger through libudev
     // and downloads from it.
     void launcherChildSeesTheLogger() {
@@ -211,6 +261,18 @@ private slots:
         QVERIFY2(out.contains("found QLO01 (ttyACM0) /dev/ttyACM0"), qPrintable(out));
         const std::size_t bytes = sim::defaultRecording().size() + 4;
         QVERIFY2(out.contains(QStringLiteral("downloaded %1 bytes").arg(bytes)), qPrintable(out));
+    }
+
+    // With --unplug-after the launcher's own test bed loses the device mid-download.
+    void launcherUnplugs() {
+        QProcess p;
+        p.start(QStringLiteral(QLO_SIM_PATH),
+                {"--unplug-after", "1000", "--rate", "100000", "--umockdev", "--",
+                 QStringLiteral(LINK_PROBE_PATH)});
+        QVERIFY(p.waitForFinished(60'000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), 6);
+        QVERIFY2(out.contains("lost\ndownloaded 1000 bytes"), qPrintable(out));
     }
 };
 

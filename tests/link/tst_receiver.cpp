@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstring>
+
 #include <QTest>
 
 #include "link/portnumber.h"
@@ -36,7 +39,7 @@ struct Fixture {
                          std::size_t(event.size()));
     }
     QByteArray stored(qsizetype n) const {
-        return QByteArray(reinterpret_cast<const char*>(image.data()), n);
+        return QByteArray(reinterpret_cast<const char*>(image.constData()), n);
     }
 };
 
@@ -53,75 +56,99 @@ class TestReceiver : public QObject {
 
 private slots:
     // Each row: the receive events, the flags before; what the window is told (besides
-    // progress steps) and the flags after. Every byte must be stored, in order.
+    // progress steps), the flags after and how many of the bytes a download stored, in
+    // order. Without a download the image is one opened from a file and must not change.
     void markers_data() {
         QTest::addColumn<QList<QByteArray>>("events");
         QTest::addColumn<int>("flagsBefore");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<int>("flagsAfter");
+        QTest::addColumn<int>("stored");
         const QStringList none;
 
         QTest::newRow("DONE split across events")
-            << QList<QByteArray>{"xD", "ONE"} << +Download << none << +Download;
+            << QList<QByteArray>{"xD", "ONE"} << +Download << none << +Download << 5;
         QTest::newRow("event of exactly DONE")
-            << QList<QByteArray>{"DONE"} << +Download << QStringList{"done@4"} << +None;
+            << QList<QByteArray>{"DONE"} << +Download << QStringList{"done@4"} << +None << 4;
         QTest::newRow("0x78 then DONE") << QList<QByteArray>{"\x78"
                                                              "DONE"}
-                                        << +Download << QStringList{"done@5"} << +None;
+                                        << +Download << QStringList{"done@5"} << +None << 5;
         QTest::newRow("DONE after earlier event")
-            << QList<QByteArray>{"abc", "DONE"} << +Download << QStringList{"done@7"} << +None;
+            << QList<QByteArray>{"abc", "DONE"} << +Download << QStringList{"done@7"} << +None << 7;
+        QTest::newRow("bytes after DONE are not stored")
+            << QList<QByteArray>{"abcDONExyz", "more"} << +Download << QStringList{"done@7"}
+            << +None << 7;
+        QTest::newRow("DONE after DONE told again, not stored")
+            << QList<QByteArray>{"DONE", "xDONE"} << +Download << QStringList{"done@4", "done@4"}
+            << +None << 4;
         QTest::newRow("DONE outside a download")
-            << QList<QByteArray>{"DONE"} << +None << QStringList{"done@4"} << +None;
+            << QList<QByteArray>{"DONE"} << +None << QStringList{"done@0"} << +None << 0;
         QTest::newRow("Gelu while configuring")
-            << QList<QByteArray>{"..Gelukt"} << +Configure << QStringList{"notice@6"} << +None;
+            << QList<QByteArray>{"..Gelukt"} << +Configure << QStringList{"notice@0"} << +None << 0;
         QTest::newRow("Gelu ignored without flag")
-            << QList<QByteArray>{"Gelukt"} << +Erase << none << +Erase;
-        QTest::newRow("Gelu acted on once")
-            << QList<QByteArray>{"Gelu Gelu"} << +Configure << QStringList{"notice@4"} << +None;
+            << QList<QByteArray>{"Gelukt"} << +Erase << none << +Erase << 0;
+        QTest::newRow("Gelu acted on once") << QList<QByteArray>{"Gelu Gelu"} << +Configure
+                                            << QStringList{"notice@0"} << +None << 0;
         QTest::newRow("wel while erasing")
-            << QList<QByteArray>{"wel gewist"} << +Erase << QStringList{"erased@4"} << +None;
+            << QList<QByteArray>{"wel gewist"} << +Erase << QStringList{"erased@0"} << +None << 0;
         QTest::newRow("wel ends interval setting")
-            << QList<QByteArray>{"wel "} << (Erase | Intervals) << QStringList{"intervals@4"}
-            << +None;
+            << QList<QByteArray>{"wel "} << (Erase | Intervals) << QStringList{"intervals@0"}
+            << +None << 0;
         QTest::newRow("wel ignored without flag")
-            << QList<QByteArray>{"wel "} << +Intervals << none << +Intervals;
+            << QList<QByteArray>{"wel "} << +Intervals << none << +Intervals << 0;
         QTest::newRow("wel needs its blank")
-            << QList<QByteArray>{"welk"} << +Erase << none << +Erase;
+            << QList<QByteArray>{"welk"} << +Erase << none << +Erase << 0;
+        // The logger's answers to an interval setting during a download are part of it.
         QTest::newRow("three conversations in one event")
             << QList<QByteArray>{"Gelu wel DONE"} << (Configure | Erase | Download)
-            << QStringList{"notice@4", "erased@9", "done@13"} << +None;
-        QTest::newRow("BEL beeps and is stored") << QList<QByteArray>{QByteArray("a\x07"
-                                                                                 "b",
-                                                                                 3)}
-                                                 << +None << QStringList{"beep@2"} << +None;
-        QTest::newRow("BEL inside a marker") << QList<QByteArray>{QByteArray("DON\x07"
-                                                                             "E",
-                                                                             5)}
-                                             << +Download << QStringList{"beep@4"} << +Download;
+            << QStringList{"notice@4", "erased@9", "done@13"} << +None << 13;
+        QTest::newRow("BEL beeps and is stored")
+            << QList<QByteArray>{QByteArray("a\x07"
+                                            "b",
+                                            3)}
+            << +Download << QStringList{"beep@2"} << +Download << 3;
+        QTest::newRow("BEL beeps outside a download")
+            << QList<QByteArray>{QByteArray("a\x07", 2)} << +None << QStringList{"beep@0"} << +None
+            << 0;
+        QTest::newRow("BEL inside a marker")
+            << QList<QByteArray>{QByteArray("DON\x07"
+                                            "E",
+                                            5)}
+            << +Download << QStringList{"beep@4"} << +Download << 5;
         QTest::newRow("BEL as last byte of a window")
             << QList<QByteArray>{QByteArray("DON\x07", 4)} << +Download << QStringList{"beep@4"}
-            << +Download;
+            << +Download << 4;
         // Long events are scanned in blocks; markers may straddle them.
         QTest::newRow("DONE across a block edge")
             << QList<QByteArray>{QByteArray(14, 'x') + "DONE" + QByteArray(20, 'y')} << +Download
-            << QStringList{"done@18"} << +None;
+            << QStringList{"done@18"} << +None << 18;
         QTest::newRow("markers late in a long event")
             << QList<QByteArray>{QByteArray(40, 'E') + "Gelu" + QByteArray(33, 'u') + "wel " +
                                  QByteArray(31, ' ') + QByteArray(1, '\x07')}
-            << (Configure | Erase) << QStringList{"notice@44", "erased@81", "beep@113"} << +None;
+            << (Configure | Erase | Download) << QStringList{"notice@44", "erased@81", "beep@113"}
+            << +Download << 113;
+        QTest::newRow("markers late in a long event, no download")
+            << QList<QByteArray>{QByteArray(40, 'E') + "Gelu" + QByteArray(33, 'u') + "wel " +
+                                 QByteArray(31, ' ') + QByteArray(1, '\x07')}
+            << (Configure | Erase) << QStringList{"notice@0", "erased@0", "beep@0"} << +None << 0;
         QTest::newRow("non-printable bytes only stored")
             << QList<QByteArray>{QByteArray("\x00\xFF\x1F\x7F", 4)} << +Download << none
-            << +Download;
+            << +Download << 4;
     }
     void markers() {
         QFETCH(QList<QByteArray>, events);
         QFETCH(int, flagsBefore);
         QFETCH(QStringList, calls);
         QFETCH(int, flagsAfter);
+        QFETCH(int, stored);
 
         Fixture f;
+        // Without a download the image holds what "Data openen" read.
+        const QByteArray opened = QByteArray(64, '\x5A');
         if (flagsBefore & Download)
             f.receiver.startDownload();
+        else
+            std::memcpy(f.image.data(), opened.constData(), std::size_t(opened.size()));
         f.receiver.configureerflag = flagsBefore & Configure;
         f.receiver.eraseflag = flagsBefore & Erase;
         f.receiver.meetintervalleninstellen = flagsBefore & Intervals;
@@ -132,12 +159,36 @@ private slots:
             all += e;
         }
         QCOMPARE(withoutSteps(f.sink.log), calls);
-        QCOMPARE(f.receiver.teller, std::int32_t(all.size()));
-        QCOMPARE(f.stored(all.size() + 4), all + QByteArray(4, '\0'));
+        QCOMPARE(f.receiver.teller, std::int32_t(stored));
+        if (flagsBefore & Download)
+            QCOMPARE(f.stored(all.size() + 4),
+                     all.left(stored) + QByteArray(all.size() + 4 - stored, '\0'));
+        else
+            QCOMPARE(f.stored(opened.size() + 4), opened + QByteArray(4, '\0'));
         QCOMPARE(f.receiver.databinnenhalenklaar, !(flagsAfter & Download));
         QCOMPARE(f.receiver.configureerflag, bool(flagsAfter & Configure));
         QCOMPARE(f.receiver.eraseflag, bool(flagsAfter & Erase));
         QCOMPARE(f.receiver.meetintervalleninstellen, bool(flagsAfter & Intervals));
+    }
+
+    // A download broken off keeps what it stored; what arrives later is only scanned for
+    // markers, until the next download starts afresh.
+    void abortedDownload() {
+        Fixture f;
+        f.receiver.startDownload();
+        f.feed("abc");
+        f.receiver.abortDownload();
+        QVERIFY(f.receiver.databinnenhalenklaar);
+        QCOMPARE(f.sink.log, QStringList{"step@1"}); // the abort itself tells nothing
+        f.feed("Flash geheugen wel gewist DONE");
+        QCOMPARE(f.receiver.teller, std::int32_t(3));
+        QCOMPARE(f.stored(8), QByteArray("abc\0\0\0\0\0", 8));
+        QCOMPARE(withoutSteps(f.sink.log), QStringList{"done@3"});
+
+        f.receiver.startDownload();
+        f.feed("xy");
+        QCOMPARE(f.stored(4), QByteArray("xy\0\0", 4));
+        QCOMPARE(f.receiver.teller, std::int32_t(2));
     }
 
     // The bar steps at the 1st and the 160,001st byte, however the bytes arrive.
@@ -155,6 +206,13 @@ private slots:
         for (int n : sizes)
             f.feed(QByteArray(n, 'x'));
         QCOMPARE(f.sink.log, (QStringList{"step@1", "step@160001"}));
+    }
+
+    void noStepsOutsideADownload() {
+        Fixture f;
+        f.feed(QByteArray(160'001, 'x'));
+        QVERIFY(f.sink.log.isEmpty());
+        QCOMPARE(f.receiver.teller, std::int32_t(0));
     }
 
     void stepsOneByteAtATime() {
@@ -202,13 +260,28 @@ private slots:
         QCOMPARE(withoutSteps(f.sink.log), (QStringList{"overflow@17000000", "done@17000000"}));
     }
 
+    // A new download starts from an empty image, whatever filled it: an earlier download,
+    // a file, or a write far beyond the last download's end.
+    void startDownloadResets_data() {
+        QTest::addColumn<int>("filledBy");
+        QTest::newRow("a download") << 0;
+        QTest::newRow("a file") << 1;
+        QTest::newRow("a write past the download") << 2;
+    }
     void startDownloadResets() {
+        QFETCH(int, filledBy);
         Fixture f;
+        f.receiver.startDownload();
         f.feed("abcDONE");
+        if (filledBy == 1)
+            std::memset(f.image.data(), 0x5A, kImageSize);
+        else if (filledBy == 2)
+            f.image.data()[kImageSize - 1] = 0x5A;
         f.receiver.startDownload();
         QCOMPARE(f.receiver.teller, std::int32_t(0));
         QVERIFY(!f.receiver.databinnenhalenklaar);
-        QCOMPARE(f.stored(8), QByteArray(8, '\0'));
+        const std::uint8_t* bytes = f.image.constData();
+        QVERIFY(std::all_of(bytes, bytes + kImageSize, [](std::uint8_t b) { return b == 0; }));
     }
 
     void extractNumber_data() {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 
@@ -57,6 +58,44 @@ private slots:
         QCOMPARE(image.size(), std::size_t(17'000'000));
         const QByteArray zeros(qsizetype(kImageSize), '\0');
         QVERIFY(imageEquals(image, zeros, 0, kImageSize));
+    }
+
+    // clear() empties only what may have been written; whatever way the bytes got in, the
+    // image reads all zero afterwards.
+    void clearEmptiesWhateverWasWritten_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("a write in the middle") << "middle";
+        QTest::newRow("a write up to the very end") << "end";
+        QTest::newRow("the last byte through data()") << "pointer";
+        QTest::newRow("a file") << "file";
+        QTest::newRow("a long write, cleared, then a short one") << "shrink";
+    }
+    void clearEmptiesWhateverWasWritten() {
+        QFETCH(QString, how);
+        MemoryImage image;
+        const QByteArray p = patternBytes(1 << 20, 6);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(p.constData());
+        if (how == "middle") {
+            image.write(5'000'000, bytes, 1000);
+            QCOMPARE(image.writtenExtent(), std::size_t(5'001'000));
+        } else if (how == "end") {
+            image.write(kImageSize - 3, bytes, 3);
+        } else if (how == "pointer") {
+            image.data()[kImageSize - 1] = 0x5A;
+        } else if (how == "file") {
+            const QString path = dir.filePath("clear.img");
+            writeFile(path, patternBytes(kImageSize, 7));
+            QVERIFY(!image.load(path));
+        } else {
+            image.write(0, bytes, std::size_t(p.size()));
+            image.clear();
+            image.write(0, bytes, 10);
+            QCOMPARE(image.writtenExtent(), std::size_t(10));
+        }
+        image.clear();
+        QCOMPARE(image.writtenExtent(), std::size_t(0));
+        const std::uint8_t* d = image.constData();
+        QVERIFY(std::all_of(d, d + kImageSize, [](std::uint8_t b) { return b == 0; }));
     }
 
     void saveThenLoadRestoresAllButTheLastFourBytes() {

@@ -54,6 +54,10 @@ int UsbTestbed::addSerialDevice(const std::string& usbName, const std::string& m
     }
     device.ttyNode = node;
     device.fd = umockdev_testbed_get_dev_fd(bed(testbed_), node.c_str());
+    // A child started with the device must not hold the controlling side open: unplugging
+    // could not hang the pty up then.
+    if (device.fd >= 0)
+        ::fcntl(device.fd, F_SETFD, ::fcntl(device.fd, F_GETFD) | FD_CLOEXEC);
     const int fd = device.fd;
     devices_[usbName] = device;
     return fd;
