@@ -7,9 +7,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
@@ -41,6 +44,7 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent)
       eventStarts_(EventList::kCapacity), eventEnds_(EventList::kCapacity),
       run_(std::make_unique<ProcessingRun>()), aboutPage_(std::make_unique<AboutPage>()) {
     ui_->build(this, keyFilter_, [this](const QString& text) { seams_->information(this, text); });
+    setAcceptDrops(true);
     navigation()->setEventList(eventStarts_, eventEnds_);
     printActions_ = std::make_unique<PrintActions>(this);
     linkAdapter_ = new LinkAdapter(*model_, *ui_, *seams_, this);
@@ -350,6 +354,29 @@ void TForm1::Grafiektekenen() {
 
 void TForm1::updateCycle() {
     updater_->cycle();
+}
+
+namespace {
+// The one local file a drag carries, or an empty string.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openImage(path);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,10 @@
 #include "aboutpage.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include "datapaths.h"
 
 namespace veltrano {
 
@@ -15,12 +16,12 @@ AboutPage::AboutPage() = default;
 AboutPage::~AboutPage() = default;
 
 QString AboutPage::installedPath() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kAboutPageName;
+    return findDataFile(kAboutPageName);
 }
 
 QString AboutPage::path() {
     const QString installed = installedPath();
-    if (QFileInfo::exists(installed))
+    if (!installed.isEmpty())
         return installed;
     if (!dir_)
         dir_ = std::make_unique<QTemporaryDir>();

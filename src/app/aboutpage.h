@@ -8,14 +8,14 @@ class QTemporaryDir;
 
 namespace veltrano {
 
-// The page the logo opens: the copy installed beside the program, or else the one built
-// into it, written out once to a temporary folder.
+// The page the logo opens: the copy among the program's installed data, or else the one
+// built into it, written out once to a temporary folder.
 class AboutPage {
 public:
     AboutPage();
     ~AboutPage();
 
-    // Where the installed copy lies.
+    // Where the installed copy lies; empty when there is none.
     static QString installedPath();
     // A file that holds the page, or an empty string when none can be made.
     QString path();

@@ -80,6 +80,8 @@ NumberKeyFilter::NumberKeyFilter(UiSeams* seams, QObject* parent)
 void NumberKeyFilter::attach(QLineEdit* edit, NumberKeyRule rule) {
     edit->setProperty(kRuleProperty, int(rule));
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Dropped text would pass no check; a dropped file goes on to the window.
+    edit->setAcceptDrops(false);
     edit->installEventFilter(this);
 }
 

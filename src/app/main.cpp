@@ -1,12 +1,16 @@
 #include <QApplication>
 #include <QCheckBox>
-#include <QCommandLineParser>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "Unit1.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
+#include "commandline.h"
 #include "processingrun.h"
 #include "programwindows.h"
 #include "uiseams.h"
@@ -14,28 +18,47 @@
 
 using namespace veltrano;
 
+namespace {
+
+// Qt's own texts (message box buttons, file dialogs) in Dutch, where the system has them.
+void installQtDutch(QApplication& app) {
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qt);
+    else
+        delete qt;
+}
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(
+            QStringLiteral(":/veltrano/icons/%1x%1/apps/nl.veltrano.Veltrano.png").arg(size),
+            QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano"));
+    QApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+    // On Wayland the desktop matches the windows to their entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.veltrano.Veltrano"));
+    QApplication::setWindowIcon(applicationIcon());
+    installQtDutch(app);
 
-    // Developer options, not shown anywhere: open an image file and process it at start,
-    // and write a picture of the main window.
-    QCommandLineParser parser;
-    QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("file"));
-    QCommandLineOption process(QStringLiteral("process"));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
-    QCommandLineOption event(QStringLiteral("event"), QString(), QStringLiteral("number"));
-    QCommandLineOption markers(QStringLiteral("markers"));
-    for (QCommandLineOption* o : {&open, &process, &screenshot, &event, &markers}) {
-        o->setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(*o);
-    }
-    parser.process(app);
+    CommandLine line;
+    if (!line.parse(QCoreApplication::arguments()))
+        return line.exitCode();
+    const bool picture = !line.screenshot().isEmpty();
 
     UserSettings settings(UserSettings::userStore());
     DesktopSeams seams(&settings.folder());
     // A picture always shows the start values.
-    ProgramWindows windows(&seams, parser.isSet(screenshot) ? nullptr : &settings);
+    ProgramWindows windows(&seams, picture ? nullptr : &settings);
     TForm1* form = windows.Form1();
     windows.show();
 
@@ -43,23 +66,22 @@ int main(int argc, char* argv[]) {
     // finished bars; the chart gets a moment to draw what the navigation changed.
     const auto shoot = [&] {
         QTimer::singleShot(400, form, [&] {
-            if (parser.isSet(event)) {
-                form->navigation()->calamiteitedit->setText(parser.value(event));
+            if (!line.event().isEmpty()) {
+                form->navigation()->calamiteitedit->setText(line.event());
                 form->navigation()->ganaarcalamiteitbuttonClick();
             }
-            if (parser.isSet(markers))
+            if (line.markers())
                 form->chart()->MarkerCheckBox->click();
             QTimer::singleShot(100, form, [&] {
-                if (!form->grab().save(parser.value(screenshot)))
-                    qWarning("cannot write %s", qPrintable(parser.value(screenshot)));
+                if (!form->grab().save(line.screenshot()))
+                    qWarning("cannot write %s", qPrintable(line.screenshot()));
                 QCoreApplication::exit(0);
             });
         });
     };
     QTimer::singleShot(0, form, [&] {
-        if (parser.isSet(open) && form->openImage(parser.value(open)) && parser.isSet(process))
-            form->buttonmemoClick();
-        if (!parser.isSet(screenshot))
+        openFromCommandLine(*form, line);
+        if (!picture)
             return;
         if (form->isProcessing())
             QObject::connect(&form->processingRun(), &ProcessingRun::finished, form, shoot,

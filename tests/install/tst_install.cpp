@@ -514,6 +514,7 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::newRow("veltrano-report") << "veltrano-report" << QStringList{"--duration-table"};
         QTest::newRow("qlo-sim") << "qlo-sim" << QStringList{"--help"};
+        QTest::newRow("veltrano") << "veltrano" << QStringList{"--version"};
     }
 
     void programsRun() {
