@@ -9,9 +9,9 @@
 #include "analysis/processing.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
-#include "chart/printing.h"
 #include "chart/updater.h"
 #include "link/linkcontroller.h"
+#include "printactions.h"
 #include "recording/decoder.h"
 #include "recording/memoryimage.h"
 
