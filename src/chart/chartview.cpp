@@ -106,6 +106,12 @@ QCustomPlot* ChartView::plot() const {
     return plot_;
 }
 
+QString ChartView::axisTitle(Axis axis) const {
+    return plot_->titles()->title(axis == Axis::Bottom ? plot_->xAxis
+                                  : axis == Axis::Left ? plot_->yAxis
+                                                       : plot_->yAxis2);
+}
+
 QCheckBox* ChartView::legendCheckBox(Series s) const {
     return legend_->checkBox(s);
 }
@@ -120,7 +126,7 @@ bool ChartView::seriesShown(Series s) const {
 
 void ChartView::setUnit(int index) {
     unit_ = std::clamp(index, 0, int(kTimeUnits.size()) - 1);
-    plot_->xAxis->setLabel(QString::fromUtf8(kTimeUnits[unit_].plural));
+    plot_->titles()->setTitle(plot_->xAxis, QString::fromUtf8(kTimeUnits[unit_].plural));
     beginLines_->setDivisor(kTimeUnits[unit_].divisor);
     axisChanged();
 }

@@ -79,6 +79,8 @@ public:
     QLabel* Label2 = nullptr;
 
     QCustomPlot* plot() const;
+    enum class Axis { Bottom, Left, Right };
+    QString axisTitle(Axis axis) const;
     QCheckBox* legendCheckBox(Series s) const;
     QString seriesTitle(Series s) const;
     bool seriesShown(Series s) const;

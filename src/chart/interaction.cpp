@@ -1,13 +1,13 @@
 #include "chart/interaction.h"
 
+#include <cmath>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
-
-#include <cmath>
 
 #include "chart/axis.h"
 #include "chart/chartview.h"
@@ -55,8 +55,6 @@ ChartPlot::ChartPlot(ChartView* view) : QCustomPlot(view), view_(view) {
 
     yAxis2->setVisible(true);
     yAxis2->setTickLabels(true);
-    yAxis->setLabel(QStringLiteral("Spanning (V)"));
-    yAxis2->setLabel(QStringLiteral("temperatuur (°C)"));
     xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new WholeUnitTicker));
     xAxis->setNumberFormat(QStringLiteral("f"));
     xAxis->setNumberPrecision(0);
@@ -69,6 +67,9 @@ ChartPlot::ChartPlot(ChartView* view) : QCustomPlot(view), view_(view) {
         axis->setTickLabelFont(font_);
     }
     legend->setFont(font_);
+    titles_ = new AxisTitles(this, font_);
+    titles_->setTitle(yAxis, QStringLiteral("Spanning (V)"));
+    titles_->setTitle(yAxis2, QStringLiteral("temperatuur (°C)"));
 
     // A new drawing may have moved another series under the resting mouse.
     connect(this, &QCustomPlot::afterReplot, this, [this] { hoverAt(mouse_); });

@@ -8,6 +8,7 @@
 namespace veltrano {
 
 class AxisModel;
+class AxisTitles;
 class ChartView;
 
 // The plot widget: its fixed look, and all mouse and keyboard work on it: the left button drags a
@@ -22,6 +23,7 @@ public:
     // The font of every text on the plot, in pixels, so that the plot laid out for the screen
     // and scaled up on paper keeps its texts in proportion.
     QFont textFont() const { return font_; }
+    AxisTitles* titles() const { return titles_; }
     // Before a drawing: the plot's axes take the ranges of the axis models.
     void showRanges(const AxisModel& bottom, const AxisModel& left, const AxisModel& right);
 
@@ -54,6 +56,7 @@ private:
     double panFrom_ = 0;
     std::optional<QPointF> mouse_;
     QFont font_;
+    AxisTitles* titles_ = nullptr;
 };
 
 } // namespace veltrano

@@ -3,7 +3,9 @@
 #include <span>
 #include <vector>
 
+#include <QFont>
 #include <QPen>
+#include <QPixmap>
 #include <QRect>
 #include <qcustomplot.h>
 
@@ -34,6 +36,35 @@ private:
     std::vector<double> times_;
     int divisor_ = 1;
     QPen pen_{QColor(0, 0, 0), 1};
+};
+
+// The titles of the three axes. The plot would lay each title out as text at every drawing,
+// which costs more than a one-unit page itself; here a title is laid out once, drawn from a
+// pixmap on screen and as text on paper. The axes keep room for them as padding.
+class AxisTitles : public QCPLayerable {
+public:
+    AxisTitles(QCustomPlot* plot, const QFont& font);
+
+    void setTitle(QCPAxis* axis, const QString& text);
+    QString title(QCPAxis* axis) const;
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override;
+    void draw(QCPPainter* painter) override;
+
+private:
+    struct Title {
+        QCPAxis* axis = nullptr;
+        QString text;
+        QPixmap pixmap; // rendered text, upright, at the pixel ratio it was made for
+    };
+    Title* find(QCPAxis* axis);
+    const Title* find(QCPAxis* axis) const;
+
+    QFont font_;
+    int height_ = 0;
+    int basePadding_ = 0;
+    std::vector<Title> titles_;
 };
 
 // The red rectangle while the user drags a zoom.

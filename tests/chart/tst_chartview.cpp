@@ -67,10 +67,11 @@ void ChartViewTest::designTexts() {
     for (int s = 0; s < ChartView::SeriesCount; ++s) {
         QCOMPARE(chart.legendCheckBox(ChartView::Series(s))->text(), titles[s]);
     }
-    QCOMPARE(chart.plot()->yAxis->label(), QStringLiteral("Spanning (V)"));
-    QCOMPARE(chart.plot()->yAxis2->label(), QStringLiteral("temperatuur (°C)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Left), QStringLiteral("Spanning (V)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Right), QStringLiteral("temperatuur (°C)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QString());
     chart.startProcessing(2);
-    QCOMPARE(chart.plot()->xAxis->label(), QStringLiteral("uren"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QStringLiteral("uren"));
     QCOMPARE(chart.MarkerCheckBox->text(), QStringLiteral("Markers"));
     QVERIFY(chart.Label2->text().isEmpty());
 }
