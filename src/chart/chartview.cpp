@@ -15,21 +15,12 @@
 #include "chart/layers.h"
 #include "chart/legend.h"
 #include "chart/measuringlines.h"
+#include "chart/printing.h"
 #include "chart/serieslook.h"
 #include "chart/thresholds.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
-
-namespace {
-
-void extend(bool& found, double& lo, double& hi, double a, double b) {
-    lo = found ? std::min(lo, a) : a;
-    hi = found ? std::max(hi, b) : b;
-    found = true;
-}
-
-} // namespace
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Chart1"));
@@ -172,12 +163,11 @@ void ChartView::fill(const ChartFill& data) {
 
     // The full view starts at the run's first sample, wherever the view stood when the run
     // began (the bottom axis is automatic then, but has not been drawn with the new data).
-    double first = 0, last = 0, tFirst = 0;
-    if (v.timeExtent(first, last)) {
-        fullView.bottomaxismin = t.timeExtent(tFirst, last) ? std::min(first, tFirst) : first;
-    } else {
-        fullView.bottomaxismin = t.timeExtent(first, last) ? first : 0.0;
+    double first = INFINITY, lo = 0, hi = 0;
+    for (const Envelope* e : {&v, &t}) {
+        first = e->timeExtent(lo, hi) ? std::min(first, lo) : first;
     }
+    fullView.bottomaxismin = std::isfinite(first) ? first : 0.0;
 
     thresholds_->set(v, t, data.overspanning, data.onderspanning, data.temperatuurbovengrens,
                      data.temperatuurondergrens);
@@ -208,34 +198,30 @@ void ChartView::axisChanged() {
 }
 
 void ChartView::syncAxes() {
-    bool fx = false, fl = false, fr = false;
-    double x0 = 0, x1 = 0, l0 = 0, l1 = 0, r0 = 0, r1 = 0;
-    for (int s = 0; s < SeriesCount; ++s) {
-        if (!legend_->shown(s)) {
-            continue;
+    // The automatic ends follow the shown series.
+    struct Extent {
+        double lo = INFINITY, hi = -INFINITY;
+        void add(const QCPRange& r) {
+            lo = std::min(lo, r.lower);
+            hi = std::max(hi, r.upper);
         }
+        void applyTo(AxisModel& axis) const {
+            if (lo <= hi) {
+                axis.applyAutomatic(lo, hi);
+            }
+        }
+    } x, l, r;
+    for (int s = 0; s < SeriesCount; ++s) {
         bool found = false;
         const QCPRange keys = plottable(s)->getKeyRange(found);
-        if (!found) {
-            continue;
-        }
-        extend(fx, x0, x1, keys.lower, keys.upper);
-        const QCPRange values = plottable(s)->getValueRange(found);
-        if (kSeriesLook[s].right) {
-            extend(fr, r0, r1, values.lower, values.upper);
-        } else {
-            extend(fl, l0, l1, values.lower, values.upper);
+        if (legend_->shown(s) && found) {
+            x.add(keys);
+            (kSeriesLook[s].right ? r : l).add(plottable(s)->getValueRange(found));
         }
     }
-    if (fx) {
-        bottom_.applyAutomatic(x0, x1);
-    }
-    if (fl) {
-        left_.applyAutomatic(l0, l1);
-    }
-    if (fr) {
-        right_.applyAutomatic(r0, r1);
-    }
+    x.applyTo(bottom_);
+    l.applyTo(left_);
+    r.applyTo(right_);
     plot_->showRanges(bottom_, left_, right_);
     lines_->sync();
 }
@@ -355,14 +341,7 @@ void ChartView::paintOn(QCPPainter& painter, const QRect& target) {
     }
     {
         const PaperLegend legend(plot_, shown);
-        // Laid out as on a screen and scaled up as vectors: the plot measures its texts with
-        // screen metrics, so laying it out at the printer's own resolution would clip them.
-        const double scale = std::max(1.0, painter.device()->logicalDpiX() / 96.0);
-        painter.save();
-        painter.translate(target.topLeft());
-        painter.scale(scale, scale);
-        plot_->toPainter(&painter, int(target.width() / scale), int(target.height() / scale));
-        painter.restore();
+        drawScaledUp(*plot_, painter, target);
     }
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }

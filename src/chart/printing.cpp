@@ -1,5 +1,6 @@
 #include "chart/printing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPrinter>
@@ -15,6 +16,15 @@ QRect chartArea(const QRect& page) {
     const int top = int(std::lround(20 * 0.01 * page.height()));
     const int bottom = int(std::lround(20 * 0.01 * page.height()));
     return page.adjusted(left, top, -right, -bottom);
+}
+
+void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target) {
+    const double scale = std::max(1.0, painter.device()->logicalDpiX() / 96.0);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(scale, scale);
+    plot.toPainter(&painter, int(target.width() / scale), int(target.height() / scale));
+    painter.restore();
 }
 
 bool printChart(ChartView& chart, QPrinter& printer) {
