@@ -46,7 +46,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < 2; ++i) {
         samples_[i] = new EnvelopeSeries(x, kSeriesLook[i].right ? yr : yl);
     }
-    thresholds_ = std::make_unique<ThresholdLines>(plot_, x, yl, yr);
+    thresholds_ = std::make_unique<ThresholdLines>(x, yl, yr);
     for (int s = 0; s < SeriesCount; ++s) {
         plottable(s)->setAntialiased(false);
         plottable(s)->setName(QString::fromUtf8(kSeriesLook[s].title));
@@ -59,7 +59,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     zoom_ = std::make_unique<ChartZoom>(bottom_, left_, right_, plot_);
 
     legend_ = new LegendRow(this);
-    highlight_ = std::make_unique<SeriesHighlight>(samples_, thresholds_->graphs(),
+    highlight_ = std::make_unique<SeriesHighlight>(samples_, thresholds_->lines(),
                                                    [this](int s) { return legend_->shown(s); });
     connect(legend_, &LegendRow::shownChanged, this, [this](int s, bool on) {
         plottable(s)->setVisible(on);
@@ -90,7 +90,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
 ChartView::~ChartView() = default;
 
 QCPAbstractPlottable* ChartView::plottable(int s) const {
-    return s < 2 ? static_cast<QCPAbstractPlottable*>(samples_[s]) : thresholds_->graph(s - 2);
+    return s < 2 ? static_cast<QCPAbstractPlottable*>(samples_[s]) : thresholds_->line(s - 2);
 }
 
 QCustomPlot* ChartView::plot() const {
@@ -227,7 +227,8 @@ void ChartView::syncAxes() {
 }
 
 std::vector<std::pair<double, double>> ChartView::thresholdLine(Series s) const {
-    return s < Series3 ? std::vector<std::pair<double, double>>{} : thresholds_->points(s - 2);
+    return s < Series3 ? std::vector<std::pair<double, double>>{}
+                       : thresholds_->line(s - 2)->points();
 }
 
 const Envelope& ChartView::envelope(Series s) const {

@@ -7,28 +7,14 @@
 
 #include "chart/envelopeseries.h"
 #include "chart/serieslook.h"
+#include "chart/thresholds.h"
 
 namespace veltrano {
 
 SeriesHighlight::SeriesHighlight(std::array<EnvelopeSeries*, 2> samples,
-                                 std::array<QCPGraph*, 4> thresholds,
+                                 std::array<LimitLine*, 4> thresholds,
                                  std::function<bool(int)> shown)
     : samples_(samples), thresholds_(thresholds), shown_(std::move(shown)) {}
-
-std::optional<QLineF> SeriesHighlight::thresholdLine(int i) const {
-    const QCPGraph* g = thresholds_[i];
-    if (g->data()->size() < 2) {
-        return std::nullopt;
-    }
-    const QCPGraphData& a = *g->data()->constBegin();
-    const QCPGraphData& b = *(g->data()->constEnd() - 1);
-    QLineF line(g->keyAxis()->coordToPixel(a.key), g->valueAxis()->coordToPixel(a.value),
-                g->keyAxis()->coordToPixel(b.key), g->valueAxis()->coordToPixel(b.value));
-    if (!clipLine(line, g->keyAxis()->axisRect()->rect())) {
-        return std::nullopt;
-    }
-    return line;
-}
 
 std::optional<int> SeriesHighlight::seriesAt(QPointF pos) const {
     std::optional<int> best;
@@ -41,7 +27,7 @@ std::optional<int> SeriesHighlight::seriesAt(QPointF pos) const {
         std::optional<double> d;
         if (s < 2) {
             d = samples_[s]->distanceTo(pos, kTolerance);
-        } else if (const auto line = thresholdLine(s - 2)) {
+        } else if (const auto line = thresholds_[s - 2]->pixels()) {
             const double x0 = std::min(line->x1(), line->x2()) - kTolerance;
             const double x1 = std::max(line->x1(), line->x2()) + kTolerance;
             if (pos.x() >= x0 && pos.x() <= x1) {
@@ -60,7 +46,7 @@ QRect SeriesHighlight::bounds(int series) const {
     if (series < 2) {
         return samples_[series]->highlightBounds();
     }
-    const auto line = thresholdLine(series - 2);
+    const auto line = thresholds_[series - 2]->pixels();
     if (!line) {
         return {};
     }
@@ -94,7 +80,7 @@ void SeriesHighlight::paint(QPainter& painter, const QRect& plotArea) const {
     painter.setClipRect(plotArea, Qt::IntersectClip);
     if (*current_ < 2) {
         samples_[*current_]->drawHighlight(painter);
-    } else if (const auto line = thresholdLine(*current_ - 2)) {
+    } else if (const auto line = thresholds_[*current_ - 2]->pixels()) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(kSeriesLook[*current_].colour, kHighlightWidth));
         painter.drawLine(*line);

@@ -9,12 +9,12 @@
 #include <QRect>
 #include <QRegion>
 
-class QCPGraph;
 class QPainter;
 
 namespace veltrano {
 
 class EnvelopeSeries;
+class LimitLine;
 
 // Hovering: which series lies under the mouse, and the highlight of that one series. The
 // highlight is painted over the finished chart with a wider pen, on the widget itself, so
@@ -25,7 +25,7 @@ public:
     static constexpr double kTolerance = 4.0; // pixels
 
     // shown(s) tells whether series s is shown; hidden series are never hit.
-    SeriesHighlight(std::array<EnvelopeSeries*, 2> samples, std::array<QCPGraph*, 4> thresholds,
+    SeriesHighlight(std::array<EnvelopeSeries*, 2> samples, std::array<LimitLine*, 4> thresholds,
                     std::function<bool(int)> shown);
 
     // The shown series nearest to pos within the tolerance; on a tie the one drawn on top.
@@ -39,10 +39,9 @@ public:
 
 private:
     QRect bounds(int series) const;
-    std::optional<QLineF> thresholdLine(int i) const;
 
     std::array<EnvelopeSeries*, 2> samples_;
-    std::array<QCPGraph*, 4> thresholds_;
+    std::array<LimitLine*, 4> thresholds_;
     std::function<bool(int)> shown_;
     std::optional<int> current_;
 };

@@ -277,7 +277,7 @@ std::optional<double> ChartPlot::valueAt(QPointF pos) const {
                 consider(value, p.time, p.value);
             }
         } else {
-            for (const auto& [key, y] : view_->thresholds_->points(s - 2)) {
+            for (const auto& [key, y] : view_->thresholds_->line(s - 2)->points()) {
                 consider(value, key, y);
             }
         }
