@@ -22,7 +22,7 @@
 #include "aboutpage.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
-#include "chart/printing.h"
+#include "printactions.h"
 #include "chart/updater.h"
 #include "chartfeed.h"
 #include "keychecks.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -9,20 +10,23 @@
 
 #include "chart/axis.h"
 #include "chart/envelope.h"
+#include "chart/zoom.h"
 
 class QCheckBox;
-class QCPGraph;
-class QCPItemStraightLine;
-class QCPItemText;
+class QCPAbstractPlottable;
+class QCPPainter;
 class QCustomPlot;
 class QLabel;
-class QCPPainter;
 
 namespace veltrano {
 
 class BeginPointLines;
 class ChartPlot;
 class EnvelopeSeries;
+class LegendRow;
+class MeasuringLines;
+class SeriesHighlight;
+class ThresholdLines;
 class ZoomBand;
 
 // What a chart fill reads. The sample arrays are the caller's, used from entry 1 to the
@@ -42,7 +46,8 @@ struct ChartFill {
 };
 
 // The measurement chart: voltage, temperature and the four limits against time, with
-// begin-point lines, mouse zoom, two measuring lines and a value tip.
+// begin-point lines, zooming and panning, two measuring lines, a value tip and a highlight of
+// the series under the mouse.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
@@ -55,8 +60,10 @@ public:
         Series6, // "Ondertemperatuur"
         SeriesCount
     };
+    // What the navigation keys ask of the navigation group.
+    enum class Navigation { First, Previous, Next, FullView };
     static constexpr int kBeginPoints = 2048;
-    static constexpr int kMinimumZoomPixels = 16;
+    static constexpr int kMinimumZoomPixels = ChartZoom::kMinimumZoomPixels;
 
     explicit ChartView(QWidget* parent = nullptr);
     ~ChartView() override;
@@ -64,13 +71,17 @@ public:
     AxisModel& bottomAxis() { return bottom_; }
     AxisModel& leftAxis() { return left_; }
     AxisModel& rightAxis() { return right_; }
+    // The whole recording, restored by the navigation. The bottom range comes from the data
+    // of the latest run: its first sample (at the fill) to its last voltage time.
     FullView fullView;
 
     QCheckBox* MarkerCheckBox = nullptr;
     QLabel* Label2 = nullptr;
 
     QCustomPlot* plot() const;
-    QCheckBox* legendCheckBox(Series s) const { return legendBoxes_[s]; }
+    enum class Axis { Bottom, Left, Right };
+    QString axisTitle(Axis axis) const;
+    QCheckBox* legendCheckBox(Series s) const;
     QString seriesTitle(Series s) const;
     bool seriesShown(Series s) const;
 
@@ -105,10 +116,14 @@ public:
 
     // Mouse zoom in plot-widget pixels, from press point to release point.
     void dragRectangle(QPoint from, QPoint to);
-    bool isZoomed() const { return zoomSaved_.has_value(); }
+    bool isZoomed() const;
     // y value of the shown point nearest to pos (within a few pixels), for the value tip.
     std::optional<double> valueAt(QPointF pos) const;
     void showValueTip(QPoint pos);
+
+    // The series under the mouse, drawn with a wider pen and lit in the legend.
+    std::optional<Series> highlighted() const;
+    bool legendHighlighted(Series s) const;
 
     // Draws the chart, with a legend of the shown series at its foot, into target on an
     // active painter (a printer or an image), laid out at that device's resolution.
@@ -117,6 +132,10 @@ public:
 signals:
     void zoomed();
     void zoomUndone();
+    // The bottom axis was moved sideways with the wheel or the middle button.
+    void panned();
+    // A navigation key was pressed while the chart had the focus.
+    void navigationRequested(ChartView::Navigation request);
 
 public slots:
     void MarkerCheckBoxClick();
@@ -127,31 +146,21 @@ public slots:
 
 private:
     friend class ChartPlot;
-    struct AxisState {
-        double min, max;
-        bool autoMin, autoMax;
-    };
 
     void syncAxes();
     void axisChanged();
-    void placeLines();
-    void zoomTo(const QRect& r);
-    void undoZoom();
-    int lineNear(double px) const;
-    void dragLineTo(int line, double px);
-    void updateLineLabels();
+    QCPAbstractPlottable* plottable(int s) const;
 
     AxisModel bottom_, left_, right_;
     ChartPlot* plot_ = nullptr;
-    EnvelopeSeries* samples_[2] = {};
-    QCPGraph* thresholds_[4] = {};
+    std::array<EnvelopeSeries*, 2> samples_{};
+    std::unique_ptr<ThresholdLines> thresholds_;
     BeginPointLines* beginLines_ = nullptr;
     ZoomBand* band_ = nullptr;
-    QCPItemStraightLine* lines_[2] = {};
-    QCPItemText* labels_[2] = {};
-    double lineX_[2] = {0.0, 0.0};
-    std::array<QCheckBox*, SeriesCount> legendBoxes_{};
-    std::optional<std::array<AxisState, 3>> zoomSaved_;
+    LegendRow* legend_ = nullptr;
+    std::unique_ptr<MeasuringLines> lines_;
+    std::unique_ptr<ChartZoom> zoom_;
+    std::unique_ptr<SeriesHighlight> highlight_;
     int unit_ = 1;
     bool autoRepaint_ = true;
 };

@@ -131,6 +131,41 @@ Envelope::Range Envelope::rangeMinMax(std::size_t begin, std::size_t end) const 
     return r;
 }
 
+Envelope::Range Envelope::lineExtent(double lo, double hi) const {
+    Range r = kEmpty;
+    if (!(lo <= hi)) {
+        return r;
+    }
+    // Value of the segment from sample i - 1 to sample i at time t.
+    auto at = [&](std::size_t i, double t) {
+        const double t0 = times_[i - 1], t1 = times_[i];
+        const double v0 = values_[i - 1], v1 = values_[i];
+        return float(t1 > t0 ? v0 + (v1 - v0) * (t - t0) / (t1 - t0) : v1);
+    };
+    for (std::size_t k = 0; k < runs_.size(); ++k) {
+        const std::size_t begin = runs_[k];
+        const std::size_t end = k + 1 < runs_.size() ? runs_[k + 1] : count_;
+        if (times_[begin] > hi || times_[end - 1] < lo) {
+            continue;
+        }
+        const float* first = std::lower_bound(times_ + begin, times_ + end, lo,
+                                              [](float t, double x) { return t < x; });
+        const float* past = std::upper_bound(times_ + begin, times_ + end, hi,
+                                             [](double x, float t) { return x < t; });
+        const std::size_t a = std::size_t(first - times_), b = std::size_t(past - times_);
+        if (a < b) {
+            widen(r, rangeMinMax(a, b));
+        }
+        if (a > begin && a < end) {
+            widen(r, at(a, lo));
+        }
+        if (b > begin && b < end) {
+            widen(r, at(b, hi));
+        }
+    }
+    return r;
+}
+
 void Envelope::reduce(double lo, double hi, int columns, std::vector<Point>& out) const {
     out.clear();
     if (count_ == 0 || columns <= 0 || !(hi > lo)) {

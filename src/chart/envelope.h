@@ -46,6 +46,12 @@ public:
     // Lowest and highest value of samples [begin, end); begin < end.
     Range rangeMinMax(std::size_t begin, std::size_t end) const;
 
+    // Lowest and highest value that the line through the samples takes within the time
+    // window [lo, hi], including where it crosses the window's edges; min > max when the
+    // line does not reach the window. Each stretch counts on its own: the jump back in time
+    // between two stretches is no part of the line. O(stretches x log n).
+    Range lineExtent(double lo, double hi) const;
+
     std::size_t levelCount() const { return levels_.size(); }
     std::span<const Range> level(std::size_t i) const { return levels_[i]; }
     // Start indexes of the stretches in which time never decreases.

@@ -74,6 +74,17 @@ NavigationBox::NavigationBox(ChartView* chart, MessageFn message, QWidget* paren
     connect(volgendecalamiteitbutton, &QPushButton::clicked, this,
             &NavigationBox::volgendecalamiteitbuttonClick);
 
+    // The chart's keys act as the buttons do, and only while the button could be pressed.
+    connect(chart_, &ChartView::navigationRequested, this, [this](ChartView::Navigation n) {
+        using N = ChartView::Navigation;
+        QPushButton* b = n == N::First      ? beginbijbegin
+                         : n == N::Previous ? vorigebutton
+                         : n == N::Next     ? volgendebutton
+                                            : UnzoomButton;
+        b->click();
+    });
+    connect(chart_, &ChartView::panned, this, &NavigationBox::chartPanned);
+
     // Usable once the chart has been filled.
     setEnabled(false);
     vorigebutton->setEnabled(false);
@@ -169,6 +180,18 @@ void NavigationBox::GaNaarButtonClick() {
     if (bottom.minimum() > 0) {
         volgendebutton->setEnabled(true);
     }
+}
+
+// A window moved sideways can be paged on from where it stands; "Vorige" follows the
+// minimum as after paging.
+void NavigationBox::chartPanned() {
+    const double minimum = chart_->bottomAxis().minimum();
+    if (minimum > 0) {
+        vorigebutton->setEnabled(true);
+    } else if (minimum == 0.0) {
+        vorigebutton->setEnabled(false);
+    }
+    volgendebutton->setEnabled(true);
 }
 
 bool NavigationBox::emptyEntry(long long n) const {

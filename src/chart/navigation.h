@@ -59,6 +59,7 @@ public slots:
     void volgendecalamiteitbuttonClick();
 
 private:
+    void chartPanned();
     void restoreFullView();
     bool emptyEntry(long long n) const;
     void showCalamity(long long n);

@@ -1,11 +1,9 @@
 #include "chart/printing.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextDocument>
 #include <qcustomplot.h>
 
 #include "chart/chartview.h"
@@ -20,9 +18,13 @@ QRect chartArea(const QRect& page) {
     return page.adjusted(left, top, -right, -bottom);
 }
 
-void printReport(const QTextDocument& document, QPrinter& printer) {
-    printer.setDocName(QStringLiteral("rapport"));
-    document.print(&printer);
+void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target) {
+    const double scale = std::max(1.0, painter.device()->logicalDpiX() / 96.0);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(scale, scale);
+    plot.toPainter(&painter, int(target.width() / scale), int(target.height() / scale));
+    painter.restore();
 }
 
 bool printChart(ChartView& chart, QPrinter& printer) {
@@ -35,25 +37,6 @@ bool printChart(ChartView& chart, QPrinter& printer) {
     chart.paintOn(painter, chartArea(QRect(0, 0, printer.width(), printer.height())));
     painter.end();
     return true;
-}
-
-PrintActions::PrintActions(QWidget* parent)
-    : parent_(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
-
-PrintActions::~PrintActions() = default;
-
-void PrintActions::PDFClick(const QTextDocument& report) {
-    QPrintDialog dialog(printer_.get(), parent_);
-    if (dialog.exec() == QDialog::Accepted) {
-        printReport(report, *printer_);
-    }
-}
-
-void PrintActions::GrafiekopslaanClick(ChartView& chart) {
-    QPrintPreviewDialog preview(printer_.get(), parent_);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&chart](QPrinter* p) { printChart(chart, *p); });
-    preview.exec();
 }
 
 } // namespace veltrano

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <memory>
-
 #include <QRect>
 
+class QCPPainter;
+class QCustomPlot;
 class QPrinter;
-class QTextDocument;
-class QWidget;
 
 namespace veltrano {
 
@@ -16,30 +14,13 @@ class ChartView;
 // right, bottom), each rounded to whole device pixels.
 QRect chartArea(const QRect& page);
 
-// Prints the report as the job "rapport", page after page.
-void printReport(const QTextDocument& document, QPrinter& printer);
+// Draws the plot into target on an active painter. It is laid out as on a screen and scaled
+// up as vectors: the plot measures its texts with screen metrics, so laying it out at a
+// printer's own resolution would clip them.
+void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target);
 
 // Prints the chart as it is shown (ranges, series, lines) at the printer's resolution,
 // as vectors, inside chartArea of the printable page. False when the printer cannot start.
 bool printChart(ChartView& chart, QPrinter& printer);
-
-// The "Printen" group: both actions share one printer, so the printer chosen in either
-// dialog is used by the next print.
-class PrintActions {
-public:
-    explicit PrintActions(QWidget* parent);
-    ~PrintActions();
-
-    // "Calamiteiten overzicht": the print dialog, then the report.
-    void PDFClick(const QTextDocument& report);
-    // "Grafiek": the print preview of the chart.
-    void GrafiekopslaanClick(ChartView& chart);
-
-    QPrinter& printer() { return *printer_; }
-
-private:
-    QWidget* parent_;
-    std::unique_ptr<QPrinter> printer_;
-};
 
 } // namespace veltrano

@@ -260,7 +260,7 @@ private slots:
         rig.waitForRun();
         rig.cycles(120); // filled, and every bar run out
         QTest::mouseClick(rig.button("Connect"), Qt::LeftButton);
-        QCOMPARE(rig.status(), linktext::Connected);
+        QVERIFY2(rig.status() == linktext::Connected, qPrintable(rig.seams.messages.join('|')));
         const std::vector<std::uint8_t> imageA = fileA().data();
 
         switch (start) {

@@ -23,7 +23,8 @@ private slots:
     void designTexts();
     void fillDrawsLimitsOverTheirSeries_data();
     void fillDrawsLimitsOverTheirSeries();
-    void endOfRecordingStoresBottomFullView();
+    void bottomFullViewFromTheRun_data();
+    void bottomFullViewFromTheRun();
     void automaticBottomFollowsShownSeries();
     void beginPointLinesFollowTheView_data();
     void beginPointLinesFollowTheView();
@@ -36,7 +37,28 @@ private slots:
     void extremeValuesReachThePlotEdges();
     void drawingLooksLikeEveryPoint_data();
     void drawingLooksLikeEveryPoint();
+    void hoverHighlightsOneSeries_data();
+    void hoverHighlightsOneSeries();
 };
+
+namespace {
+
+// Collects the regions the widget is asked to paint.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* w) { w->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(e)->region();
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 void ChartViewTest::designTexts() {
     ChartView chart;
@@ -45,10 +67,11 @@ void ChartViewTest::designTexts() {
     for (int s = 0; s < ChartView::SeriesCount; ++s) {
         QCOMPARE(chart.legendCheckBox(ChartView::Series(s))->text(), titles[s]);
     }
-    QCOMPARE(chart.plot()->yAxis->label(), QStringLiteral("Spanning (V)"));
-    QCOMPARE(chart.plot()->yAxis2->label(), QStringLiteral("temperatuur (°C)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Left), QStringLiteral("Spanning (V)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Right), QStringLiteral("temperatuur (°C)"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QString());
     chart.startProcessing(2);
-    QCOMPARE(chart.plot()->xAxis->label(), QStringLiteral("uren"));
+    QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QStringLiteral("uren"));
     QCOMPARE(chart.MarkerCheckBox->text(), QStringLiteral("Markers"));
     QVERIFY(chart.Label2->text().isEmpty());
 }
@@ -104,18 +127,38 @@ void ChartViewTest::fillDrawsLimitsOverTheirSeries() {
     QCOMPARE(fv.rightaxismax, voltages ? 24.0 : 27.0);
 }
 
-void ChartViewTest::endOfRecordingStoresBottomFullView() {
+void ChartViewTest::bottomFullViewFromTheRun_data() {
+    QTest::addColumn<float>("voltageFrom");
+    QTest::addColumn<float>("temperatureFrom"); // negative: no temperature samples
+    QTest::addColumn<double>("bottomaxismin");
+    QTest::newRow("voltage first") << 2.5f << 3.0f << 2.5;
+    QTest::newRow("temperature first") << 2.5f << 1.25f << 1.25;
+    QTest::newRow("no temperature") << 2.5f << -1.0f << 2.5;
+}
+
+// The full view starts at the run's first sample, taken from the data of the fill, and ends
+// at the last voltage time of the recording's end.
+void ChartViewTest::bottomFullViewFromTheRun() {
+    QFETCH(float, voltageFrom);
+    QFETCH(float, temperatureFrom);
     ChartView chart;
     showChart(chart);
     Samples s;
-    s.voltage(2.5f, 12);
+    s.voltage(voltageFrom, 12);
     s.voltage(40, 12);
-    chart.fill(s.fill());
-    chart.redraw(); // the automatic bottom axis now starts at the first sample
-    chart.startProcessing(1);
-    chart.finishRecording(11, 13, 0, 0, 55.0);
-    QCOMPARE(chart.fullView.bottomaxismin, 2.5);
-    QCOMPARE(chart.fullView.bottomaxismax, 55.0);
+    if (temperatureFrom >= 0) {
+        s.temperature(temperatureFrom, 20);
+        s.temperature(30, 20);
+    }
+    for (int run = 0; run < 2; ++run) { // the second run starts from an unzoomed view
+        chart.startProcessing(1);
+        chart.finishRecording(11, 13, 0, 0, 55.0);
+        chart.endProcessing();
+        chart.fill(s.fill());
+        chart.redraw();
+        QTEST(chart.fullView.bottomaxismin, "bottomaxismin");
+        QCOMPARE(chart.fullView.bottomaxismax, 55.0);
+    }
 }
 
 void ChartViewTest::automaticBottomFollowsShownSeries() {
@@ -469,6 +512,111 @@ void ChartViewTest::drawingLooksLikeEveryPoint() {
     QCOMPARE(covered(expected, drawn), 0); // nothing lost
     QCOMPARE(covered(drawn, expected), 0); // nothing added
     QVERIFY(drawn.size() + 2 >= expected.size() && drawn.size() <= expected.size() + 2);
+}
+
+void ChartViewTest::hoverHighlightsOneSeries_data() {
+    QTest::addColumn<int>("series");
+    QTest::addColumn<double>("time");
+    QTest::newRow("Spanning") << int(ChartView::Series1) << 30.0;
+    QTest::newRow("Temperatuur") << int(ChartView::Series2) << 60.0;
+    QTest::newRow("Overspanning") << int(ChartView::Series3) << 70.0;
+    QTest::newRow("Ondertemperatuur") << int(ChartView::Series6) << 80.0;
+}
+
+// Entering a series lights it and its legend entry and nothing else, by repainting only
+// around it; leaving it puts back the very same picture. A hidden series is never lit.
+void ChartViewTest::hoverHighlightsOneSeries() {
+    QFETCH(int, series);
+    QFETCH(double, time);
+    ChartView chart;
+    showChart(chart);
+    Samples s;
+    auto voltage = [](double t) { return 13.0 + 0.5 * std::sin(t / 5); };
+    for (int i = 0; i <= 10000; ++i) {
+        s.voltage(i / 100.0f, float(voltage(i / 100.0)));
+    }
+    for (int i = 0; i <= 100; ++i) {
+        s.temperature(float(i), 20);
+    }
+    chart.fill(s.fill(14.4, 11.5, 35, 5));
+    chart.leftAxis().setMinMax(10, 16);
+    chart.rightAxis().setMinMax(0, 40);
+    QCustomPlot* p = chart.plot();
+    // Tick marks would hide the series' own pixels next to the axes.
+    for (QCPAxis* axis : p->axisRect()->axes()) {
+        axis->setTickLength(0, 0);
+        axis->setSubTickLength(0, 0);
+    }
+    chart.redraw();
+    QApplication::processEvents();
+
+    const double values[] = {voltage(time), 20, 14.4, 11.5, 35, 5};
+    QCPAxis* valueAxis = series == 0 || series == 2 || series == 3 ? p->yAxis : p->yAxis2;
+    const QPoint on(int(std::lround(p->xAxis->coordToPixel(time))),
+                    int(std::lround(valueAxis->coordToPixel(values[series]))) + 2);
+    const QPoint away = pixelOf(chart, 50, 15.7);
+    const QColor colour = chart.legendCheckBox(ChartView::Series(series))
+                              ->icon()
+                              .pixmap(18, 10)
+                              .toImage()
+                              .pixelColor(9, 5);
+    const QImage plain = p->grab().toImage();
+    QSignalSpy replots(p, &QCustomPlot::afterReplot);
+    PaintRecorder recorder(p);
+
+    sendMouse(p, QEvent::MouseMove, on, Qt::NoButton);
+    QApplication::processEvents();
+    QCOMPARE(chart.highlighted(), std::optional<ChartView::Series>(ChartView::Series(series)));
+    for (int k = 0; k < ChartView::SeriesCount; ++k) {
+        QCOMPARE(chart.legendHighlighted(ChartView::Series(k)), k == series);
+    }
+    const QRegion painted = recorder.painted;
+    const QImage lit = p->grab().toImage();
+    QCOMPARE(lit.size(), plain.size());
+    auto nearColour = [&](const QImage& image, int x, int y, int reach) {
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                if (image.rect().contains(x + dx, y + dy) &&
+                    image.pixelColor(x + dx, y + dy) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    QRect changed;
+    for (int y = 0; y < lit.height(); ++y) {
+        for (int x = 0; x < lit.width(); ++x) {
+            if (lit.pixel(x, y) != plain.pixel(x, y)) {
+                QVERIFY2(lit.pixelColor(x, y) == colour && nearColour(plain, x, y, 2),
+                         qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
+                changed |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    QVERIFY(!changed.isEmpty());
+    QVERIFY2(changed.adjusted(-4, -4, 4, 4).contains(painted.boundingRect()),
+             qPrintable(QString("painted %1 x %2")
+                            .arg(painted.boundingRect().width())
+                            .arg(painted.boundingRect().height())));
+    QCOMPARE(replots.count(), 0); // the chart itself is not drawn again
+
+    sendMouse(p, QEvent::MouseMove, away, Qt::NoButton);
+    QApplication::processEvents();
+    QCOMPARE(chart.highlighted(), std::optional<ChartView::Series>());
+    for (int k = 0; k < ChartView::SeriesCount; ++k) {
+        QVERIFY(!chart.legendHighlighted(ChartView::Series(k)));
+    }
+    QVERIFY(p->grab().toImage() == plain);
+
+    // Hiding a lit series takes its highlight away; hidden, it is not hit.
+    sendMouse(p, QEvent::MouseMove, on, Qt::NoButton);
+    QVERIFY(chart.highlighted());
+    chart.legendCheckBox(ChartView::Series(series))->setChecked(false);
+    QCOMPARE(chart.highlighted(), std::optional<ChartView::Series>());
+    chart.redraw();
+    sendMouse(p, QEvent::MouseMove, on, Qt::NoButton);
+    QCOMPARE(chart.highlighted(), std::optional<ChartView::Series>());
 }
 
 QTEST_MAIN(ChartViewTest)

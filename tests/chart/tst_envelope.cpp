@@ -68,6 +68,8 @@ private slots:
     void drawnColumnsMatchBruteForce_data();
     void drawnColumnsMatchBruteForce();
     void timeGoingBackLosesNoExtreme();
+    void lineExtentMatchesBruteForce_data();
+    void lineExtentMatchesBruteForce();
     void memoryStaysSmall();
 };
 
@@ -242,6 +244,59 @@ void EnvelopeTest::timeGoingBackLosesNoExtreme() {
         add(drawn, p.time, float(p.value));
     }
     QCOMPARE(drawn, expected);
+}
+
+void EnvelopeTest::lineExtentMatchesBruteForce_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("backJumps");
+    QTest::newRow("one stretch") << 20000 << 0;
+    QTest::newRow("time going back") << 20000 << 4;
+    QTest::newRow("three samples") << 3 << 0;
+    QTest::newRow("one sample") << 1 << 0;
+}
+
+// The line through the samples within [lo, hi]: samples inside and the segments' values
+// where they cross lo and hi, stretch by stretch.
+void EnvelopeTest::lineExtentMatchesBruteForce() {
+    QFETCH(int, n);
+    QFETCH(int, backJumps);
+    const Series s = makeSeries(n, 7u * n + backJumps, backJumps);
+    Envelope env;
+    env.build(s.t.data(), s.v.data(), s.t.size());
+    const auto [tMin, tMax] = std::minmax_element(s.t.begin(), s.t.end());
+    const double span = std::max(1.0, double(*tMax - *tMin));
+    std::mt19937 rng(n);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int q = 0; q < 400; ++q) {
+        const double lo = *tMin - 0.1 * span + 1.2 * span * unit(rng);
+        const double hi = lo + span * std::pow(10.0, -4 * unit(rng));
+        double mn = INFINITY, mx = -INFINITY;
+        auto take = [&](double v) {
+            mn = std::min(mn, v);
+            mx = std::max(mx, v);
+        };
+        for (int i = 0; i < n; ++i) {
+            if (s.t[i] >= lo && s.t[i] <= hi) {
+                take(s.v[i]);
+            }
+            if (i == 0 || s.t[i] < s.t[i - 1]) {
+                continue; // a new stretch: no segment back in time
+            }
+            const double t0 = s.t[i - 1], t1 = s.t[i], v0 = s.v[i - 1], v1 = s.v[i];
+            for (double edge : {lo, hi}) {
+                if (t0 < edge && edge < t1) {
+                    take(v0 + (v1 - v0) * (edge - t0) / (t1 - t0));
+                }
+            }
+        }
+        const Envelope::Range r = env.lineExtent(lo, hi);
+        const QString where = QString("window %1 .. %2").arg(lo).arg(hi);
+        if (mn > mx) {
+            QVERIFY2(r.min > r.max, qPrintable(where));
+            continue;
+        }
+        QVERIFY2(std::abs(r.min - mn) < 1e-4 && std::abs(r.max - mx) < 1e-4, qPrintable(where));
+    }
 }
 
 void EnvelopeTest::memoryStaysSmall() {

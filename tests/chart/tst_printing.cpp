@@ -3,7 +3,6 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 
 #include "chart/chartview.h"
 #include "chart/printing.h"
@@ -37,8 +36,6 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
     void chartArea_data();
     void chartArea();
-    void reportToPdf_data();
-    void reportToPdf();
     void chartToPdf_data();
     void chartToPdf();
 
@@ -57,39 +54,6 @@ void PrintingTest::chartArea_data() {
 void PrintingTest::chartArea() {
     QFETCH(QRect, page);
     QTEST(veltrano::chartArea(page), "area");
-}
-
-void PrintingTest::reportToPdf_data() {
-    QTest::addColumn<int>("lines");
-    QTest::newRow("empty report, before any processing") << 0;
-    QTest::newRow("one event") << 1;
-    QTest::newRow("several pages") << 150;
-}
-
-void PrintingTest::reportToPdf() {
-    QFETCH(int, lines);
-    QStringList text;
-    for (int i = 1; i <= lines; ++i) {
-        text << QStringLiteral("Calamiteit %1\tOnderspanning 11,8 V").arg(i);
-    }
-    QTextDocument report;
-    report.setPlainText(text.join('\n'));
-    const QString path = dir_.filePath(QStringLiteral("rapport-%1.pdf").arg(lines));
-    auto printer = pdfPrinter(path);
-    veltrano::printReport(report, *printer);
-
-    const PdfText pdf = readPdfFile(path);
-    QVERIFY(pdf.raw.startsWith("%PDF"));
-    QVERIFY(lines > 100 ? pdf.pages > 1 : pdf.pages == 1);
-    // Every line, in order; page numbers may come in between.
-    const QString printed = withoutBlanks(pdf.text);
-    qsizetype from = 0;
-    for (const QString& line : text) {
-        from = printed.indexOf(withoutBlanks(line), from);
-        QVERIFY2(from >= 0, qPrintable(line));
-    }
-    // The job's title, as the PDF's title in UTF-16.
-    QVERIFY(pdf.raw.contains(QByteArray::fromHex("feff0072006100700070006f00720074")));
 }
 
 void PrintingTest::chartToPdf_data() {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+class QPrinter;
+class QTextDocument;
+class QWidget;
+
+namespace veltrano {
+
+class ChartView;
+
+// Prints the report as the job "rapport", page after page.
+void printReport(const QTextDocument& document, QPrinter& printer);
+
+// The "Printen" group: both actions share one printer, so the printer chosen in either
+// dialog is used by the next print.
+class PrintActions {
+public:
+    explicit PrintActions(QWidget* parent);
+    ~PrintActions();
+
+    // "Calamiteiten overzicht": the print dialog, then the report.
+    void PDFClick(const QTextDocument& report);
+    // "Grafiek": the print preview of the chart.
+    void GrafiekopslaanClick(ChartView& chart);
+
+    QPrinter& printer() { return *printer_; }
+
+private:
+    QWidget* parent_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+} // namespace veltrano
