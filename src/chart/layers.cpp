@@ -143,6 +143,9 @@ void AxisTitles::draw(QCPPainter* painter) {
             write(*painter, band.topLeft());
             continue;
         }
+        // A plot not laid out yet has no room for a title.
+        if (band.isEmpty())
+            continue;
         // On screen: a pixmap in its final orientation, so that drawing it is a plain copy.
         if (t.pixmap.isNull() || t.pixmap.size() != band.size() * ratio ||
             t.pixmap.devicePixelRatio() != ratio) {
