@@ -13,16 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QUrl>
 
 #include "Unit2.h"
 #include "aboutpage.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
-#include "printactions.h"
 #include "chart/updater.h"
 #include "chartfeed.h"
 #include "keychecks.h"
@@ -31,6 +30,7 @@
 #include "linkadapter.h"
 #include "logoview.h"
 #include "mainwidgets.h"
+#include "printactions.h"
 #include "processingrun.h"
 #include "reportview.h"
 #include "uiseams.h"

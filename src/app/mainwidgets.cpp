@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include "analysis/processing.h"
@@ -378,7 +378,7 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
 
     // The report box takes the room the column gets; long lines wrap at its edge.
     memolabel = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
-    memo1 = new QTextEdit(right);
+    memo1 = new QPlainTextEdit(right);
     setUpReportBox(memo1);
     memolabel->setBuddy(memo1);
     column->addWidget(memolabel);

@@ -13,7 +13,7 @@ class QLineEdit;
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace veltrano {
@@ -65,7 +65,7 @@ struct MainWidgets {
     QDateTimeEdit* DateTimePicker1 = nullptr; // "Datum aansluiting"
     QDateTimeEdit* DateTimePicker = nullptr;  // "Datum loskoppeling"
     QLabel* memolabel = nullptr;
-    QTextEdit* memo1 = nullptr;
+    QPlainTextEdit* memo1 = nullptr;
     QGroupBox* PrintenGroupBox = nullptr;
     QPushButton* PDF = nullptr;
     QPushButton* Grafiekopslaan = nullptr;

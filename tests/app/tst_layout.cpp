@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTest>
-#include <QTextEdit>
 
 #include "app/Unit2.h"
 #include "app/logoview.h"
