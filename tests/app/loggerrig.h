@@ -2,12 +2,18 @@
 
 // The real program windows against a fake USB logger answered by the simulator, with a record
 // of every byte the simulator sent.
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
+
+#include <QDir>
+#include <QFile>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -73,8 +80,32 @@ private:
     std::thread thread_;
 };
 
+// The descriptors the process has open, but the one that listed them (closed again by now).
+inline std::set<int> openFds() {
+    const QDir dir(QStringLiteral("/proc/self/fd"));
+    std::set<int> fds;
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+        if (!QFile::symLinkTarget(dir.filePath(name)).isEmpty())
+            fds.insert(name.toInt());
+    return fds;
+}
+
+// The process's threads by id, with their names.
+inline std::map<int, QString> threads() {
+    std::map<int, QString> found;
+    const QDir dir(QStringLiteral("/proc/self/task"));
+    for (const QString& id : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(dir.filePath(id) + QStringLiteral("/comm"));
+        if (comm.open(QIODevice::ReadOnly))
+            found[id.toInt()] = QString::fromUtf8(comm.readAll().trimmed());
+    }
+    return found;
+}
+
 // The fake USB device with the logger's identity; gone when the simulator pulls the plug.
-// A test bed of its own per plugging in, so that nothing of an earlier device stays open.
+// A test bed of its own per plugging in: one test bed cannot take a device of the same name
+// again.
 class Plug {
 public:
     Plug() : fd_(bed_.addLogger("usb0", "ttyACM0")) {
@@ -101,21 +132,58 @@ private:
 struct LoggerRig {
     ScriptedSeams seams;
     SentBytes sent;
+    std::atomic<std::int64_t> stored{0}; // what the window has stored, as last seen
+    QTimer tellerWatch;
     std::unique_ptr<Plug> plug;
     std::unique_ptr<SimThread> sim;
     ProgramWindows windows{&seams};
     TForm1& form = *windows.Form1();
 
+    LoggerRig() {
+        // What the window has stored, for the simulator's thread to see.
+        QObject::connect(&tellerWatch, &QTimer::timeout, &tellerWatch,
+                         [this] { stored = form.link().receiver().teller; });
+        tellerWatch.start(2);
+    }
+
+    // Descriptors that the fake devices opened: umockdev keeps a few of every test bed open
+    // for the rest of the process (its socket, an eventfd and the device's pty).
+    std::set<int> deviceFds;
+    // The thread each test bed runs while it lives.
+    std::set<int> deviceThreads;
+
+    // Plugs in a new device; the one before must be gone or pulled.
+    void plugIn() {
+        plug.reset();
+        const std::set<int> fdsBefore = openFds();
+        const std::map<int, QString> threadsBefore = threads();
+        plug = std::make_unique<Plug>();
+        for (int fd : openFds())
+            if (!fdsBefore.count(fd))
+                deviceFds.insert(fd);
+        for (const auto& [id, name] : threads())
+            if (!threadsBefore.count(id))
+                deviceThreads.insert(id);
+    }
     // A new simulator holding `memory` on the plugged device (plugged in first if needed).
     void serve(sim::Bytes memory, std::chrono::milliseconds eraseDelay) {
         sim.reset();
-        if (!plug || plug->pulled()) {
-            plug.reset();
-            plug = std::make_unique<Plug>();
-        }
+        if (!plug || plug->pulled())
+            plugIn();
         Plug* p = plug.get();
-        sim = std::make_unique<SimThread>(std::move(memory), p->fd(), eraseDelay, sent,
-                                          [p] { p->pull(); });
+        sim = std::make_unique<SimThread>(std::move(memory), p->fd(), eraseDelay, sent, [this, p] {
+            waitUntilStored();
+            p->pull();
+        });
+    }
+    // On the simulator's thread before it pulls the plug: until the window has stored what
+    // was sent. Otherwise bytes still on their way in the pty go with the hang-up, and what
+    // the window kept would depend on the machine's load.
+    void waitUntilStored() {
+        const std::int64_t want = std::int64_t(sentSize());
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (stored < want && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     void setFaults(const sim::Faults& faults, std::uint64_t rate) {
         sim->server.setFaults(faults);
