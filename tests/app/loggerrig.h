@@ -2,6 +2,7 @@
 
 // The real program windows against a fake USB logger answered by the simulator, with a record
 // of every byte the simulator sent.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -244,7 +245,7 @@ struct LoggerRig {
         return sent.read([&](const std::vector<std::uint8_t>& bytes) -> QString {
             if (teller > bytes.size())
                 return QStringLiteral("%1 bytes stored, %2 sent").arg(teller).arg(bytes.size());
-            if (std::memcmp(image, bytes.data(), teller) != 0)
+            if (!std::equal(image, image + teller, bytes.begin()))
                 return QStringLiteral("the stored bytes are not the bytes sent");
             const std::uint8_t* end = image + kImageSize;
             if (std::find_if(image + teller, end, [](std::uint8_t b) { return b != 0; }) != end)
