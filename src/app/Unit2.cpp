@@ -93,8 +93,10 @@ TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab reaches the table, so that a screen reader can walk its cells; a click does not
-    // focus it, so nothing marks a cell.
+    // focus it, so no cell gets marked by the mouse.
     StringGrid1->setFocusPolicy(Qt::TabFocus);
+    // The arrow keys walk the cells; Tab goes on to the next control.
+    StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setAccessibleName(QStringLiteral("Opnameduur"));
     StringGrid1->setAccessibleDescription(
         QStringLiteral("Hoe lang de QLO opneemt met elk paar meetintervallen, in de gekozen "

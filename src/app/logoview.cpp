@@ -33,20 +33,21 @@ int LogoView::heightAt(int width) const {
 }
 
 void LogoView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
     if (picture_.isNull())
         return;
+    QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     QSizeF size = picture_.size();
     size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
     const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
                         size.height());
     painter.drawPixmap(target, picture_, QRectF(picture_.rect()));
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = target.toAlignedRect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 } // namespace veltrano

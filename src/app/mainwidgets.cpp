@@ -50,13 +50,24 @@ QProgressBar* progressBar(QWidget* parent, const QString& name) {
 
 // The arrow keys move the focus among the time units without choosing one: choosing a unit
 // processes the recording again, which Space or a click does. Qt's own arrow handling would
-// choose each unit it passes.
-class UnitArrowKeys : public QObject {
+// choose each unit it passes. Tab into the group lands on the chosen unit.
+class UnitKeys : public QObject {
 public:
-    UnitArrowKeys(QButtonGroup* units, QObject* parent) : QObject(parent), units_(units) {}
+    UnitKeys(QButtonGroup* units, QObject* parent) : QObject(parent), units_(units) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            QAbstractButton* chosen = units_->checkedButton();
+            if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && chosen &&
+                chosen != watched && chosen->isEnabled() && chosen->isVisible()) {
+                // The unit passed over must not become the group's stop for Tab.
+                chosen->setFocus(reason);
+                return true;
+            }
+            return false;
+        }
         if (event->type() != QEvent::KeyPress)
             return false;
         int step = 0;
@@ -76,7 +87,7 @@ protected:
         for (qsizetype i = buttons.indexOf(watched) + step; i >= 0 && i < buttons.size();
              i += step) {
             if (buttons[i]->isEnabled() && buttons[i]->isVisible()) {
-                buttons[i]->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+                buttons[i]->setFocus(Qt::OtherFocusReason);
                 break;
             }
         }
@@ -377,12 +388,12 @@ void MainWidgets::buildTimeUnits(QWidget* parent) {
     TijdeenheidRadioGroup = new QGroupBox(QStringLiteral("Tijdeenheid"), parent);
     TijdeenheidRadioGroup->setEnabled(false);
     tijdeenheidButtons = new QButtonGroup(TijdeenheidRadioGroup);
-    auto* arrows = new UnitArrowKeys(tijdeenheidButtons, TijdeenheidRadioGroup);
+    auto* keys = new UnitKeys(tijdeenheidButtons, TijdeenheidRadioGroup);
     auto* column = new QVBoxLayout(TijdeenheidRadioGroup);
     for (int i = 0; i < int(kTimeUnits.size()); ++i) {
         auto* radio = new QRadioButton(QString::fromUtf8(kTimeUnits[std::size_t(i)].caption),
                                        TijdeenheidRadioGroup);
-        radio->installEventFilter(arrows);
+        radio->installEventFilter(keys);
         tijdeenheidButtons->addButton(radio, i);
         column->addWidget(radio);
     }

@@ -246,16 +246,6 @@ void ChartPlot::paintEvent(QPaintEvent* e) {
     }
 }
 
-void ChartPlot::focusInEvent(QFocusEvent* e) {
-    QCustomPlot::focusInEvent(e);
-    update();
-}
-
-void ChartPlot::focusOutEvent(QFocusEvent* e) {
-    QCustomPlot::focusOutEvent(e);
-    update();
-}
-
 void ChartPlot::hoverAt(std::optional<QPointF> pos) {
     mouse_ = pos;
     if (drag_ != Drag::None) {

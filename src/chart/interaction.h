@@ -44,8 +44,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     enum class Drag { None, Band, Line, Pan };
