@@ -297,13 +297,13 @@ void MainWidgets::orderTabs() {
 
 void MainWidgets::apply(const ControlStates& c) {
     QWidget* const focus = window_->focusWidget();
+    Connect->setVisible(c.connectShown);
+    disconnect->setVisible(!c.connectShown);
     // "Verbreken" takes the place of "Verbinden", and the focus with it, and back.
     if (focus == Connect && !c.connectShown)
         disconnect->setFocus(Qt::OtherFocusReason);
-    if (focus == disconnect && c.connectShown)
+    else if (focus == disconnect && c.connectShown)
         Connect->setFocus(Qt::OtherFocusReason);
-    Connect->setVisible(c.connectShown);
-    disconnect->setVisible(!c.connectShown);
     Buttonreceivedata->setEnabled(c.receiveData);
     buttonmemo->setEnabled(c.process);
     TijdeenheidRadioGroup->setEnabled(c.timeUnits);

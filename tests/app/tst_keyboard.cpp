@@ -185,7 +185,7 @@ private slots:
         w.open(threeEvents());
         w.process();
         QSignalSpy runs(&w.form, &TForm1::runStarting);
-        QVERIFY(tabTo(w.unit(1)));
+        w.unit(1)->setFocus(Qt::OtherFocusReason);
         for (int key : keys)
             press(Qt::Key(key));
         QCOMPARE(focused(), w.unit(landsOn));
@@ -243,6 +243,17 @@ private slots:
         w.release();
         w.waitForRun();
         QCOMPARE(focused(), w.memo());
+    }
+
+    // "Verbreken" stands where "Verbinden" stood, and takes the focus over; and back.
+    void connectAndDisconnectHandTheFocusOn() {
+        KeyboardWindow w;
+        QVERIFY(w.active());
+        QCOMPARE(focused(), w.button("Connect"));
+        w.adapter().showConnected();
+        QCOMPARE(focused(), w.button("disconnect"));
+        w.form.link().disconnectLogger();
+        QCOMPARE(focused(), w.button("Connect"));
     }
 
     // The main path with the keyboard alone: open, process, choose a unit, go to an event,
