@@ -1,13 +1,12 @@
-#include <functional>
+#include <algorithm>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTableWidget>
 #include <QTest>

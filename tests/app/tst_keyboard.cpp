@@ -1,8 +1,9 @@
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QSignalSpy>
