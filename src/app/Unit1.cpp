@@ -46,7 +46,7 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent)
     ui_->build(this, keyFilter_, [this](const QString& text) { seams_->information(this, text); });
     setAcceptDrops(true);
     navigation()->setEventList(eventStarts_, eventEnds_);
-    printActions_ = std::make_unique<PrintActions>(this);
+    printActions_ = std::make_unique<PrintActions>(this, *seams_);
     linkAdapter_ = new LinkAdapter(*model_, *ui_, *seams_, this);
     deviceFinder_ = std::make_unique<UdevDeviceFinder>();
     link_ = std::make_unique<LinkController>(spanningArray, *deviceFinder_, *linkAdapter_);

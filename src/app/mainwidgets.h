@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QPointer>
 #include <QString>
 
 class QButtonGroup;
@@ -92,6 +93,14 @@ private:
     void buildChartArea(QWidget* parent);
     QWidget* buildRightColumn(QWidget* parent);
     void nameControls();
+    void describeControls();
+    void orderTabs();
+    void keepFocus(QWidget* before);
+
+    QWidget* window_ = nullptr;
+    // A control that lost the focus by being disabled, and where Qt put the focus then.
+    QPointer<QWidget> focusLost_;
+    QPointer<QWidget> focusParked_;
 };
 
 } // namespace veltrano
