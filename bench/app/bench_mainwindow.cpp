@@ -12,9 +12,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -89,6 +89,10 @@ double processEndToEnd(TForm1& form) {
 
 void windowProcessing(benchmark::State& state, const ImageBuilder& image) {
     OpenedWindow w(image);
+    // Two runs first, so that both result buffers and the image's copy have their pages, as
+    // the core's floor has its arrays.
+    for (int i = 0; i < 2; ++i)
+        processEndToEnd(w.form);
     double stall = 0;
     for (auto _ : state)
         stall = std::max(stall, processEndToEnd(w.form));
@@ -146,7 +150,7 @@ const Report& bigReport() {
 }
 
 void BM_ReportColoured(benchmark::State& state) {
-    QTextEdit box;
+    QPlainTextEdit box;
     setUpReportBox(&box);
     box.show();
     const Report& report = bigReport();
@@ -158,7 +162,7 @@ void BM_ReportColoured(benchmark::State& state) {
 
 // The same text without colours: the peer.
 void BM_ReportPlain(benchmark::State& state) {
-    QTextEdit box;
+    QPlainTextEdit box;
     setUpReportBox(&box);
     box.show();
     const QString text = bigReport().plainText();

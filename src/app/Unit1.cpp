@@ -13,16 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QUrl>
 
 #include "Unit2.h"
 #include "aboutpage.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
-#include "printactions.h"
 #include "chart/updater.h"
 #include "chartfeed.h"
 #include "exportactions.h"
@@ -32,6 +31,7 @@
 #include "linkadapter.h"
 #include "logoview.h"
 #include "mainwidgets.h"
+#include "printactions.h"
 #include "processingrun.h"
 #include "reportview.h"
 #include "uiseams.h"
@@ -47,7 +47,7 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent)
     ui_->build(this, keyFilter_, [this](const QString& text) { seams_->information(this, text); });
     setAcceptDrops(true);
     navigation()->setEventList(eventStarts_, eventEnds_);
-    printActions_ = std::make_unique<PrintActions>(this);
+    printActions_ = std::make_unique<PrintActions>(this, *seams_);
     new ExportActions(*this, *seams_, *ui_);
     linkAdapter_ = new LinkAdapter(*model_, *ui_, *seams_, this);
     deviceFinder_ = std::make_unique<UdevDeviceFinder>();

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "namedlist.h"
 #include "recording/intervals.h"
 #include "unitcaptions.h"
 
@@ -58,6 +59,18 @@ QLabel* designLabel(const char* text, QWidget* parent) {
     return new QLabel(QString::fromUtf8(text), parent);
 }
 
+// What a header cell of the duration table means, spoken on its own: "Spanning 5 sec",
+// "Temperatuur 30 sec". The same interval can head a row and a column.
+QString accessibleHeader(int row, int column) {
+    if (row == 0 && column == 0)
+        return QStringLiteral("Spanning per rij, temperatuur per kolom");
+    if (row == 0)
+        return QStringLiteral("Temperatuur ") + durationColumnHeader(column).trimmed();
+    if (column == 0)
+        return QStringLiteral("Spanning ") + durationRowHeader(row).trimmed();
+    return {};
+}
+
 } // namespace
 
 TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
@@ -79,7 +92,15 @@ TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
     StringGrid1->setShowGrid(true);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table, so that a screen reader can walk its cells; a click does not
+    // focus it, so no cell gets marked by the mouse.
+    StringGrid1->setFocusPolicy(Qt::TabFocus);
+    // The arrow keys walk the cells; Tab goes on to the next control.
+    StringGrid1->setTabKeyNavigation(false);
+    StringGrid1->setAccessibleName(QStringLiteral("Opnameduur"));
+    StringGrid1->setAccessibleDescription(
+        QStringLiteral("Hoe lang de QLO opneemt met elk paar meetintervallen, in de gekozen "
+                       "tijdeenheid; de rijen zijn de spanning, de kolommen de temperatuur"));
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette gridPalette = StringGrid1->palette();
@@ -93,10 +114,22 @@ TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
             if (r == 0 || c == 0) {
                 item->setText(r == 0 ? durationColumnHeader(c) : durationRowHeader(r));
                 item->setBackground(palette().color(QPalette::Button));
+                item->setData(Qt::AccessibleTextRole, accessibleHeader(r, c));
+            } else {
+                item->setData(Qt::AccessibleDescriptionRole, accessibleHeader(r, 0) +
+                                                                 QStringLiteral(", ") +
+                                                                 accessibleHeader(0, c).toLower());
             }
             StringGrid1->setItem(r, c, item);
         }
     }
+    // The hidden headers name the rows and columns for assistive technology.
+    StringGrid1->setVerticalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Temperatuur")));
+    for (int r = 1; r < kDurationGridRows; ++r)
+        StringGrid1->setVerticalHeaderItem(r, new QTableWidgetItem(accessibleHeader(r, 0)));
+    StringGrid1->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Spanning")));
+    for (int c = 1; c < kDurationGridColumns; ++c)
+        StringGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(accessibleHeader(0, c)));
     // Wide enough for the largest duration in seconds in any locale, at any font size.
     const QFontMetrics metrics(StringGrid1->font());
     const int columnWidth =
@@ -122,13 +155,15 @@ TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
     RadioGroup1Items->button(0)->setChecked(true);
 
     MeetintervalSpanningLabel = designLabel(" Meetinterval spanning", this);
-    ComboBox1 = new QComboBox(this);
+    ComboBox1 = new NamedList(this);
+    MeetintervalSpanningLabel->setBuddy(ComboBox1);
     ComboBox1->addItems(voltageListLabels());
     ComboBox1->setMaxVisibleItems(5);
     ComboBox1->setCurrentIndex(kInitialVoltageListIndex);
 
     MeetintervalTemperatuurLabel = designLabel(" Meetinterval temperatuur", this);
-    ComboBox2 = new QComboBox(this);
+    ComboBox2 = new NamedList(this);
+    MeetintervalTemperatuurLabel->setBuddy(ComboBox2);
     ComboBox2->addItems(temperatureListLabels(kInitialVoltageListIndex == 0));
     ComboBox2->setMaxVisibleItems(5);
     ComboBox2->setCurrentIndex(kInitialTemperatureListIndex);

@@ -17,6 +17,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
 
     Label1 = new QLabel(QStringLiteral("Configureren gestart. Koppel de QLO niet los"), this);
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    // Read with the window's title when it appears.
+    setAccessibleDescription(Label1->text());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1, 0, Qt::AlignHCenter);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);

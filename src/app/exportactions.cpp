@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <qcustomplot.h>
 
 #include "Unit1.h"
@@ -62,7 +62,7 @@ ExportActions::ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui
         connect(chart, &QWidget::customContextMenuRequested, this,
                 [this, chart](const QPoint& at) { showMenu(chartMenu(), chart->mapToGlobal(at)); });
     }
-    QTextEdit* box = ui_.memo1;
+    QPlainTextEdit* box = ui_.memo1;
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
         showMenu(reportMenu(at), box->viewport()->mapToGlobal(at));

@@ -1,12 +1,16 @@
 #include "logoview.h"
 
-#include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace veltrano {
 
-LogoView::LogoView(const QPixmap& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+LogoView::LogoView(const QPixmap& picture, QWidget* parent)
+    : QAbstractButton(parent), picture_(picture) {
     setCursor(Qt::PointingHandCursor);
+    // A click does not move the focus, as a picture's would not.
+    setFocusPolicy(Qt::TabFocus);
     // Never taller than its hint, so that the report box above takes the rest of the
     // column; on a short screen it gives way down to a small picture.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
@@ -38,11 +42,12 @@ void LogoView::paintEvent(QPaintEvent*) {
     const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
                         size.height());
     painter.drawPixmap(target, picture_, QRectF(picture_.rect()));
-}
-
-void LogoView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = target.toAlignedRect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 } // namespace veltrano

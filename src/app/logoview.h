@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QPixmap>
-#include <QWidget>
 
 namespace veltrano {
 
 // The logo picture: scaled to fit with its aspect kept, sharp at any device pixel ratio,
-// hand cursor, clickable. It shrinks down to a small picture when the height is short.
-class LogoView : public QWidget {
+// hand cursor. It is a button: clicked, or pressed with Space once Tab has reached it. It
+// shrinks down to a small picture when the height is short.
+class LogoView : public QAbstractButton {
     Q_OBJECT
 public:
     explicit LogoView(const QPixmap& picture, QWidget* parent = nullptr);
@@ -15,12 +16,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
-    void clicked();
-
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     int heightAt(int width) const;

@@ -1,23 +1,26 @@
 #include "mainwidgets.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTextEdit>
 #include <QVBoxLayout>
+#include <qcustomplot.h>
 
 #include "analysis/processing.h"
 #include "chart/chartview.h"
@@ -25,6 +28,7 @@
 #include "chart/navigationcaptions.h"
 #include "keychecks.h"
 #include "logoview.h"
+#include "namedlist.h"
 #include "reportview.h"
 #include "unitcaptions.h"
 #include "windowstate.h"
@@ -37,12 +41,63 @@ const QColor kWindowGrey(160, 160, 164);
 // Horizontal room QLineEdit keeps between its frame and its text, on each side.
 constexpr int kLineEditMargin = 2;
 
-QProgressBar* progressBar(QWidget* parent) {
+QProgressBar* progressBar(QWidget* parent, const QString& name) {
     auto* bar = new QProgressBar(parent);
     bar->setRange(0, 100);
     bar->setTextVisible(false);
+    bar->setAccessibleName(name);
     return bar;
 }
+
+// The arrow keys move the focus among the time units without choosing one: choosing a unit
+// processes the recording again, which Space or a click does. Qt's own arrow handling would
+// choose each unit it passes. Tab into the group lands on the chosen unit.
+class UnitKeys : public QObject {
+public:
+    UnitKeys(QButtonGroup* units, QObject* parent) : QObject(parent), units_(units) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            QAbstractButton* chosen = units_->checkedButton();
+            if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && chosen &&
+                chosen != watched && chosen->isEnabled() && chosen->isVisible()) {
+                // The unit passed over must not become the group's stop for Tab.
+                chosen->setFocus(reason);
+                return true;
+            }
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        int step = 0;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        default:
+            return false;
+        }
+        const QList<QAbstractButton*> buttons = units_->buttons();
+        for (qsizetype i = buttons.indexOf(watched) + step; i >= 0 && i < buttons.size();
+             i += step) {
+            if (buttons[i]->isEnabled() && buttons[i]->isVisible()) {
+                buttons[i]->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+        return true;
+    }
+
+private:
+    QButtonGroup* units_;
+};
 
 // Width for an edit that holds a limit or a time filter: a sign, three digits and two
 // decimals, with the edit's frame and margins.
@@ -90,6 +145,7 @@ void reserveNavigationCaptions(NavigationBox* box) {
 
 void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
                         std::function<void(const QString&)> message) {
+    window_ = window;
     window->setWindowTitle(QStringLiteral("Veltrano"));
     QPalette grey = window->palette();
     grey.setColor(QPalette::Window, kWindowGrey);
@@ -98,6 +154,8 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
     auto* scroll = new QScrollArea(window);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own for Tab; it scrolls to whatever control takes the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(true);
 
@@ -142,6 +200,8 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
     scroll->setWidget(content);
     window->setCentralWidget(scroll);
     nameControls();
+    describeControls();
+    orderTabs();
 
     // Start values of the window design.
     overspanningedit->setText(ProcessingSettings::defaults().overspanning);
@@ -193,9 +253,59 @@ void MainWidgets::nameControls() {
     tijdeenheidButtons->setObjectName(QStringLiteral("tijdeenheidButtons"));
 }
 
+// Names for what no caption names, and descriptions for what shares its caption with another
+// control; the labels name their buddies.
+void MainWidgets::describeControls() {
+    tijdfiltercombobox->setAccessibleName(QStringLiteral("Tijdfilter spanning eenheid"));
+    temperatuurtijdcombobox->setAccessibleName(QStringLiteral("Tijdfilter temperatuur eenheid"));
+    QWidget* plot = Chart1->plot();
+    plot->setAccessibleName(QStringLiteral("Grafiek spanning en temperatuur"));
+    plot->setAccessibleDescription(
+        QStringLiteral("Spanning en temperatuur tegen de tijd, met de vier grenzen. Pijl links en "
+                       "rechts: vorige en volgende tijdeenheid; Home: eerste tijdeenheid; "
+                       "Escape: de hele opname."));
+    for (int s = 0; s < ChartView::SeriesCount; ++s) {
+        QCheckBox* box = Chart1->legendCheckBox(ChartView::Series(s));
+        box->setAccessibleDescription(
+            QStringLiteral("Lijn %1 in de grafiek tonen").arg(box->text()));
+    }
+    memo1->setAccessibleDescription(
+        QStringLiteral("De calamiteiten van de verwerkte opname en de samenvatting ervan"));
+    PDF->setAccessibleDescription(QStringLiteral("Calamiteiten overzicht printen"));
+    Grafiekopslaan->setAccessibleDescription(
+        QStringLiteral("Grafiek printen, na een afdrukvoorbeeld"));
+    Image3->setAccessibleName(Image3->toolTip());
+    Image3->setAccessibleDescription(QStringLiteral("Opent de pagina over Veltrano"));
+}
+
+// Tab follows the reading order: the groups of the top row from left to right, each from
+// its first row to its last, then the chart, then the column beside it.
+void MainWidgets::orderTabs() {
+    QList<QWidget*> chain{Connect,    disconnect,  Buttonreceivedata, buttonmemo,
+                          dataopenen, Buttonerase, Buttontext,        Meetintervaltabelbutton};
+    chain += navigatiegroupbox->readingOrder();
+    for (QAbstractButton* unit : tijdeenheidButtons->buttons())
+        chain << unit;
+    chain << overspanningedit << onderspanningedit << tijdfilteredit << tijdfiltercombobox
+          << temperatuurbovengrensedit << temperatuurondergrensedit << temperatuurtijdfilteredit
+          << temperatuurtijdcombobox << Filtersbutton;
+    chain << Chart1->MarkerCheckBox << Chart1->plot();
+    for (int s = 0; s < ChartView::SeriesCount; ++s)
+        chain << Chart1->legendCheckBox(ChartView::Series(s));
+    chain << DateTimePicker1 << DateTimePicker << memo1 << PDF << Grafiekopslaan << Image3;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
 void MainWidgets::apply(const ControlStates& c) {
+    QWidget* const focus = window_->focusWidget();
     Connect->setVisible(c.connectShown);
     disconnect->setVisible(!c.connectShown);
+    // "Verbreken" takes the place of "Verbinden", and the focus with it, and back.
+    if (focus == Connect && !c.connectShown)
+        disconnect->setFocus(Qt::OtherFocusReason);
+    else if (focus == disconnect && c.connectShown)
+        Connect->setFocus(Qt::OtherFocusReason);
     Buttonreceivedata->setEnabled(c.receiveData);
     buttonmemo->setEnabled(c.process);
     TijdeenheidRadioGroup->setEnabled(c.timeUnits);
@@ -210,6 +320,28 @@ void MainWidgets::apply(const ControlStates& c) {
     EraseProgressBar->setEnabled(c.eraseBar);
     if (c.processingRunning)
         ProgressBar1->show();
+    keepFocus(focus);
+}
+
+// Qt moves the focus on from a control that is disabled, or drops it when the control's
+// group is disabled. A control the window disables while it works gets the focus back once
+// it is usable again, so that a keyboard user goes on where they were; unless they have put
+// the focus elsewhere meanwhile.
+void MainWidgets::keepFocus(QWidget* before) {
+    QWidget* const now = window_->focusWidget();
+    if (before && before != now && !before->isEnabled()) {
+        focusLost_ = before;
+        focusParked_ = now;
+        return;
+    }
+    if (!focusLost_)
+        return;
+    if (now != focusParked_) {
+        focusLost_.clear();
+    } else if (focusLost_->isEnabled() && focusLost_->isVisible()) {
+        focusLost_->setFocus(Qt::OtherFocusReason);
+        focusLost_.clear();
+    }
 }
 
 QLineEdit* MainWidgets::filterEdit(const QString& caption) const {
@@ -258,10 +390,12 @@ void MainWidgets::buildTimeUnits(QWidget* parent) {
     TijdeenheidRadioGroup = new QGroupBox(QStringLiteral("Tijdeenheid"), parent);
     TijdeenheidRadioGroup->setEnabled(false);
     tijdeenheidButtons = new QButtonGroup(TijdeenheidRadioGroup);
+    auto* keys = new UnitKeys(tijdeenheidButtons, TijdeenheidRadioGroup);
     auto* column = new QVBoxLayout(TijdeenheidRadioGroup);
     for (int i = 0; i < int(kTimeUnitCaptions.size()); ++i) {
         auto* radio = new QRadioButton(QString::fromUtf8(kTimeUnitCaptions[std::size_t(i)]),
                                        TijdeenheidRadioGroup);
+        radio->installEventFilter(keys);
         tijdeenheidButtons->addButton(radio, i);
         column->addWidget(radio);
     }
@@ -281,7 +415,7 @@ void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
         return e;
     };
     auto units = [this](int index) {
-        auto* c = new QComboBox(filtersgroupbox);
+        auto* c = new NamedList(filtersgroupbox);
         for (const char* caption : kFilterUnitCaptions)
             c->addItem(QString::fromUtf8(caption));
         c->setCurrentIndex(index);
@@ -338,9 +472,9 @@ void MainWidgets::buildChartArea(QWidget* parent) {
     bars->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* column = new QVBoxLayout(bars);
     column->setContentsMargins(0, 0, 0, 0);
-    ProgressBar2 = progressBar(bars);
-    EraseProgressBar = progressBar(bars);
-    ProgressBar1 = progressBar(bars);
+    ProgressBar2 = progressBar(bars, QStringLiteral("Voortgang ophalen"));
+    EraseProgressBar = progressBar(bars, QStringLiteral("Voortgang wissen"));
+    ProgressBar1 = progressBar(bars, QStringLiteral("Voortgang verwerken"));
     for (QProgressBar* bar : {ProgressBar2, EraseProgressBar, ProgressBar1}) {
         bar->setMinimumHeight(chartArea->fontMetrics().height() * 2);
         column->addWidget(bar);
@@ -371,8 +505,12 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     DateTimePicker1 = picker(start.periodStart);
     DateTimePicker = picker(start.periodEnd);
     auto* dates = new QGridLayout;
-    dates->addWidget(new QLabel(QStringLiteral("Datum aansluiting"), right), 0, 0);
-    dates->addWidget(new QLabel(QStringLiteral("Datum loskoppeling"), right), 0, 1);
+    auto* startLabel = new QLabel(QStringLiteral("Datum aansluiting"), right);
+    auto* endLabel = new QLabel(QStringLiteral("Datum loskoppeling"), right);
+    startLabel->setBuddy(DateTimePicker1);
+    endLabel->setBuddy(DateTimePicker);
+    dates->addWidget(startLabel, 0, 0);
+    dates->addWidget(endLabel, 0, 1);
     dates->addWidget(DateTimePicker1, 1, 0);
     dates->addWidget(DateTimePicker, 1, 1);
     dates->setColumnStretch(2, 1);
@@ -380,8 +518,10 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
 
     // The report box takes the room the column gets; long lines wrap at its edge.
     memolabel = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
-    memo1 = new QTextEdit(right);
+    memo1 = new QPlainTextEdit(right);
     setUpReportBox(memo1);
+    // A caret for the keyboard, so that the report can be read and copied line by line.
+    memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     memolabel->setBuddy(memo1);
     column->addWidget(memolabel);
     column->addWidget(memo1, 1);

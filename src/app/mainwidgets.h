@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QPointer>
 #include <QString>
 
 class QButtonGroup;
@@ -13,7 +14,7 @@ class QLineEdit;
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace veltrano {
@@ -65,7 +66,7 @@ struct MainWidgets {
     QDateTimeEdit* DateTimePicker1 = nullptr; // "Datum aansluiting"
     QDateTimeEdit* DateTimePicker = nullptr;  // "Datum loskoppeling"
     QLabel* memolabel = nullptr;
-    QTextEdit* memo1 = nullptr;
+    QPlainTextEdit* memo1 = nullptr;
     QGroupBox* PrintenGroupBox = nullptr;
     QPushButton* PDF = nullptr;
     QPushButton* Grafiekopslaan = nullptr;
@@ -92,6 +93,14 @@ private:
     void buildChartArea(QWidget* parent);
     QWidget* buildRightColumn(QWidget* parent);
     void nameControls();
+    void describeControls();
+    void orderTabs();
+    void keepFocus(QWidget* before);
+
+    QWidget* window_ = nullptr;
+    // A control that lost the focus by being disabled, and where Qt put the focus then.
+    QPointer<QWidget> focusLost_;
+    QPointer<QWidget> focusParked_;
 };
 
 } // namespace veltrano

@@ -1,11 +1,10 @@
 #include "printactions.h"
 
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
 
 #include "chart/printing.h"
+#include "uiseams.h"
 
 namespace veltrano {
 
@@ -14,23 +13,19 @@ void printReport(const QTextDocument& document, QPrinter& printer) {
     document.print(&printer);
 }
 
-PrintActions::PrintActions(QWidget* parent)
-    : parent_(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+PrintActions::PrintActions(QWidget* parent, UiSeams& seams)
+    : parent_(parent), seams_(seams),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
 PrintActions::~PrintActions() = default;
 
 void PrintActions::PDFClick(const QTextDocument& report) {
-    QPrintDialog dialog(printer_.get(), parent_);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (seams_.printDialog(parent_, *printer_))
         printReport(report, *printer_);
-    }
 }
 
 void PrintActions::GrafiekopslaanClick(ChartView& chart) {
-    QPrintPreviewDialog preview(printer_.get(), parent_);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&chart](QPrinter* p) { printChart(chart, *p); });
-    preview.exec();
+    seams_.printPreview(parent_, *printer_, [&chart](QPrinter* p) { printChart(chart, *p); });
 }
 
 } // namespace veltrano

@@ -9,15 +9,16 @@ class QWidget;
 namespace veltrano {
 
 class ChartView;
+class UiSeams;
 
 // Prints the report as the job "rapport", page after page.
 void printReport(const QTextDocument& document, QPrinter& printer);
 
 // The "Printen" group: both actions share one printer, so the printer chosen in either
-// dialog is used by the next print.
+// dialog is used by the next print. The dialogs open through the window's seams.
 class PrintActions {
 public:
-    explicit PrintActions(QWidget* parent);
+    PrintActions(QWidget* parent, UiSeams& seams);
     ~PrintActions();
 
     // "Calamiteiten overzicht": the print dialog, then the report.
@@ -29,6 +30,7 @@ public:
 
 private:
     QWidget* parent_;
+    UiSeams& seams_;
     std::unique_ptr<QPrinter> printer_;
 };
 

@@ -31,7 +31,6 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         return false;
     if (!snapshot_)
         snapshot_ = std::make_unique<MemoryImage>();
-    std::copy_n(image.data(), kImageSize, snapshot_->data());
 
     target_ = buffers_[0] && buffers_[0].get() == chartShows ? 1 : 0;
     if (!buffers_[std::size_t(target_)])
@@ -44,13 +43,19 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
     settings_ = settings;
     stateIn_ = state;
     style_ = style;
-    const std::uint8_t* bytes = snapshot_->data();
+    const std::uint8_t* source = image.constData();
+    std::uint8_t* bytes = snapshot_->data();
     ProcessingResult* result = buffers_[std::size_t(target_)].get();
     std::shared_ptr<QSemaphore> gate = gate_;
     QThread* uiThread = thread();
-    watcher_.setFuture(QtConcurrent::run([this, bytes, result, gate, uiThread] {
+    watcher_.setFuture(QtConcurrent::run([this, source, bytes, result, gate, uiThread] {
         RunOutcome out;
         out.state = stateIn_;
+        // The copy is the first thing the run does. Nothing writes the image while a run is
+        // in progress (opening waits for the run's end, downloads are refused, the receiver
+        // stores only during a download), and copying here keeps the first runs' page faults
+        // off the UI thread.
+        std::copy_n(source, kImageSize, bytes);
         if (gate)
             gate->acquire();
         const ProgressPump pump = [this](std::size_t) {

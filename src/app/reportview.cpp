@@ -1,34 +1,34 @@
 #include "reportview.h"
 
 #include <QFontMetricsF>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include "analysis/report.h"
 
 namespace veltrano {
 
-void setUpReportBox(QTextEdit* box) {
+void setUpReportBox(QPlainTextEdit* box) {
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);
     font.setStyleHint(QFont::SansSerif);
     box->setFont(font);
     box->document()->setDefaultFont(font);
     box->setReadOnly(true);
-    box->setAcceptRichText(true);
-    box->setLineWrapMode(QTextEdit::WidgetWidth);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->document()->setUndoRedoEnabled(false);
     box->setTabStopDistance(reportTabStop(box));
 }
 
-qreal reportTabStop(const QTextEdit* box) {
+qreal reportTabStop(const QPlainTextEdit* box) {
     return 170.0 * QFontMetricsF(box->font()).averageCharWidth() / 4.0;
 }
 
-ReportStyle reportStyle(const QTextEdit* box) {
+ReportStyle reportStyle(const QPlainTextEdit* box) {
     return {box->document()->defaultFont(), box->document()->defaultTextOption(),
             box->palette().color(QPalette::WindowText)};
 }
@@ -40,6 +40,7 @@ std::unique_ptr<QTextDocument> reportDocument(const Report& report, const Report
     red.setForeground(kReportRed);
 
     auto doc = std::make_unique<QTextDocument>();
+    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
     doc->setUndoRedoEnabled(false);
     doc->setDefaultFont(style.font);
     doc->setDefaultTextOption(style.textOption);
@@ -67,7 +68,7 @@ std::unique_ptr<QTextDocument> reportDocument(const Report& report, const Report
     return doc;
 }
 
-void showReportDocument(QTextEdit* box, std::unique_ptr<QTextDocument> document) {
+void showReportDocument(QPlainTextEdit* box, std::unique_ptr<QTextDocument> document) {
     // The box deletes its own first document; the ones given here are deleted here.
     QTextDocument* old = box->document();
     const bool ours = old->parent() == box;
@@ -77,7 +78,7 @@ void showReportDocument(QTextEdit* box, std::unique_ptr<QTextDocument> document)
         delete old;
 }
 
-void showReport(QTextEdit* box, const Report& report) {
+void showReport(QPlainTextEdit* box, const Report& report) {
     showReportDocument(box, reportDocument(report, reportStyle(box)));
 }
 

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 
 #include "dialogfolder.h"
@@ -62,6 +65,30 @@ QString DesktopSeams::remember(const QString& path) {
 
 void DesktopSeams::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+} // namespace veltrano
+
+namespace veltrano {
+
+bool DesktopSeams::printDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void DesktopSeams::printPreview(QWidget* parent, QPrinter& printer, const PaintPages& paint) {
+    QPrintPreviewDialog preview(&printer, parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, paint);
+    preview.exec();
+}
+
+bool ScriptedSeams::printDialog(QWidget*, QPrinter& printer) {
+    ++printDialogs;
+    if (printTo.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    return true;
 }
 
 } // namespace veltrano

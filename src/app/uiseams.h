@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
+class QPrinter;
 class QWidget;
 
 namespace veltrano {
@@ -19,8 +22,8 @@ struct SaveRequest {
     QString suggestedName;
 };
 
-// Every message box and file dialog of the windows passes through here, so that tests
-// can answer them without a human.
+// Every message box, file dialog and print dialog of the windows passes through here, so
+// that tests can answer them without a human.
 class UiSeams {
 public:
     virtual ~UiSeams() = default;
@@ -33,6 +36,11 @@ public:
     QString saveFileName(QWidget* parent) { return saveFileName(parent, SaveRequest{}); }
     // Opens a page in the default web browser.
     virtual void openUrl(const QUrl& url) = 0;
+    // The print dialog for `printer`; true when the user chose to print.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
+    // The print preview on `printer`; `paint` draws the pages on the printer it is given.
+    using PaintPages = std::function<void(QPrinter*)>;
+    virtual void printPreview(QWidget* parent, QPrinter& printer, const PaintPages& paint) = 0;
 };
 
 // The real dialogs. The file dialogs start in `folder` and move it to the folder of the file
@@ -46,6 +54,8 @@ public:
     using UiSeams::saveFileName;
     QString saveFileName(QWidget* parent, const SaveRequest& request) override;
     void openUrl(const QUrl& url) override;
+    bool printDialog(QWidget* parent, QPrinter& printer) override;
+    void printPreview(QWidget* parent, QPrinter& printer, const PaintPages& paint) override;
 
 private:
     QString remember(const QString& path);
@@ -63,6 +73,12 @@ public:
     QList<SaveRequest> saveRequests; // every save dialog asked for, in order
     QList<QUrl> openedUrls;
     bool questionAnswer = true;
+    // Print dialogs shown; with `printTo` set the user prints, to that PDF file.
+    int printDialogs = 0;
+    QString printTo;
+    // Print previews shown, and what the last one would draw.
+    int printPreviews = 0;
+    PaintPages previewPages;
 
     void information(QWidget*, const QString& text) override { messages << text; }
     bool question(QWidget*, const QString& text) override {
@@ -78,6 +94,11 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     void openUrl(const QUrl& url) override { openedUrls << url; }
+    bool printDialog(QWidget*, QPrinter& printer) override;
+    void printPreview(QWidget*, QPrinter&, const PaintPages& paint) override {
+        ++printPreviews;
+        previewPages = paint;
+    }
 };
 
 } // namespace veltrano

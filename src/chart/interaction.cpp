@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -39,7 +41,8 @@ protected:
 ChartPlot::ChartPlot(ChartView* view) : QCustomPlot(view), view_(view) {
     setObjectName(QStringLiteral("Chart1Plot"));
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    // Tab reaches the chart too, for its navigation keys.
+    setFocusPolicy(Qt::StrongFocus);
     setBackground(kChartBackground);
     QLocale plain;
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
@@ -233,6 +236,13 @@ void ChartPlot::paintEvent(QPaintEvent* e) {
     if (view_->highlight_->current()) {
         QPainter painter(this);
         view_->highlight_->paint(painter, axisRect()->rect());
+    }
+    // The keys act on the chart: show where they go.
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }
 

@@ -47,6 +47,23 @@ NavigationBox::NavigationBox(ChartView* chart, MessageFn message, QWidget* paren
     vorigecalamiteitbutton = button(this, "vorigecalamiteitbutton", "Vorige");
     volgendecalamiteitbutton = button(this, "volgendecalamiteitbutton", "Volgende");
 
+    // The labels name the range edits; the paging and the event buttons share their
+    // captions until a run gives the paging ones the unit's.
+    GaNaarLabel->setBuddy(Edit2);
+    totlabel->setBuddy(Edit1);
+    calamiteitedit->setAccessibleName(QStringLiteral("Calamiteit nummer"));
+    beginbijbegin->setAccessibleDescription(QStringLiteral("Eerste tijdeenheid in de grafiek"));
+    vorigebutton->setAccessibleDescription(QStringLiteral("Vorige tijdeenheid in de grafiek"));
+    volgendebutton->setAccessibleDescription(QStringLiteral("Volgende tijdeenheid in de grafiek"));
+    UnzoomButton->setAccessibleDescription(QStringLiteral("De hele opname in de grafiek"));
+    GaNaarButton->setAccessibleDescription(QStringLiteral("De grafiek van Vanaf tot Tot"));
+    ganaarcalamiteitbutton->setAccessibleDescription(
+        QStringLiteral("De calamiteit met dit nummer in de grafiek"));
+    vorigecalamiteitbutton->setAccessibleDescription(
+        QStringLiteral("Vorige calamiteit in de grafiek"));
+    volgendecalamiteitbutton->setAccessibleDescription(
+        QStringLiteral("Volgende calamiteit in de grafiek"));
+
     auto* grid = new QGridLayout(this);
     grid->addWidget(beginbijbegin, 0, 0);
     grid->addWidget(vorigebutton, 0, 1);
@@ -90,6 +107,20 @@ NavigationBox::NavigationBox(ChartView* chart, MessageFn message, QWidget* paren
     vorigebutton->setEnabled(false);
     volgendebutton->setEnabled(false);
     disableEventButtons();
+}
+
+QList<QWidget*> NavigationBox::readingOrder() const {
+    return {beginbijbegin,
+            vorigebutton,
+            volgendebutton,
+            UnzoomButton,
+            GaNaarButton,
+            Edit2,
+            Edit1,
+            calamiteitedit,
+            ganaarcalamiteitbutton,
+            vorigecalamiteitbutton,
+            volgendecalamiteitbutton};
 }
 
 void NavigationBox::setUnit(int index) {

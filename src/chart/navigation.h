@@ -47,6 +47,8 @@ public:
     void setEventList(std::span<const long double> starts, std::span<const long double> ends);
     // At the start of every processing run.
     void disableEventButtons();
+    // The group's controls that take the focus, row by row as they stand.
+    QList<QWidget*> readingOrder() const;
 
 public slots:
     void beginbijbeginClick();

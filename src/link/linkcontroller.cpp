@@ -11,6 +11,17 @@ LinkController::LinkController(MemoryImage& image, const DeviceFinder& finder, L
                                QObject* parent)
     : QObject(parent), finder_(finder), window_(window), link_(image, *this) {
     connect(&link_, &LoggerLink::deviceLost, this, &LinkController::onDeviceLost);
+    silenceWatch_.setSingleShot(true);
+    answerWatch_.setSingleShot(true);
+    answerWatch_.setTimerType(Qt::PreciseTimer); // a coarse one may end the wait early
+    connect(&silenceWatch_, &QTimer::timeout, this, &LinkController::checkDownloadSilence);
+    connect(&answerWatch_, &QTimer::timeout, this, &LinkController::answerOverdue);
+}
+
+void LinkController::setTimeouts(std::chrono::milliseconds downloadSilence,
+                                 std::chrono::milliseconds answerWait) {
+    downloadSilence_ = downloadSilence;
+    answerWait_ = answerWait;
 }
 
 void LinkController::connectLogger() {
@@ -43,21 +54,54 @@ void LinkController::disconnectLogger() {
 
 QStringList LinkController::breakOff() {
     QStringList told;
-    Receiver& r = receiver();
-    if (!r.databinnenhalenklaar) {
-        r.abortDownload();
-        window_.downloadBrokenOff();
-        told << linktext::DownloadBrokenOff.arg(QLocale().toString(r.teller));
-    }
-    if (r.eraseflag || r.configureerflag) {
-        const bool intervals = r.meetintervalleninstellen || r.configureerflag;
-        r.eraseflag = false;
-        r.configureerflag = false;
-        r.meetintervalleninstellen = false;
-        window_.conversationBrokenOff();
-        told << (intervals ? linktext::IntervalsBrokenOff : linktext::EraseBrokenOff);
-    }
+    if (receiver().downloading())
+        told << endDownload();
+    if (receiver().eraseflag)
+        told << (endConversation() ? linktext::IntervalsBrokenOff : linktext::EraseBrokenOff);
+    // A "Gelu" of an interval setting that never got as far as its erase belongs to nothing
+    // after this.
+    receiver().configureerflag = false;
     return told;
+}
+
+QString LinkController::endDownload() {
+    silenceWatch_.stop();
+    Receiver& r = receiver();
+    r.abortDownload();
+    window_.downloadBrokenOff();
+    return linktext::DownloadBrokenOff.arg(QLocale().toString(r.teller));
+}
+
+bool LinkController::endConversation() {
+    answerWatch_.stop();
+    Receiver& r = receiver();
+    const bool intervals = r.meetintervalleninstellen;
+    // Cleared, so that an answer coming after all is not taken for this conversation's.
+    r.eraseflag = false;
+    r.configureerflag = false;
+    r.meetintervalleninstellen = false;
+    window_.conversationBrokenOff();
+    return intervals;
+}
+
+void LinkController::checkDownloadSilence() {
+    if (!receiver().downloading())
+        return;
+    using namespace std::chrono;
+    const auto silent = steady_clock::now() - std::max(downloadSent_, link_.lastReceived());
+    if (link_.receiving() || silent < downloadSilence_) {
+        const auto left =
+            link_.receiving() ? downloadSilence_ : ceil<milliseconds>(downloadSilence_ - silent);
+        silenceWatch_.start(std::max(left, milliseconds(1)));
+        return;
+    }
+    window_.information(endDownload());
+}
+
+void LinkController::answerOverdue() {
+    if (!receiver().eraseflag)
+        return;
+    window_.information(endConversation() ? linktext::IntervalsNoAnswer : linktext::EraseNoAnswer);
 }
 
 void LinkController::startDownload() {
@@ -71,7 +115,15 @@ void LinkController::startDownload() {
         receiver().abortDownload();
         window_.downloadBrokenOff();
         window_.information(linktext::NotConnected);
+        return;
     }
+    downloadSent_ = std::chrono::steady_clock::now();
+    silenceWatch_.start(downloadSilence_);
+}
+
+void LinkController::downloadComplete() {
+    silenceWatch_.stop();
+    window_.downloadComplete();
 }
 
 void LinkController::erase() {
@@ -83,6 +135,7 @@ void LinkController::erase() {
     }
     window_.eraseStarted(false);
     receiver().eraseflag = true;
+    answerWatch_.start(answerWait_);
 }
 
 bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
@@ -105,10 +158,12 @@ bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
     window_.eraseStarted(true);
     receiver().eraseflag = true;
     receiver().meetintervalleninstellen = true;
+    answerWatch_.start(answerWait_);
     return true;
 }
 
 void LinkController::eraseFinished(bool intervalsSet) {
+    answerWatch_.stop();
     window_.information(intervalsSet ? linktext::IntervalsDone : linktext::EraseDone);
     window_.eraseFinished();
 }

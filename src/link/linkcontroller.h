@@ -1,10 +1,12 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include "link/devicefinder.h"
 #include "link/loggerlink.h"
@@ -32,16 +34,17 @@ public:
     // "DONE": enable "Data ophalen" if connected, "Data verwerken", "Filter instellingen",
     // "Tijdeenheid" and "Filters toepassen"; status "Data klaar voor verwerken".
     virtual void downloadComplete() = 0;
-    // The download ended without "DONE" (disconnected, unplugged): the bytes so far are the
-    // image; the controls as after a download, the download bar hidden. The link tells the
-    // user afterwards.
+    // The download ended without "DONE" (disconnected, unplugged, no byte for too long): the
+    // bytes so far are the image; the controls as after a download, the download bar hidden.
+    // The link tells the user afterwards.
     virtual void downloadBrokenOff() = 0;
     // Erase (or the erase of an interval setting) sent: enable Timer1; enable and show the
     // erase bar at 0.
     virtual void eraseStarted(bool intervals) = 0;
     // "wel " after its message box: hide and disable the erase bar.
     virtual void eraseFinished() = 0;
-    // An erase or interval setting ended without its answer: the erase bar hidden.
+    // An erase or interval setting ended without its answer (disconnected, unplugged, no
+    // answer in time): the erase bar hidden.
     virtual void conversationBrokenOff() = 0;
     // "Gelu": show the notice window without waiting for it.
     virtual void showNotice() = 0;
@@ -55,8 +58,19 @@ public:
 class LinkController : public QObject, private ReceiverSink {
     Q_OBJECT
 public:
+    // A download that receives no byte for this long is broken off; the logger stays
+    // connected.
+    static constexpr std::chrono::milliseconds kDownloadSilence{10'000};
+    // An erase or interval setting whose "wel " has not come this long after sending ends
+    // without it.
+    static constexpr std::chrono::milliseconds kAnswerWait{60'000};
+
     LinkController(MemoryImage& image, const DeviceFinder& finder, LinkWindow& window,
                    QObject* parent = nullptr);
+
+    // Tests shorten the waits; they apply from the next download or conversation on.
+    void setTimeouts(std::chrono::milliseconds downloadSilence,
+                     std::chrono::milliseconds answerWait);
 
     // "Verbinden": opens every logger found in turn; the last one stays open.
     void connectLogger();
@@ -81,9 +95,15 @@ private:
     // Ends a download or conversation still waiting for its answer; returns what to tell the
     // user.
     QStringList breakOff();
+    // Ends the download in progress without "DONE"; returns what to tell the user.
+    QString endDownload();
+    // Ends the erase or interval setting waiting for "wel "; true for an interval setting.
+    bool endConversation();
+    void checkDownloadSilence();
+    void answerOverdue();
     void progressStep() override { window_.downloadProgressStep(); }
     void beep() override { window_.beep(); }
-    void downloadComplete() override { window_.downloadComplete(); }
+    void downloadComplete() override;
     void configurationStarted() override { window_.showNotice(); }
     void eraseFinished(bool intervalsSet) override;
     void downloadOverflow() override;
@@ -92,6 +112,13 @@ private:
     const DeviceFinder& finder_;
     LinkWindow& window_;
     LoggerLink link_;
+    std::chrono::milliseconds downloadSilence_ = kDownloadSilence;
+    std::chrono::milliseconds answerWait_ = kAnswerWait;
+    // Looks at the download when it may have been silent for downloadSilence_; bytes do not
+    // restart it, it measures from the last read when it fires.
+    QTimer silenceWatch_;
+    QTimer answerWatch_;
+    std::chrono::steady_clock::time_point downloadSent_;
 };
 
 } // namespace veltrano

@@ -29,6 +29,12 @@ inline const QString EraseBrokenOff = QStringLiteral(
 inline const QString IntervalsBrokenOff =
     QStringLiteral("Het instellen van de meetintervallen is afgebroken: de QLO heeft niet "
                    "gemeld dat het gelukt is.");
+inline const QString EraseNoAnswer =
+    QStringLiteral("Het wissen is afgebroken: de QLO heeft niet binnen een minuut gemeld dat "
+                   "het geheugen gewist is. Probeer het opnieuw.");
+inline const QString IntervalsNoAnswer =
+    QStringLiteral("Het instellen van de meetintervallen is afgebroken: de QLO heeft niet "
+                   "binnen een minuut gemeld dat het gelukt is. Probeer het opnieuw.");
 // %1 the port, %2 the reason.
 inline const QString PortOpenFailed = QStringLiteral("Kan poort %1 niet openen: %2");
 

@@ -75,6 +75,7 @@ void LoggerLink::readAvailable() {
         const qint64 got = port_.read(reinterpret_cast<char*>(chunk_.data()), n);
         if (got <= 0)
             break;
+        lastReceived_ = std::chrono::steady_clock::now();
         receiver_.receive(chunk_.data(), std::size_t(got));
     }
     inReceive_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     Receiver& receiver() { return receiver_; }
     const Receiver& receiver() const { return receiver_; }
 
+    // When the last bytes came in from the port (taken once per read, not per byte).
+    std::chrono::steady_clock::time_point lastReceived() const { return lastReceived_; }
+    // Inside a receive event (a box shown from it may hold it for long) or bytes are waiting
+    // to be handled: the logger is not silent, whatever the clock says.
+    bool receiving() const { return inReceive_ || (port_.isOpen() && port_.bytesAvailable() > 0); }
+
 signals:
     // The device disappeared (unplugged); the port is closed right after the listeners
     // return (they may close it themselves). The bytes received so far stay in the image.
@@ -60,6 +67,7 @@ private:
     Receiver receiver_;
     bool inReceive_ = false;
     bool lost_ = false;
+    std::chrono::steady_clock::time_point lastReceived_;
     static constexpr int kExtraReadsPerTurn = 63;
     std::vector<std::uint8_t> chunk_; // one receive event
 };

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,10 +17,31 @@ void FreeDeleter::operator()(void* p) const noexcept {
     std::free(p);
 }
 
+namespace {
+// Large buffers are filled a few megabytes at a time: huge pages take one page fault where
+// small pages take five hundred. Only a hint; where the system does not offer them nothing
+// changes.
+void preferHugePages(void* p, std::size_t bytes) {
+#if defined(MADV_HUGEPAGE)
+    constexpr std::size_t kHuge = 2u << 20;
+    if (bytes < 2 * kHuge)
+        return;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHuge - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+} // namespace
+
 template <typename T> CBuffer<T> makeZeroBuffer(std::size_t n) {
     void* p = std::calloc(n == 0 ? 1 : n, sizeof(T));
     if (!p)
         throw std::bad_alloc();
+    preferHugePages(p, n * sizeof(T));
     return CBuffer<T>(static_cast<T*>(p));
 }
 template CBuffer<std::uint8_t> makeZeroBuffer<std::uint8_t>(std::size_t);

@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTest>
-#include <QTextEdit>
 
 #include "app/Unit2.h"
 #include "app/logoview.h"
@@ -271,9 +271,11 @@ private slots:
 
         QStringList stretched;
         for (QWidget* c : controls) {
+            // The logo is a button, but the column gives it its width.
             const bool sizedByContent =
-                qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
-                qobject_cast<QComboBox*>(c) || qobject_cast<QAbstractSpinBox*>(c);
+                (qobject_cast<QAbstractButton*>(c) && !qobject_cast<LogoView*>(c)) ||
+                qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c) ||
+                qobject_cast<QAbstractSpinBox*>(c);
             if (!sizedByContent || !c->isVisibleTo(&w.form) || hasOwnLayout(c->parentWidget()))
                 continue;
             const QSize allowed = before[c].expandedTo(c->sizeHint());

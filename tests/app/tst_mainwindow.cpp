@@ -44,7 +44,7 @@ ImageBuilder otherRecording() {
     return b;
 }
 
-void compareReport(const QTextEdit* box, const Report& model) {
+void compareReport(const QPlainTextEdit* box, const Report& model) {
     const QList<ShownLine> shown = shownLines(box);
     const auto& lines = model.lines();
     QCOMPARE(shown.size(), qsizetype(lines.size()));

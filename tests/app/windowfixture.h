@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
@@ -14,7 +15,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
 #include <QTimer>
 
 #include "analysis/processing.h"
@@ -50,7 +50,7 @@ struct WindowFixture {
     QPushButton* button(const char* name) const { return testing::button(form, name); }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(form, name); }
     QLabel* status() const { return control<QLabel>(form, "StatusLabel"); }
-    QTextEdit* memo() const { return control<QTextEdit>(form, "memo1"); }
+    QPlainTextEdit* memo() const { return control<QPlainTextEdit>(form, "memo1"); }
     QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
     QButtonGroup* timeUnits() const { return control<QButtonGroup>(form, "tijdeenheidButtons"); }
     LinkAdapter& adapter() const {
@@ -110,7 +110,7 @@ struct ShownLine {
     QColor colour;
 };
 
-inline QList<ShownLine> shownLines(const QTextEdit* box) {
+inline QList<ShownLine> shownLines(const QPlainTextEdit* box) {
     QList<ShownLine> lines;
     for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) {
         // An empty block carries its colour in the block's char format.

@@ -125,6 +125,8 @@ bool LoggerServer::transmit(int fd, const std::uint8_t* data, std::size_t n) {
         if (chunk > 0) {
             if (!pace(chunk) || !sendAll(fd, data, chunk))
                 return false;
+            if (sentTap_)
+                sentTap_(data, chunk);
             data += chunk;
             n -= chunk;
             streamPos_ += chunk;

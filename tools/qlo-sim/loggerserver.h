@@ -58,6 +58,10 @@ public:
     // Called on the serving thread when an unplug fault strikes, before serve() returns.
     // Without it serve() only returns, and closing the fd hangs the other side up.
     void setUnplugHook(std::function<void()> hook) { unplugHook_ = std::move(hook); }
+    // Called on the serving thread with every run of bytes that went out, after the drops:
+    // what the other side is to receive, for tests that compare. Set before serve().
+    using SentTap = std::function<void(const std::uint8_t* bytes, std::size_t n)>;
+    void setSentTap(SentTap tap) { sentTap_ = std::move(tap); }
 
     bool unplugged() const { return unplugged_; }
     std::uint64_t bytesDropped() const { return dropped_; }
@@ -82,6 +86,7 @@ private:
     std::atomic<std::uint64_t> rate_{0};
     std::atomic<std::uint64_t> dropped_{0};
     std::function<void()> unplugHook_;
+    SentTap sentTap_;
 
     std::mutex faultsMutex_;
     Faults faults_;

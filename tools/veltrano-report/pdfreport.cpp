@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include "analysis/processing.h"
 #include "app/reportpdf.h"
@@ -22,7 +22,7 @@ std::optional<QString> writeReportPdf(const ProcessingResult& result, const QStr
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return QStringLiteral("--pdf heeft een programma met vensters nodig");
     // The report as the window's report box holds it, in the box's font and tab stops.
-    QTextEdit box;
+    QPlainTextEdit box;
     setUpReportBox(&box);
     const std::unique_ptr<QTextDocument> report = reportDocument(result.report, reportStyle(&box));
     const std::unique_ptr<ChartView> chart = fullViewChart(result);
