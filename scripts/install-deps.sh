@@ -13,7 +13,7 @@ if [ "${VELTRANO_SKIP_DEPS:-0}" != 0 ]; then
 fi
 
 build=(g++ cmake ninja-build pkg-config gzip
-       qt6-base-dev qt6-serialport-dev libqcustomplot-dev libudev-dev
+       qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libudev-dev
        qt6-translations-l10n)    # Qt's own texts in Dutch
 fonts=(fonts-liberation fonts-dejavu-core) # the desktop's usual faces, for the layout tests
 simulator=(umockdev libumockdev-dev)      # the fake USB logger

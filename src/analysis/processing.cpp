@@ -194,6 +194,7 @@ std::optional<SettingsError> processImage(const std::uint8_t* image,
 
     const TimeUnit& unit = kTimeUnits[std::size_t(settings.timeUnit)];
     result.limits = limits;
+    result.settings = settings;
     result.timeUnit = settings.timeUnit;
     result.tijdeenheid = unit.divisor;
     result.tijdeenheidstring = QString::fromUtf8(unit.singular);

@@ -75,6 +75,9 @@ struct ProcessingResult {
     QString tijdeenheidstring;
     Limits limits;
     DecodeOutcome decode;
+    // What the run read: the exports of a finished run take its locale and "Datum
+    // aansluiting" from here, whatever the controls hold since.
+    ProcessingSettings settings;
 };
 
 std::optional<SettingsError> readLimits(const ProcessingSettings& settings, Limits& limits);

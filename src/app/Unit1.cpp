@@ -24,6 +24,7 @@
 #include "chart/navigation.h"
 #include "chart/updater.h"
 #include "chartfeed.h"
+#include "exportactions.h"
 #include "keychecks.h"
 #include "link/linkcontroller.h"
 #include "link/linktexts.h"
@@ -47,6 +48,7 @@ TForm1::TForm1(UiSeams* seams, QWidget* parent)
     setAcceptDrops(true);
     navigation()->setEventList(eventStarts_, eventEnds_);
     printActions_ = std::make_unique<PrintActions>(this, *seams_);
+    new ExportActions(*this, *seams_, *ui_);
     linkAdapter_ = new LinkAdapter(*model_, *ui_, *seams_, this);
     deviceFinder_ = std::make_unique<UdevDeviceFinder>();
     link_ = std::make_unique<LinkController>(spanningArray, *deviceFinder_, *linkAdapter_);

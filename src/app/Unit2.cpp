@@ -18,7 +18,7 @@
 
 #include "namedlist.h"
 #include "recording/intervals.h"
-#include "recording/timeunits.h"
+#include "unitcaptions.h"
 
 namespace veltrano {
 
@@ -146,8 +146,8 @@ TForm2::TForm2(QWidget* parent, DurationTableComputation computation)
     RadioGroup1 = new QGroupBox(QStringLiteral("Tijdeenheid"), this);
     RadioGroup1Items = new QButtonGroup(this);
     auto* unitLayout = new QVBoxLayout(RadioGroup1);
-    for (int i = 0; i < int(kTableTimeUnits.size()); ++i) {
-        auto* button = new QRadioButton(QString::fromUtf8(kTableTimeUnits[std::size_t(i)].caption),
+    for (int i = 0; i < int(kTableTimeUnitCaptions.size()); ++i) {
+        auto* button = new QRadioButton(QString::fromUtf8(kTableTimeUnitCaptions[std::size_t(i)]),
                                         RadioGroup1);
         RadioGroup1Items->addButton(button, i);
         unitLayout->addWidget(button);

@@ -25,11 +25,12 @@
 #include "analysis/processing.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
+#include "chart/navigationcaptions.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "namedlist.h"
-#include "recording/timeunits.h"
 #include "reportview.h"
+#include "unitcaptions.h"
 #include "windowstate.h"
 
 namespace veltrano {
@@ -126,14 +127,15 @@ void reserveCaptionWidth(QPushButton* button, const QStringList& captions) {
 
 // The paging buttons of "Grafiek navigatie" with all the captions a time unit gives them.
 void reserveNavigationCaptions(NavigationBox* box) {
-    QStringList first{QString::fromUtf8(kFirstDesignCaption)};
-    QStringList previous{QString::fromUtf8(kPreviousDesignCaption)};
-    QStringList next{QString::fromUtf8(kNextDesignCaption)};
-    for (const TimeUnit& unit : kTimeUnits) {
-        first << QString::fromUtf8(unit.firstCaption);
-        previous << QString::fromUtf8(unit.previousCaption);
-        next << QString::fromUtf8(unit.nextCaption);
+    QStringList first, previous, next;
+    for (const PagingCaptions& c : kUnitPagingCaptions) {
+        first << QString::fromUtf8(c.first);
+        previous << QString::fromUtf8(c.previous);
+        next << QString::fromUtf8(c.next);
     }
+    first << QString::fromUtf8(kDesignPagingCaptions.first);
+    previous << QString::fromUtf8(kDesignPagingCaptions.previous);
+    next << QString::fromUtf8(kDesignPagingCaptions.next);
     reserveCaptionWidth(box->beginbijbegin, first);
     reserveCaptionWidth(box->vorigebutton, previous);
     reserveCaptionWidth(box->volgendebutton, next);
@@ -390,8 +392,8 @@ void MainWidgets::buildTimeUnits(QWidget* parent) {
     tijdeenheidButtons = new QButtonGroup(TijdeenheidRadioGroup);
     auto* keys = new UnitKeys(tijdeenheidButtons, TijdeenheidRadioGroup);
     auto* column = new QVBoxLayout(TijdeenheidRadioGroup);
-    for (int i = 0; i < int(kTimeUnits.size()); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kTimeUnits[std::size_t(i)].caption),
+    for (int i = 0; i < int(kTimeUnitCaptions.size()); ++i) {
+        auto* radio = new QRadioButton(QString::fromUtf8(kTimeUnitCaptions[std::size_t(i)]),
                                        TijdeenheidRadioGroup);
         radio->installEventFilter(keys);
         tijdeenheidButtons->addButton(radio, i);
@@ -414,8 +416,8 @@ void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
     };
     auto units = [this](int index) {
         auto* c = new NamedList(filtersgroupbox);
-        for (const FilterUnit& u : kFilterUnits)
-            c->addItem(QString::fromUtf8(u.caption));
+        for (const char* caption : kFilterUnitCaptions)
+            c->addItem(QString::fromUtf8(caption));
         c->setCurrentIndex(index);
         return c;
     };

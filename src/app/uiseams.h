@@ -13,6 +13,15 @@ namespace veltrano {
 
 class DialogFolder;
 
+// What a save dialog offers beyond the image files' plain one: a title, the file types (name
+// filters such as "CSV-bestand (*.csv)"; the first is chosen, and its extension is added to
+// a name typed without one) and a name to start with.
+struct SaveRequest {
+    QString title;
+    QStringList filters;
+    QString suggestedName;
+};
+
 // Every message box, file dialog and print dialog of the windows passes through here, so
 // that tests can answer them without a human.
 class UiSeams {
@@ -23,7 +32,8 @@ public:
     virtual bool question(QWidget* parent, const QString& text) = 0;
     // Empty string when cancelled.
     virtual QString openFileName(QWidget* parent) = 0;
-    virtual QString saveFileName(QWidget* parent) = 0;
+    virtual QString saveFileName(QWidget* parent, const SaveRequest& request) = 0;
+    QString saveFileName(QWidget* parent) { return saveFileName(parent, SaveRequest{}); }
     // Opens a page in the default web browser.
     virtual void openUrl(const QUrl& url) = 0;
     // The print dialog for `printer`; true when the user chose to print.
@@ -41,7 +51,8 @@ public:
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent) override;
-    QString saveFileName(QWidget* parent) override;
+    using UiSeams::saveFileName;
+    QString saveFileName(QWidget* parent, const SaveRequest& request) override;
     void openUrl(const QUrl& url) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
     void printPreview(QWidget* parent, QPrinter& printer, const PaintPages& paint) override;
@@ -59,6 +70,7 @@ public:
     QStringList questions;
     QStringList openAnswers; // taken in order; empty entry = cancel
     QStringList saveAnswers;
+    QList<SaveRequest> saveRequests; // every save dialog asked for, in order
     QList<QUrl> openedUrls;
     bool questionAnswer = true;
     // Print dialogs shown; with `printTo` set the user prints, to that PDF file.
@@ -76,7 +88,9 @@ public:
     QString openFileName(QWidget*) override {
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveFileName(QWidget*) override {
+    using UiSeams::saveFileName;
+    QString saveFileName(QWidget*, const SaveRequest& request) override {
+        saveRequests << request;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     void openUrl(const QUrl& url) override { openedUrls << url; }

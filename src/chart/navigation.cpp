@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 
 #include "chart/chartview.h"
-#include "recording/timeunits.h"
+#include "chart/navigationcaptions.h"
 
 namespace veltrano {
 
@@ -26,9 +26,9 @@ NavigationBox::NavigationBox(ChartView* chart, MessageFn message, QWidget* paren
     : QGroupBox(QStringLiteral("Grafiek navigatie"), parent), chart_(chart),
       message_(std::move(message)) {
     setObjectName(QStringLiteral("navigatiegroupbox"));
-    beginbijbegin = button(this, "beginbijbegin", kFirstDesignCaption);
-    vorigebutton = button(this, "vorigebutton", kPreviousDesignCaption);
-    volgendebutton = button(this, "volgendebutton", kNextDesignCaption);
+    beginbijbegin = button(this, "beginbijbegin", kDesignPagingCaptions.first);
+    vorigebutton = button(this, "vorigebutton", kDesignPagingCaptions.previous);
+    volgendebutton = button(this, "volgendebutton", kDesignPagingCaptions.next);
     UnzoomButton = button(this, "UnzoomButton", "Uitzoomen");
     GaNaarButton = button(this, "GaNaarButton", "Ga naar");
     GaNaarLabel = new QLabel(QStringLiteral("Vanaf"), this);
@@ -124,10 +124,11 @@ QList<QWidget*> NavigationBox::readingOrder() const {
 }
 
 void NavigationBox::setUnit(int index) {
-    const TimeUnit& u = kTimeUnits[std::clamp(index, 0, int(kTimeUnits.size()) - 1)];
-    volgendebutton->setText(QString::fromUtf8(u.nextCaption));
-    vorigebutton->setText(QString::fromUtf8(u.previousCaption));
-    beginbijbegin->setText(QString::fromUtf8(u.firstCaption));
+    const PagingCaptions& c =
+        kUnitPagingCaptions[std::size_t(std::clamp(index, 0, int(kUnitPagingCaptions.size()) - 1))];
+    volgendebutton->setText(QString::fromUtf8(c.next));
+    vorigebutton->setText(QString::fromUtf8(c.previous));
+    beginbijbegin->setText(QString::fromUtf8(c.first));
 }
 
 void NavigationBox::setEventList(std::span<const long double> starts,

@@ -27,14 +27,18 @@ void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target) {
     painter.restore();
 }
 
+void paintChartPage(ChartView& chart, QCPPainter& painter, const QRect& page) {
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    chart.paintOn(painter, chartArea(page));
+}
+
 bool printChart(ChartView& chart, QPrinter& printer) {
     QCPPainter painter;
     if (!painter.begin(&printer)) {
         return false;
     }
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    chart.paintOn(painter, chartArea(QRect(0, 0, printer.width(), printer.height())));
+    paintChartPage(chart, painter, QRect(0, 0, printer.width(), printer.height()));
     painter.end();
     return true;
 }

@@ -19,6 +19,10 @@ QRect chartArea(const QRect& page);
 // printer's own resolution would clip them.
 void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target);
 
+// Draws the chart on a page of `page` (device pixels) through an active painter, as printChart
+// does: the page's own resolution, vectors, inside chartArea of the page.
+void paintChartPage(ChartView& chart, QCPPainter& painter, const QRect& page);
+
 // Prints the chart as it is shown (ranges, series, lines) at the printer's resolution,
 // as vectors, inside chartArea of the printable page. False when the printer cannot start.
 bool printChart(ChartView& chart, QPrinter& printer);

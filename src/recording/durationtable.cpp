@@ -108,9 +108,9 @@ QString durationTableText(int unitIndex, const QLocale& locale) {
     return text;
 }
 
-std::optional<int> tableTimeUnitIndex(const QString& caption) {
+std::optional<int> tableTimeUnitIndex(const QString& word) {
     for (std::size_t i = 0; i < kTableTimeUnits.size(); ++i)
-        if (caption == QLatin1String(kTableTimeUnits[i].caption))
+        if (word == QLatin1String(kTableTimeUnits[i].plural))
             return int(i);
     return std::nullopt;
 }

@@ -44,7 +44,7 @@ DurationCellTexts durationCellTexts(int unitIndex, const QLocale& locale);
 // and column included. Empty for a unit out of range.
 QString durationTableText(int unitIndex, const QLocale& locale);
 
-// Index in kTableTimeUnits of a unit caption ("seconden" ... "jaren").
-std::optional<int> tableTimeUnitIndex(const QString& caption);
+// Index in kTableTimeUnits of a unit's word ("seconden" ... "jaren").
+std::optional<int> tableTimeUnitIndex(const QString& word);
 
 } // namespace veltrano

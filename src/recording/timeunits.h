@@ -4,54 +4,47 @@
 
 namespace veltrano {
 
-// Time units of the main window, by the position of "Tijdeenheid".
+// Time units of the main window, by the position of "Tijdeenheid": the divisor of the sample
+// times and the unit's words in the report, on the time axis and in the exports.
 struct TimeUnit {
-    const char* caption;
     int divisor; // seconds per unit
     const char* singular;
     const char* plural;
-    const char* nextCaption;
-    const char* previousCaption;
-    const char* firstCaption;
 };
 
 inline constexpr std::array<TimeUnit, 5> kTimeUnits{{
-    {"Seconden", 1, "seconde", "seconden", "Volgende seconde", "Vorige seconde", "Eerste seconde"},
-    {"Minuten", 60, "minuut", "minuten", "Volgende minuut", "Vorige minuut", "Eerste minuut"},
-    {"Uren", 3600, "uur", "uren", "Volgende uur", "Vorige uur", "Eerste uur"},
-    {"Dagen", 86400, "dag", "dagen", "Volgende dag", "Vorige dag", "Eerste dag"},
-    {"Weken", 604800, "week", "weken", "Volgende week", "Vorige week", "Eerste week"},
+    {1, "seconde", "seconden"},
+    {60, "minuut", "minuten"},
+    {3600, "uur", "uren"},
+    {86400, "dag", "dagen"},
+    {604800, "week", "weken"},
 }};
 inline constexpr int kInitialTimeUnit = 1; // "Minuten"
 
-// Captions of the navigation buttons before the first processing run.
-inline constexpr const char* kNextDesignCaption = "Volgende";
-inline constexpr const char* kPreviousDesignCaption = "Vorige";
-inline constexpr const char* kFirstDesignCaption = "Start vanaf 0";
-
-// Time units of the configuration window's duration table; "jaren" is 52 weeks.
+// Time units of the configuration window's duration table; "jaren" is 52 weeks. The word
+// names the unit on the batch tool's command line.
 struct TableTimeUnit {
-    const char* caption;
     double seconds;
+    const char* plural;
 };
 inline constexpr std::array<TableTimeUnit, 6> kTableTimeUnits{{
-    {"seconden", 1},
-    {"minuten", 60},
-    {"uren", 3600},
-    {"dagen", 86400},
-    {"weken", 604800},
-    {"jaren", 31449600},
+    {1, "seconden"},
+    {60, "minuten"},
+    {3600, "uren"},
+    {86400, "dagen"},
+    {604800, "weken"},
+    {31449600, "jaren"},
 }};
 
-// Units of the two time filters.
+// Units of the two time filters, with their words on the batch tool's command line.
 struct FilterUnit {
-    const char* caption;
     int seconds;
+    const char* plural;
 };
 inline constexpr std::array<FilterUnit, 3> kFilterUnits{{
-    {"minuten", 60},
-    {"uren", 3600},
-    {"dagen", 86400},
+    {60, "minuten"},
+    {3600, "uren"},
+    {86400, "dagen"},
 }};
 
 } // namespace veltrano

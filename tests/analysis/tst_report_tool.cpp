@@ -1,3 +1,5 @@
+#include <optional>
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "pdftext.h"
 #include "processingfixture.h"
 #include "testfiles.h"
 
@@ -129,6 +132,16 @@ private slots:
             << QStringList{"--duration-table", "x"} << "geen beeldbestand";
         QTest::newRow("table with a limit")
             << QStringList{"--duration-table", "--over", "13"} << "--over hoort alleen bij";
+        QTest::newRow("pdf and an export")
+            << QStringList{"--pdf", "r.pdf", "--export", "spanning", "x"} << "gaan niet samen";
+        QTest::newRow("pdf in json") << QStringList{"--pdf", "r.pdf", "--format", "json", "x"}
+                                     << "--format hoort alleen bij het rapport";
+        QTest::newRow("pdf without image") << QStringList{"--pdf", "r.pdf"} << "geen beeldbestand";
+        QTest::newRow("pdf of two images")
+            << QStringList{"--pdf", "r.pdf", "x", "y"} << "meer dan \u00E9\u00E9n beeldbestand";
+        QTest::newRow("pdf without a name") << QStringList{"--pdf=", "x"} << "\"\" voor --pdf";
+        QTest::newRow("pdf of a missing image")
+            << QStringList{"--pdf", "r.pdf", "/no/such/image"} << "niet openen";
     }
     void failuresPrintNothingOnStdout() {
         QFETCH(QStringList, args);
@@ -185,6 +198,104 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, kBom + expected);
         QCOMPARE(run.err, QByteArray());
+    }
+
+    // The window's "Rapport opslaan als PDF" without a display: the report's pages as the
+    // text form has them, then the chart of the whole recording on a page of its own.
+    void pdfOfTheReportAndTheChart_data() {
+        QTest::addColumn<QStringList>("spelling"); // %1 stands for the file
+        QTest::newRow("--pdf FILE") << QStringList{"--pdf", "%1"};
+        QTest::newRow("--pdf=FILE") << QStringList{"--pdf=%1"};
+        QTest::newRow("-pdf FILE") << QStringList{"-pdf", "%1"};
+    }
+    void pdfOfTheReportAndTheChart() {
+        QFETCH(QStringList, spelling);
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 300).voltage(12.9, 10).temperature(40, 3).voltage(12.2, 290).done();
+        const QString image = dir.filePath("pdf.img");
+        QVERIFY(!b.save(image));
+        const QString path = dir.filePath("rapport.pdf");
+        QFile::remove(path);
+        QStringList args;
+        for (const QString& a : spelling)
+            args << a.arg(path);
+        const Environment noDisplay{
+            {"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+        const ToolRun run = runTool(args << image, noDisplay);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.out, QByteArray());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const PdfText pdf = readPdf(file.readAll());
+        QVERIFY(pdf.pages >= 2);
+        QVERIFY(pdf.raw.contains(QByteArray::fromHex("feff0072006100700070006f00720074")));
+        // Every line of the report, in order, then the chart.
+        const QString printed = withoutBlanks(pdf.text);
+        qsizetype from = 0;
+        const QString report = QString::fromUtf8(runTool({image}).out);
+        for (const QString& line : report.split('\n', Qt::SkipEmptyParts)) {
+            from = printed.indexOf(withoutBlanks(line), from);
+            QVERIFY2(from >= 0, qPrintable(line));
+        }
+        const QString chart = printed.mid(from);
+        for (const char* text : {"Spanning(V)", "temperatuur(°C)", "minuten", "Overspanning"})
+            QVERIFY2(chart.contains(QString::fromUtf8(text)), qPrintable(chart));
+        // The time axis of the whole recording, ten hours in minutes, counts in hundreds.
+        static const QRegularExpression hundreds("^[1-6]00$");
+        QVERIFY2(pdf.shown.indexOf(hundreds) >= 0, qPrintable(pdf.shown.join('|')));
+    }
+
+    // A write that fails says why, and any old file stays as it was.
+    void pdfThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("disk full") << "vol.pdf" << true;
+        QTest::newRow("no such folder") << "weg/r.pdf" << false;
+    }
+    void pdfThatCannotBeWritten() {
+        QFETCH(QString, name);
+        QFETCH(bool, diskFull);
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 30).done();
+        const QString image = dir.filePath("short.img");
+        QVERIFY(!b.save(image));
+        const QString path = dir.filePath(name);
+        const QByteArray old("het oude rapport\n");
+        if (diskFull)
+            writeFile(path, old);
+        ToolRun run;
+        {
+            // The tool inherits the limit.
+            std::optional<FileSizeLimit> limit;
+            if (diskFull)
+                limit.emplace(1000);
+            run = runTool({"--pdf", path, image});
+        }
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("veltrano-report: Kan bestand \"" + path.toUtf8() +
+                                  "\" niet opslaan: "),
+                 run.err.constData());
+        if (diskFull)
+            QCOMPARE(readFile(path), old);
+        else
+            QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // Without --pdf the tool makes no program object with windows: it runs where no display
+    // could be opened.
+    void otherModesNeedNoDisplay() {
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 3).done();
+        const QString image = dir.filePath("nodisplay.img");
+        QVERIFY(!b.save(image));
+        const Environment noDisplay{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}};
+        for (const QStringList& args :
+             {QStringList{image}, QStringList{"--export", "spanning", image},
+              QStringList{"--summary", image}, QStringList{"--duration-table"}}) {
+            const ToolRun run = runTool(args, noDisplay);
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+        }
     }
 
     void summaryWithAnUnreadableImage() {

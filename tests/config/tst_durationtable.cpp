@@ -154,8 +154,8 @@ private slots:
         QCOMPARE(durationCellTexts(unit, QLocale::c())[1][0], QString());
     }
 
-    void unitCaptions_data() {
-        QTest::addColumn<QString>("caption");
+    void unitWords_data() {
+        QTest::addColumn<QString>("word");
         QTest::addColumn<int>("index");
         QTest::newRow("seconden") << "seconden" << 0;
         QTest::newRow("uren") << "uren" << 2;
@@ -164,10 +164,10 @@ private slots:
         QTest::newRow("empty") << "" << -1;
         QTest::newRow("maanden") << "maanden" << -1;
     }
-    void unitCaptions() {
-        QFETCH(QString, caption);
+    void unitWords() {
+        QFETCH(QString, word);
         QFETCH(int, index);
-        QCOMPARE(tableTimeUnitIndex(caption).value_or(-1), index);
+        QCOMPARE(tableTimeUnitIndex(word).value_or(-1), index);
     }
 };
 

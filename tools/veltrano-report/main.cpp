@@ -1,7 +1,8 @@
 // veltrano-report: processes image files the way the viewer does and prints the report, a CSV
-// export, or a summary over many images.
+// export, or a summary over many images, or writes the report and the chart as a PDF.
 #include <charconv>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include "analysis/processing.h"
 #include "dutchtexts.h"
 #include "options.h"
+#include "pdfreport.h"
 #include "recording/durationtable.h"
 #include "summaryrun.h"
 
@@ -76,7 +78,13 @@ QString jsonNumber(long double value) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::unique_ptr<QCoreApplication> program =
+        asksForPdf(arguments) ? makePdfApplication(argc, argv)
+                              : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *program;
     installDutchTexts(app);
     const QLocale locale = QLocale::system();
     QLocale::setDefault(locale);
@@ -102,6 +110,7 @@ int main(int argc, char* argv[]) {
     }
     case Mode::Report:
     case Mode::Export:
+    case Mode::Pdf:
         break;
     }
 
@@ -115,6 +124,11 @@ int main(int argc, char* argv[]) {
     if (auto error = processImage(image.data(), settings, state, result))
         return fail(error->message, 2);
 
+    if (o.mode == Mode::Pdf) {
+        if (auto error = writeReportPdf(result, o.pdfPath))
+            return fail(*error, 1);
+        return 0;
+    }
     if (o.mode == Mode::Export) {
         QFile out;
         out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);

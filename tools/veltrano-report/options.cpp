@@ -23,7 +23,7 @@ QStringList mainUnitWords() {
 QStringList filterUnitWords() {
     QStringList words;
     for (const FilterUnit& u : kFilterUnits)
-        words << QString::fromUtf8(u.caption);
+        words << QString::fromUtf8(u.plural);
     return words;
 }
 
@@ -37,6 +37,7 @@ const QString kDescription = QStringLiteral(
     "  veltrano-report [opties] BEELDBESTAND\n"
     "  veltrano-report [opties] --export spanning|temperatuur|calamiteiten BEELDBESTAND\n"
     "  veltrano-report [opties] --summary [--jobs N] BEELDBESTAND...\n"
+    "  veltrano-report [opties] --pdf BESTAND BEELDBESTAND\n"
     "  veltrano-report --duration-table [--unit EENHEID]\n"
     "Getallen worden gelezen zoals de taalinstelling (LC_ALL, LANG) ze schrijft.");
 } // namespace
@@ -113,9 +114,14 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
     const QCommandLineOption durationTable(
         QStringLiteral("duration-table"),
         QStringLiteral("Hoe lang de logger opneemt bij elk paar meetintervallen."));
+    const QCommandLineOption pdf(
+        QStringLiteral("pdf"),
+        QStringLiteral("Schrijft het rapport en daarna de grafiek van de hele opname als PDF "
+                       "naar BESTAND, zoals \"Rapport opslaan als PDF\" in het venster."),
+        QStringLiteral("BESTAND"));
     parser.addOptions({help, unit, over, under, tempHigh, tempLow, filter, filterUnit, tempFilter,
-                       tempFilterUnit, start, end, format, exportKind, summary, jobs,
-                       durationTable});
+                       tempFilterUnit, start, end, format, exportKind, summary, jobs, durationTable,
+                       pdf});
     parser.addPositionalArgument(QStringLiteral("BEELDBESTAND"),
                                  QStringLiteral("Het beeldbestand; bij --summary een of meer."),
                                  QStringLiteral("BEELDBESTAND..."));
@@ -141,15 +147,24 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
     }
 
     const bool modes[] = {parser.isSet(exportKind), parser.isSet(summary),
-                          parser.isSet(durationTable)};
+                          parser.isSet(durationTable), parser.isSet(pdf)};
     if (std::count(std::begin(modes), std::end(modes), true) > 1) {
-        out.error = QStringLiteral("--export, --summary en --duration-table gaan niet samen");
+        out.error =
+            QStringLiteral("--export, --summary, --duration-table en --pdf gaan niet samen");
         return out;
     }
     o.mode = modes[0]   ? Mode::Export
              : modes[1] ? Mode::Summary
              : modes[2] ? Mode::DurationTable
+             : modes[3] ? Mode::Pdf
                         : Mode::Report;
+    if (o.mode == Mode::Pdf) {
+        o.pdfPath = parser.value(pdf);
+        if (o.pdfPath.isEmpty()) {
+            out.error = badValue(o.pdfPath, QStringLiteral("pdf"));
+            return out;
+        }
+    }
     o.images = parser.positionalArguments();
 
     // Each option belongs to some of the modes.
@@ -266,6 +281,20 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
     }
     out.options = o;
     return out;
+}
+
+bool asksForPdf(const QStringList& arguments) {
+    // The spellings the parser takes: one or two dashes, the value apart or after '='.
+    for (const QString& a : arguments) {
+        if (a == QLatin1String("--"))
+            return false;
+        const QString name = a.startsWith(QLatin1String("--")) ? a.mid(2)
+                             : a.startsWith(QLatin1Char('-'))  ? a.mid(1)
+                                                               : QString();
+        if (name == QLatin1String("pdf") || name.startsWith(QLatin1String("pdf=")))
+            return true;
+    }
+    return false;
 }
 
 } // namespace veltrano::report

@@ -16,6 +16,7 @@ enum class Mode {
     Export,        // one CSV export
     Summary,       // one CSV line per image
     DurationTable, // how long the logger records
+    Pdf,           // the report's pages and the chart in a PDF file
     Help,
 };
 
@@ -26,6 +27,7 @@ struct Options {
     CsvExport exportKind = CsvExport::Spanning;
     int jobs = 1;
     int tableUnit = 0; // index into kTableTimeUnits
+    QString pdfPath;
     QStringList images;
     QString helpText;
 };
@@ -37,5 +39,9 @@ struct ParsedOptions {
     QString error;
 };
 ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale);
+
+// Whether the command line (without the program name) asks for --pdf, known before anything
+// is parsed: only that mode needs a program object with widgets.
+bool asksForPdf(const QStringList& arguments);
 
 } // namespace veltrano::report

@@ -1,0 +1,190 @@
+#include "exportactions.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QPlainTextEdit>
+#include <qcustomplot.h>
+
+#include "Unit1.h"
+#include "chart/chartpicture.h"
+#include "chart/chartview.h"
+#include "chart/paperchart.h"
+#include "mainwidgets.h"
+#include "reportpdf.h"
+#include "uiseams.h"
+
+namespace veltrano {
+
+namespace {
+
+// The dialog's title is the entry's text without its dots.
+QString titleOf(const QString& entry) {
+    return entry.endsWith(QChar(0x2026)) ? entry.chopped(1) : entry;
+}
+
+// Writing a large export takes a moment; the window shows that it is busy.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+const QString kCsvFilter = QStringLiteral("CSV-bestand (*.csv)");
+const QString kPdfFilter = QStringLiteral("PDF-document (*.pdf)");
+
+} // namespace
+
+ExportActions::ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui)
+    : QObject(&form), form_(form), seams_(seams), ui_(ui),
+      chartPicture_(new QAction(exporttext::ChartPicture, this)),
+      voltageCsv_(new QAction(exporttext::VoltageCsv, this)),
+      temperatureCsv_(new QAction(exporttext::TemperatureCsv, this)),
+      eventsCsv_(new QAction(exporttext::EventsCsv, this)),
+      reportPdf_(new QAction(exporttext::ReportPdf, this)) {
+    setObjectName(QStringLiteral("exportActions"));
+    connect(chartPicture_, &QAction::triggered, this, &ExportActions::saveChartPicture);
+    connect(voltageCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Spanning); });
+    connect(temperatureCsv_, &QAction::triggered, this,
+            [this] { exportCsv(CsvExport::Temperatuur); });
+    connect(eventsCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Calamiteiten); });
+    connect(reportPdf_, &QAction::triggered, this, &ExportActions::saveReportPdf);
+
+    // The plot keeps its mouse events from the chart around it, so it has the menu too.
+    for (QWidget* chart :
+         {static_cast<QWidget*>(ui_.Chart1), static_cast<QWidget*>(ui_.Chart1->plot())}) {
+        chart->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(chart, &QWidget::customContextMenuRequested, this,
+                [this, chart](const QPoint& at) { showMenu(chartMenu(), chart->mapToGlobal(at)); });
+    }
+    QPlainTextEdit* box = ui_.memo1;
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+        showMenu(reportMenu(at), box->viewport()->mapToGlobal(at));
+    });
+
+    // A shortcut does what its button does, and nothing while the button is disabled.
+    const std::pair<QKeySequence, QPushButton*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), ui_.dataopenen},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), ui_.Buttontext},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), ui_.PDF},
+    };
+    for (const auto& [key, button] : keys) {
+        auto* shortcut = new QShortcut(key, &form_);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    }
+}
+
+ExportActions::~ExportActions() = default;
+
+const ProcessingResult* ExportActions::exportable() const {
+    const ProcessingResult* r = form_.result();
+    return !form_.state().processing && r && r->completed ? r : nullptr;
+}
+
+QAction* ExportActions::csvAction(CsvExport kind) const {
+    switch (kind) {
+    case CsvExport::Spanning:
+        return voltageCsv_;
+    case CsvExport::Temperatuur:
+        return temperatureCsv_;
+    case CsvExport::Calamiteiten:
+        return eventsCsv_;
+    }
+    return nullptr;
+}
+
+void ExportActions::updateEnabled() {
+    const bool offered = exportable() != nullptr;
+    for (QAction* a : {chartPicture_, voltageCsv_, temperatureCsv_, eventsCsv_, reportPdf_})
+        a->setEnabled(offered);
+}
+
+std::unique_ptr<QMenu> ExportActions::chartMenu() {
+    updateEnabled();
+    auto menu = std::make_unique<QMenu>();
+    menu->addActions({chartPicture_, voltageCsv_, temperatureCsv_});
+    return menu;
+}
+
+std::unique_ptr<QMenu> ExportActions::reportMenu(const QPoint& at) {
+    updateEnabled();
+    // A child of the box, which a menu of the box may be; deleting it first is fine.
+    std::unique_ptr<QMenu> menu(ui_.memo1->createStandardContextMenu(at));
+    menu->addSeparator();
+    menu->addActions({eventsCsv_, reportPdf_});
+    return menu;
+}
+
+void ExportActions::showMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPos) {
+    menu->exec(globalPos);
+}
+
+void ExportActions::saveChartPicture() {
+    if (!exportable())
+        return;
+    const QString path =
+        seams_.saveFileName(&form_, {titleOf(exporttext::ChartPicture),
+                                     {QStringLiteral("PNG-afbeelding (*.png)"),
+                                      QStringLiteral("SVG-tekening (*.svg)"), kPdfFilter},
+                                     QStringLiteral("grafiek.png")});
+    if (path.isEmpty() || !exportable())
+        return;
+    std::optional<QString> error;
+    {
+        BusyCursor busy;
+        error = veltrano::saveChartPicture(*ui_.Chart1, path);
+    }
+    if (error)
+        seams_.information(&form_, *error);
+}
+
+void ExportActions::exportCsv(CsvExport kind) {
+    if (!exportable())
+        return;
+    const QString path =
+        seams_.saveFileName(&form_, {titleOf(csvAction(kind)->text()),
+                                     {kCsvFilter},
+                                     csvExportWord(kind) + QStringLiteral(".csv")});
+    // The dialog ran an event loop of its own; ask again.
+    const ProcessingResult* run = exportable();
+    if (path.isEmpty() || !run)
+        return;
+    std::optional<QString> error;
+    {
+        BusyCursor busy;
+        error = saveCsv(kind, *run, run->settings, path);
+    }
+    if (error)
+        seams_.information(&form_, *error);
+}
+
+void ExportActions::saveReportPdf() {
+    if (!exportable())
+        return;
+    const QString path = seams_.saveFileName(
+        &form_, {titleOf(exporttext::ReportPdf), {kPdfFilter}, QStringLiteral("rapport.pdf")});
+    const ProcessingResult* run = exportable();
+    if (path.isEmpty() || !run)
+        return;
+    std::optional<QString> error;
+    {
+        BusyCursor busy;
+        // The whole recording, whatever the window's chart shows now; its series as there.
+        const std::unique_ptr<ChartView> paper = fullViewChart(*run);
+        for (int s = 0; s < ChartView::SeriesCount; ++s) {
+            const auto series = ChartView::Series(s);
+            paper->legendCheckBox(series)->setChecked(ui_.Chart1->seriesShown(series));
+        }
+        error = veltrano::saveReportPdf(*ui_.memo1->document(), *paper, path);
+    }
+    if (error)
+        seams_.information(&form_, *error);
+}
+
+} // namespace veltrano

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QString>
+
+#include "analysis/exports.h"
+
+class QAction;
+class QMenu;
+class QPoint;
+
+namespace veltrano {
+
+class TForm1;
+class UiSeams;
+struct MainWidgets;
+struct ProcessingResult;
+
+namespace exporttext {
+inline const QString ChartPicture = QStringLiteral("Grafiek opslaan als afbeelding…");
+inline const QString VoltageCsv = QStringLiteral("Spanning exporteren (CSV)…");
+inline const QString TemperatureCsv = QStringLiteral("Temperatuur exporteren (CSV)…");
+inline const QString EventsCsv = QStringLiteral("Calamiteiten exporteren (CSV)…");
+inline const QString ReportPdf = QStringLiteral("Rapport opslaan als PDF…");
+} // namespace exporttext
+
+// The main window's exports and shortcuts. A right click on the chart offers the chart as a
+// picture and the two measurement exports, one on the report box adds the event export and
+// the report as a PDF to the box's own entries; they are offered once a run has finished and
+// write what that run found, with the settings it ran with. Ctrl+O, Ctrl+S and Ctrl+P press
+// "Data openen", "Data opslaan" and "Calamiteiten overzicht" (printing the report).
+class ExportActions : public QObject {
+    Q_OBJECT
+public:
+    ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui);
+    ~ExportActions() override;
+
+    // The run the exports write: the last finished one whose recording was closed, as the
+    // report box and the chart show it; nullptr during a run and before the first.
+    const ProcessingResult* exportable() const;
+
+    // The two context menus as a right click shows them (`at` in the report box's
+    // viewport), their export entries enabled as exportable() allows.
+    std::unique_ptr<QMenu> chartMenu();
+    std::unique_ptr<QMenu> reportMenu(const QPoint& at);
+
+    QAction* chartPictureAction() const { return chartPicture_; }
+    QAction* csvAction(CsvExport kind) const;
+    QAction* reportPdfAction() const { return reportPdf_; }
+
+public slots:
+    void saveChartPicture();
+    void exportCsv(CsvExport kind);
+    void saveReportPdf();
+
+private:
+    void updateEnabled();
+    void showMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPos);
+
+    TForm1& form_;
+    UiSeams& seams_;
+    const MainWidgets& ui_;
+    QAction* chartPicture_;
+    QAction* voltageCsv_;
+    QAction* temperatureCsv_;
+    QAction* eventsCsv_;
+    QAction* reportPdf_;
+};
+
+} // namespace veltrano

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+
+namespace veltrano {
+
+class ChartView;
+struct ProcessingResult;
+
+// A chart no one sees, holding a finished run at full view, with the run's own limits as its
+// threshold lines: the whole recording for a report on paper, whatever view the window shows.
+// The run's sample arrays must outlive the chart.
+std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result);
+
+} // namespace veltrano

@@ -1,0 +1,467 @@
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <qcustomplot.h>
+
+#include "app/exportactions.h"
+#include "app/printactions.h"
+#include "chart/chartpicture.h"
+#include "chart/chartview.h"
+#include "pdftext.h"
+#include "processingfixture.h"
+#include "testfiles.h"
+#include "windowfixture.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+
+// Ten hours in minutes, so that the whole recording's time axis counts in hundreds while the
+// voltages and temperatures stay below 50: an over-voltage of ten minutes and a hot spell.
+ImageBuilder tenHours(bool closed = true) {
+    ImageBuilder b = minuteRecording();
+    b.voltage(12.3, 300).voltage(12.9, 10).temperature(40, 3).voltage(12.2, 290).temperature(20);
+    if (closed)
+        b.done();
+    return b;
+}
+
+ExportActions& exportsOf(const TForm1& form) {
+    auto* actions = form.findChild<ExportActions*>();
+    if (!actions)
+        qFatal("no exports");
+    return *actions;
+}
+
+QStringList textsOf(const QMenu& menu) {
+    QStringList texts;
+    for (const QAction* a : menu.actions())
+        texts << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    return texts;
+}
+
+QList<bool> enabledOf(const QList<QAction*>& actions) {
+    QList<bool> on;
+    for (const QAction* a : actions)
+        on << a->isEnabled();
+    return on;
+}
+
+// Whole numbers of 100 and more that a drawing shows: only the time axis of a long view
+// writes them.
+QList<int> largeNumbers(const QStringList& texts) {
+    QList<int> numbers;
+    for (const QString& t : texts) {
+        bool ok = false;
+        const int n = QString(t).remove(QChar('.')).toInt(&ok);
+        if (ok && n >= 100)
+            numbers << n;
+    }
+    return numbers;
+}
+
+QStringList svgTexts(const QByteArray& svg) {
+    static const QRegularExpression text(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    QStringList texts;
+    auto it = text.globalMatch(QString::fromUtf8(svg));
+    while (it.hasNext())
+        texts << withoutBlanks(it.next().captured(1));
+    return texts;
+}
+
+// Closes whatever modal dialog opens while it lives.
+class DialogCloser {
+public:
+    DialogCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                closed << dialog->metaObject()->className();
+                dialog->close();
+            }
+        });
+        timer_.start(20);
+    }
+    QStringList closed;
+
+private:
+    QTimer timer_;
+};
+
+enum class Export { Voltages, Temperatures, Events, PicturePng, PictureSvg, PicturePdf, ReportPdf };
+
+void trigger(ExportActions& x, Export e) {
+    switch (e) {
+    case Export::Voltages:
+        return x.exportCsv(CsvExport::Spanning);
+    case Export::Temperatures:
+        return x.exportCsv(CsvExport::Temperatuur);
+    case Export::Events:
+        return x.exportCsv(CsvExport::Calamiteiten);
+    case Export::PicturePng:
+    case Export::PictureSvg:
+    case Export::PicturePdf:
+        return x.saveChartPicture();
+    case Export::ReportPdf:
+        return x.saveReportPdf();
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Export)
+Q_DECLARE_METATYPE(veltrano::CsvExport)
+
+class ExportActionsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // A window with the recording processed and its chart drawn.
+    static void processed(WindowFixture& w, const ImageBuilder& image = tenHours()) {
+        w.open(image);
+        w.process();
+        w.form.updateCycle();
+    }
+
+private slots:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+        // The shortcut test shows its window; closing it must not end later menus' loops.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    // The menus as a right click opens them.
+    void rightClickOffersTheExports() {
+        WindowFixture w;
+        processed(w);
+        const auto offered = [](QWidget* target) {
+            QStringList texts;
+            QTimer look;
+            QObject::connect(&look, &QTimer::timeout, [&texts] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    texts = textsOf(*menu);
+                    menu->close();
+                }
+            });
+            look.start(10);
+            const QPoint spot = target->rect().center();
+            QContextMenuEvent click(QContextMenuEvent::Mouse, spot, target->mapToGlobal(spot));
+            QApplication::sendEvent(target, &click);
+            return texts;
+        };
+        QCOMPARE(offered(w.form.chart()->plot()),
+                 (QStringList{exporttext::ChartPicture, exporttext::VoltageCsv,
+                              exporttext::TemperatureCsv}));
+        const QStringList report = offered(w.memo()->viewport());
+        QCOMPARE(report.mid(report.size() - 3),
+                 (QStringList{"|", exporttext::EventsCsv, exporttext::ReportPdf}));
+        // The box's own entries come first: copy and select all.
+        std::unique_ptr<QMenu> standard(w.memo()->createStandardContextMenu());
+        QCOMPARE(report.first(report.size() - 3), textsOf(*standard));
+    }
+
+    void offeredOnlyOnceARunHasFinished_data() {
+        QTest::addColumn<QString>("when");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("before the first run") << "start" << false;
+        QTest::newRow("after a run") << "after" << true;
+        QTest::newRow("during the next run") << "during" << false;
+        QTest::newRow("after a run whose recording was not closed") << "unclosed" << false;
+    }
+    void offeredOnlyOnceARunHasFinished() {
+        QFETCH(QString, when);
+        QFETCH(bool, offered);
+        WindowFixture w;
+        if (when == "unclosed") {
+            w.open(tenHours(false));
+            w.process();
+        } else if (when != "start") {
+            processed(w);
+        }
+        if (when == "during") {
+            w.hold();
+            QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+            QVERIFY(w.form.isProcessing());
+        }
+        ExportActions& x = exportsOf(w.form);
+        const std::unique_ptr<QMenu> chart = x.chartMenu();
+        QCOMPARE(enabledOf(chart->actions()), QList<bool>(3, offered));
+        const std::unique_ptr<QMenu> report = x.reportMenu(QPoint());
+        QCOMPARE(enabledOf(report->actions().mid(report->actions().size() - 2)),
+                 QList<bool>(2, offered));
+        // The box's own entries stay usable.
+        QVERIFY(report->actions().first()->isVisible());
+
+        // An export that is not offered asks nothing and writes nothing.
+        if (!offered) {
+            for (Export e : {Export::Voltages, Export::PicturePng, Export::ReportPdf})
+                trigger(x, e);
+            QCOMPARE(w.seams.saveRequests.size(), qsizetype(0));
+        }
+        w.release();
+        w.waitForRun();
+    }
+
+    // The files hold what the finished run found, with the settings it ran with, also when
+    // the controls have changed since.
+    void csvOfTheFinishedRun_data() {
+        QTest::addColumn<CsvExport>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("spanning") << CsvExport::Spanning << "Spanning exporteren (CSV)"
+                                  << "spanning.csv";
+        QTest::newRow("temperatuur") << CsvExport::Temperatuur << "Temperatuur exporteren (CSV)"
+                                     << "temperatuur.csv";
+        QTest::newRow("calamiteiten") << CsvExport::Calamiteiten << "Calamiteiten exporteren (CSV)"
+                                      << "calamiteiten.csv";
+    }
+    void csvOfTheFinishedRun() {
+        QFETCH(CsvExport, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        WindowFixture w;
+        processed(w);
+        const ProcessingSettings ran = w.form.readSettings();
+        QByteArray expected;
+        {
+            const ProcessingResult core = coreResult(tenHours(), ran);
+            QBuffer buffer(&expected);
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QVERIFY(!writeCsv(kind, core, ran, buffer));
+        }
+        w.edit("overspanningedit")->setText("13");
+        w.edit("tijdfilteredit")->setText("1");
+        control<QDateTimeEdit>(w.form, "DateTimePicker1")
+            ->setDateTime(QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
+
+        ExportActions& x = exportsOf(w.form);
+        const QString path = w.dir.filePath(name);
+        w.seams.saveAnswers << QString() << path;
+        x.csvAction(kind)->trigger(); // cancelled
+        QVERIFY(!QFile::exists(path));
+        x.csvAction(kind)->trigger();
+        QCOMPARE(w.seams.messages, QStringList());
+        QCOMPARE(readFile(path), expected);
+
+        QCOMPARE(w.seams.saveRequests.size(), qsizetype(2));
+        const SaveRequest& asked = w.seams.saveRequests.last();
+        QCOMPARE(asked.title, title);
+        QCOMPARE(asked.filters, QStringList{"CSV-bestand (*.csv)"});
+        QCOMPARE(asked.suggestedName, name);
+    }
+
+    // The chart as it is shown: here its first minute, not the whole recording.
+    void pictureOfTheCurrentView_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("png") << "grafiek.png";
+        QTest::newRow("svg") << "grafiek.svg";
+        QTest::newRow("pdf") << "grafiek.pdf";
+        QTest::newRow("extension in capitals") << "GRAFIEK.SVG";
+    }
+    void pictureOfTheCurrentView() {
+        QFETCH(QString, name);
+        WindowFixture w;
+        processed(w);
+        ChartView* chart = w.form.chart();
+        control<QPushButton>(w.form, "beginbijbegin")->click();
+        QCOMPARE(chart->bottomAxis().maximum(), 1.0);
+        chart->legendCheckBox(ChartView::Series6)->setChecked(false);
+
+        const QString path = w.dir.filePath(name);
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).chartPictureAction()->trigger();
+        QCOMPARE(w.seams.messages, QStringList());
+        const SaveRequest& asked = w.seams.saveRequests.value(0);
+        QCOMPARE(asked.title, QString("Grafiek opslaan als afbeelding"));
+        QCOMPARE(asked.filters, (QStringList{"PNG-afbeelding (*.png)", "SVG-tekening (*.svg)",
+                                             "PDF-document (*.pdf)"}));
+        QCOMPARE(asked.suggestedName, QString("grafiek.png"));
+
+        const QByteArray bytes = readFile(path);
+        QStringList texts;
+        switch (pictureFormatFor(path).value()) {
+        case PictureFormat::Png: {
+            QImage image;
+            QVERIFY(image.loadFromData(bytes, "PNG"));
+            QCOMPARE(image.size(), pictureSize(*chart) * chart->devicePixelRatioF());
+            return;
+        }
+        case PictureFormat::Svg:
+            QVERIFY(bytes.contains("<svg"));
+            texts = svgTexts(bytes);
+            break;
+        case PictureFormat::Pdf: {
+            const PdfText pdf = readPdf(bytes);
+            QCOMPARE(pdf.pages, 1);
+            texts = pdf.shown;
+            break;
+        }
+        }
+        QVERIFY2(texts.contains("Spanning(V)"), qPrintable(texts.join('|')));
+        QVERIFY(texts.contains("Overspanning"));
+        QVERIFY(!texts.contains("Ondertemperatuur"));
+        QCOMPARE(largeNumbers(texts), QList<int>());
+        // Drawing it leaves the view as it was.
+        QCOMPARE(chart->bottomAxis().minimum(), 0.0);
+        QCOMPARE(chart->bottomAxis().maximum(), 1.0);
+    }
+
+    void pictureWithAnotherExtension() {
+        WindowFixture w;
+        processed(w);
+        const QString path = w.dir.filePath("grafiek.jpg");
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).saveChartPicture();
+        QCOMPARE(w.seams.messages.size(), qsizetype(1));
+        QVERIFY2(w.seams.messages.first().contains(".png, .svg of .pdf"),
+                 qPrintable(w.seams.messages.first()));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // The report's pages exactly as printing the report makes them, then the whole recording
+    // on a page of its own, whatever the window's chart shows.
+    void reportPdf() {
+        WindowFixture w;
+        processed(w);
+        ChartView* chart = w.form.chart();
+        control<QPushButton>(w.form, "beginbijbegin")->click();
+        chart->legendCheckBox(ChartView::Series6)->setChecked(false);
+
+        const QString path = w.dir.filePath("verslag.pdf");
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).reportPdfAction()->trigger();
+        QCOMPARE(w.seams.messages, QStringList());
+        const SaveRequest& asked = w.seams.saveRequests.value(0);
+        QCOMPARE(asked.title, QString("Rapport opslaan als PDF"));
+        QCOMPARE(asked.filters, QStringList{"PDF-document (*.pdf)"});
+        QCOMPARE(asked.suggestedName, QString("rapport.pdf"));
+
+        const QString printedPath = w.dir.filePath("afgedrukt.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printedPath);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(), QPageLayout::Millimeter));
+        printReport(*w.memo()->document(), printer);
+        const PdfText printed = readPdf(readFile(printedPath));
+        const PdfText pdf = readPdf(readFile(path));
+
+        QVERIFY(printed.pages >= 1);
+        QCOMPARE(pdf.pages, printed.pages + 1);
+        QCOMPARE(pdf.shown.first(printed.shown.size()), printed.shown);
+        QVERIFY(withoutBlanks(pdf.text).contains("Hoeveelsteoverspanning1"));
+        const QStringList chartPage = pdf.shown.mid(printed.shown.size());
+        QVERIFY2(chartPage.contains("Spanning(V)"), qPrintable(chartPage.join('|')));
+        QVERIFY(chartPage.contains("minuten"));
+        QVERIFY(chartPage.contains("Overspanning"));
+        QVERIFY(!chartPage.contains("Ondertemperatuur"));
+        QVERIFY2(!largeNumbers(chartPage).isEmpty(), qPrintable(chartPage.join('|')));
+        QVERIFY(pdf.raw.contains(QByteArray::fromHex("feff0072006100700070006f00720074")));
+
+        // The window's chart still shows the first minute.
+        QCOMPARE(chart->bottomAxis().minimum(), 0.0);
+        QCOMPARE(chart->bottomAxis().maximum(), 1.0);
+        QVERIFY(!chart->seriesShown(ChartView::Series6));
+    }
+
+    // A write that fails says why and leaves what was there.
+    void failedWriteKeepsTheOldFile_data() {
+        QTest::addColumn<Export>("what");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("voltages, disk full") << Export::Voltages << "s.csv"
+                                             << "full";
+        QTest::newRow("temperatures, disk full") << Export::Temperatures << "t.csv"
+                                                 << "full";
+        QTest::newRow("events, a folder in the way") << Export::Events << "c.csv"
+                                                     << "folder";
+        QTest::newRow("png, disk full") << Export::PicturePng << "g.png"
+                                        << "full";
+        QTest::newRow("svg, disk full") << Export::PictureSvg << "g.svg"
+                                        << "full";
+        QTest::newRow("picture pdf, disk full") << Export::PicturePdf << "g.pdf"
+                                                << "full";
+        QTest::newRow("report, disk full") << Export::ReportPdf << "r.pdf"
+                                           << "full";
+        QTest::newRow("report, a folder in the way") << Export::ReportPdf << "r.pdf"
+                                                     << "folder";
+        QTest::newRow("report, no such folder") << Export::ReportPdf << "weg/r.pdf"
+                                                << "missing";
+    }
+    void failedWriteKeepsTheOldFile() {
+        QFETCH(Export, what);
+        QFETCH(QString, name);
+        QFETCH(QString, failure);
+        WindowFixture w;
+        processed(w);
+        const QString path = w.dir.filePath(name);
+        const QByteArray old("het oude bestand\n");
+        if (failure == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (failure == "full")
+            writeFile(path, old);
+        w.seams.saveAnswers << path;
+        {
+            const FileSizeLimit limit(old.size() + 100);
+            trigger(exportsOf(w.form), what);
+        }
+        QCOMPARE(w.seams.messages.size(), qsizetype(1));
+        const QString message = w.seams.messages.first();
+        const QString start = QString("Kan bestand \"%1\" niet opslaan: ").arg(path);
+        QVERIFY2(message.startsWith(start) && message.size() > start.size(), qPrintable(message));
+        if (failure == "folder")
+            QVERIFY(QFileInfo(path).isDir());
+        else if (failure == "full")
+            QCOMPARE(readFile(path), old);
+        else
+            QVERIFY(!QFileInfo::exists(path));
+        // No temporary file is left behind.
+        QStringList files{"beeld.img"};
+        if (failure == "full")
+            files << name;
+        files.sort();
+        QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+    }
+
+    // Last: it shows the window.
+    void shortcutsPressTheButtons_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << "dataopenen";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "Buttontext";
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << "PDF";
+    }
+    void shortcutsPressTheButtons() {
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        WindowFixture w;
+        w.form.show();
+        QApplication::setActiveWindow(&w.form);
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        QSignalSpy pressed(w.button(qPrintable(button)), &QPushButton::clicked);
+        w.seams.openAnswers << QString(); // cancelled
+        const DialogCloser closer;        // the print dialog
+        QTest::keyClick(w.memo(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(pressed.size(), 1);
+        QCOMPARE(w.seams.openAnswers.isEmpty(), button == "dataopenen");
+        QCOMPARE(w.seams.saveRequests.size(), qsizetype(button == "Buttontext"));
+        // Without Ctrl the key is only a letter.
+        QTest::keyClick(w.memo(), Qt::Key(key));
+        QCOMPARE(pressed.size(), 1);
+    }
+};
+
+QTEST_MAIN(ExportActionsTest)
+#include "tst_exportactions.moc"
