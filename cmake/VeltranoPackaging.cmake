@@ -31,11 +31,15 @@ set(CPACK_DEBIAN_VIEWER_DESCRIPTION
 Veltrano downloads the memory of a QLO battery data logger over USB, saves it
 as an image file and opens such files again. It shows the recorded voltage and
 temperature in a chart, lists the periods in which they stayed outside chosen
-limits in a report, and sets the logger's measurement intervals. The command
-veltrano-report prints the same report from an image file.
+limits in a report, exports the measurements and events as CSV files and the
+report with the chart as PDF, and sets the logger's measurement intervals. The
+command veltrano-report writes the same report, exports and PDF from an image
+file, and a summary over many images.
 
 A udev rule lets the user of the local session use the logger without joining
 the dialout group. The user interface is in Dutch.")
+# Qt's own dialog texts in Dutch.
+set(CPACK_DEBIAN_VIEWER_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # Applies the udev rule to a logger that is plugged in already.
 set(CPACK_DEBIAN_VIEWER_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/data/debian/postinst)
 
