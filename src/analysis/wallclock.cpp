@@ -38,8 +38,8 @@ bool WallClock::enter(std::int64_t seconds, std::int64_t instantMs) {
     // Without a usable zone the offset holds for this instant only.
     from_ = instantMs;
     to_ = instantMs + 1;
-    const Qt::TimeSpec spec = start_.timeSpec();
-    if (spec == Qt::UTC || spec == Qt::OffsetFromUTC) {
+    const Qt::TimeSpec kind = start_.timeSpec();
+    if (kind == Qt::UTC || kind == Qt::OffsetFromUTC) {
         from_ = std::numeric_limits<std::int64_t>::min();
         to_ = std::numeric_limits<std::int64_t>::max();
         return true;

@@ -6,12 +6,13 @@
 #include "analysis/numbers.h"
 #include "analysis/processing.h"
 #include "chart/chartview.h"
+#include "chart/paperchart.h"
 #include "mainwidgets.h"
 
 namespace veltrano {
 
 bool feedChart(ChartView& chart, const ProcessingResult& result, const MainWidgets& ui) {
-    ChartFill data;
+    ChartFill data = sampleFill(result.samples);
     const QLocale locale;
     const QLineEdit* edits[] = {ui.overspanningedit, ui.onderspanningedit,
                                 ui.temperatuurbovengrensedit, ui.temperatuurondergrensedit};
@@ -23,14 +24,6 @@ bool feedChart(ChartView& chart, const ProcessingResult& result, const MainWidge
             return false;
         *targets[i] = double(*value);
     }
-    const Samples& s = result.samples;
-    data.spanningtijdenarray = s.spanningtijdenarray.get();
-    data.spanningpuntenarray = s.spanningpuntenarray.get();
-    data.C = s.C;
-    data.temperatuurtijdenarray = s.temperatuurtijdenarray.get();
-    data.temperatuurpuntenarray = s.temperatuurpuntenarray.get();
-    data.D = s.D;
-    data.spanningbeginpuntarray = s.spanningbeginpuntarray;
     chart.fill(data);
     return true;
 }

@@ -5,6 +5,18 @@
 
 namespace veltrano {
 
+ChartFill sampleFill(const Samples& s) {
+    ChartFill data;
+    data.spanningtijdenarray = s.spanningtijdenarray.get();
+    data.spanningpuntenarray = s.spanningpuntenarray.get();
+    data.C = s.C;
+    data.temperatuurtijdenarray = s.temperatuurtijdenarray.get();
+    data.temperatuurpuntenarray = s.temperatuurpuntenarray.get();
+    data.D = s.D;
+    data.spanningbeginpuntarray = s.spanningbeginpuntarray;
+    return data;
+}
+
 std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     auto chart = std::make_unique<ChartView>();
     chart->startProcessing(result.timeUnit);
@@ -16,15 +28,7 @@ std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     }
     chart->endProcessing();
     if (result.completed) {
-        const Samples& s = result.samples;
-        ChartFill data;
-        data.spanningtijdenarray = s.spanningtijdenarray.get();
-        data.spanningpuntenarray = s.spanningpuntenarray.get();
-        data.C = s.C;
-        data.temperatuurtijdenarray = s.temperatuurtijdenarray.get();
-        data.temperatuurpuntenarray = s.temperatuurpuntenarray.get();
-        data.D = s.D;
-        data.spanningbeginpuntarray = s.spanningbeginpuntarray;
+        ChartFill data = sampleFill(result.samples);
         data.overspanning = double(result.limits.overspanning);
         data.onderspanning = double(result.limits.onderspanning);
         data.temperatuurbovengrens = double(result.limits.temperatuurbovengrens);

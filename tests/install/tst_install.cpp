@@ -137,17 +137,17 @@ std::variant<QList<UdevToken>, QString> parseUdevRule(const QString& line) {
         if (!m.hasMatch())
             return QStringLiteral("not KEY OP \"value\" at: %1").arg(line.mid(pos));
         UdevToken t{m.captured(1), m.captured(2), m.captured(3), m.captured(4)};
-        const UdevKey* spec = nullptr;
+        const UdevKey* known = nullptr;
         for (const UdevKey& k : kUdevKeys)
             if (t.key == QLatin1StringView(k.name))
-                spec = &k;
-        if (!spec)
+                known = &k;
+        if (!known)
             return QStringLiteral("unknown key %1").arg(t.key);
-        if ((spec->attr == UdevKey::Attr && t.attr.isEmpty()) ||
-            (spec->attr == UdevKey::NoAttr && !t.attr.isEmpty()))
+        if ((known->attr == UdevKey::Attr && t.attr.isEmpty()) ||
+            (known->attr == UdevKey::NoAttr && !t.attr.isEmpty()))
             return QStringLiteral("%1 with a wrong {attribute}").arg(t.key);
         const bool isMatch = t.op == QStringLiteral("==") || t.op == QStringLiteral("!=");
-        if (isMatch ? !spec->match : !spec->assign)
+        if (isMatch ? !known->match : !known->assign)
             return QStringLiteral("invalid operator %1 for %2").arg(t.op, t.key);
         tokens << t;
         pos = m.capturedEnd();
