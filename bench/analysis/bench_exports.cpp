@@ -55,6 +55,9 @@ void BM_ExportVoltages(benchmark::State& state) {
     const ProcessingSettings settings = dutchSettings();
     const QString path = dir().filePath("ours.csv");
     for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path); // a new file each time, as saving makes one
+        state.ResumeTiming();
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
         auto error = writeCsv(CsvExport::Spanning, result, settings, file);
@@ -69,6 +72,9 @@ void BM_PlainWrite(benchmark::State& state) {
     const QByteArray& bytes = exportedBytes();
     const QByteArray name = QFile::encodeName(dir().filePath("plain.csv"));
     for (auto _ : state) {
+        state.PauseTiming();
+        ::unlink(name.constData());
+        state.ResumeTiming();
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         qint64 put = 0;
         while (put < bytes.size()) {

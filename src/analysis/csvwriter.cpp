@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -36,9 +37,138 @@ CsvStyle CsvStyle::of(const QLocale& locale) {
     return {',', '.'};
 }
 
-char* putShortest(char* out, float value, char decimal) {
+namespace {
+// The shortest text of a float, written without std::to_chars where that is quick to do
+// exactly: normal values from 2^-37 to 2^23 (every time the exports write, in any unit, over
+// months) whose shortest form is not the exponent form. The digits are the shortest that read
+// back to the float, the one nearest to it where there are several, as std::to_chars picks
+// them; the rounding interval is worked out in whole numbers.
+using u128 = unsigned __int128;
+constexpr int kFastMinExponent = -60; // of the float's 24-bit significand
+constexpr int kFastMaxExponent = -1;
+
+constexpr u128 power10(int p) {
+    u128 r = 1;
+    while (p-- > 0)
+        r *= 10;
+    return r;
+}
+// floor(log10 w) for the width w of the rounding interval of m * 2^q: 2^q, or 3 * 2^(q-2)
+// where the gap below is half the gap above (m a power of two).
+constexpr int floorLog10Width(int q, bool narrowBelow) {
+    const u128 c = narrowBelow ? 3 : 4;
+    int p = 0;
+    while (c * power10(p) < (u128(1) << (2 - q)))
+        ++p;
+    return -p;
+}
+constexpr auto kWidthScale = [] {
+    std::array<std::array<std::int8_t, 2>, kFastMaxExponent - kFastMinExponent + 1> t{};
+    for (int q = kFastMinExponent; q <= kFastMaxExponent; ++q)
+        for (int n = 0; n < 2; ++n)
+            t[std::size_t(q - kFastMinExponent)][std::size_t(n)] =
+                std::int8_t(floorLog10Width(q, n == 1));
+    return t;
+}();
+constexpr auto kPowers10 = [] {
+    std::array<std::uint64_t, 20> t{};
+    for (int i = 0; i < 20; ++i)
+        t[std::size_t(i)] = std::uint64_t(power10(i));
+    return t;
+}();
+// ceil(2^64 / 10^i): (x * r) >> 64 is x / 10^i for every 32-bit x.
+constexpr auto kReciprocals = [] {
+    std::array<std::uint64_t, 20> t{};
+    for (int i = 1; i < 20; ++i)
+        t[std::size_t(i)] = std::uint64_t(((u128(1) << 64) - 1) / power10(i) + 1);
+    return t;
+}();
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Exactly `width` digits of v, with leading zeros.
+char* putDigits(char* out, std::uint32_t v, int width) {
+    char* p = out + width;
+    while (p - out >= 2) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (v % 100), 2);
+        v /= 100;
+    }
+    if (p != out)
+        *out = char('0' + v % 10);
+    return out + width;
+}
+
+char* shortestByLibrary(char* out, float value, char decimal) {
     const auto r = std::to_chars(out, out + kMaxNumberChars, value);
     return useDecimal(out, r.ptr, decimal);
+}
+} // namespace
+
+char* putShortest(char* out, float value, char decimal) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = int(bits >> 23) & 0xFF;
+    const int q = biased - 150;
+    if (biased == 0 || q < kFastMinExponent || q > kFastMaxExponent)
+        return shortestByLibrary(out, value, decimal);
+    // value = m * 2^q; the numbers below are the interval's ends and the value itself, times
+    // 10^-k and over 2^s, k chosen so that the interval is 1 to 10 units wide.
+    const std::uint32_t fraction = bits & 0x7FFFFF;
+    const std::uint64_t m = fraction | 0x800000;
+    const bool narrowBelow = fraction == 0 && biased > 1;
+    const int s = 2 - q;
+    int k = kWidthScale[std::size_t(q - kFastMinExponent)][narrowBelow ? 1 : 0];
+    const std::uint64_t scale = kPowers10[std::size_t(-k)];
+    const u128 low = u128(4 * m - (narrowBelow ? 1 : 2)) * scale;
+    const u128 high = u128(4 * m + 2) * scale;
+    const u128 middle = u128(4 * m) * scale;
+    const bool endsReadBack = (m & 1) == 0; // a tie reads back to the even significand
+    const auto inside = [&](std::uint64_t c) {
+        const u128 x = u128(c) << s;
+        return endsReadBack ? (x >= low && x <= high) : (x > low && x < high);
+    };
+    std::uint64_t digits;
+    const std::uint64_t tens = std::uint64_t(high >> s) / 10;
+    if (inside(tens * 10)) {
+        // The only multiple of ten inside: one digit fewer, and fewer still for its zeros.
+        digits = tens;
+        ++k;
+        while (digits % 10 == 0) {
+            digits /= 10;
+            ++k;
+        }
+    } else {
+        // All candidates have the same length: the nearest, a tie to even.
+        const std::uint64_t below = std::uint64_t(middle >> s);
+        const u128 rest = middle - (u128(below) << s);
+        const u128 half = u128(1) << (s - 1);
+        std::uint64_t c = (rest > half || (rest == half && (below & 1))) ? below + 1 : below;
+        if (!inside(c))
+            c = c == below ? below + 1 : below;
+        digits = c;
+    }
+    const int n = 1 + (digits >= 10) + (digits >= 100) + (digits >= 1000) + (digits >= 10000) +
+                  (digits >= 100000) + (digits >= 1000000) + (digits >= 10000000) +
+                  (digits >= 100000000) + (digits >= 1000000000);
+    const int exponent = k + n - 1;
+    const int fixedLength = k >= 0 ? n + k : exponent >= 0 ? n + 1 : 1 - exponent + n;
+    const int exponentLength = n + (n > 1 ? 1 : 0) + 2 + (exponent <= -100 ? 3 : 2);
+    if (exponentLength < fixedLength)
+        return shortestByLibrary(out, value, decimal);
+    if (bits >> 31)
+        *out++ = '-';
+    if (k >= 0) {
+        out = putDigits(out, std::uint32_t(digits), n);
+        std::memset(out, '0', std::size_t(k));
+        return out + k;
+    }
+    const auto whole = std::uint32_t((u128(digits) * kReciprocals[std::size_t(-k)]) >> 64);
+    out = putDigits(out, whole, exponent >= 0 ? exponent + 1 : 1);
+    *out++ = decimal;
+    return putDigits(out, std::uint32_t(digits - whole * kPowers10[std::size_t(-k)]), -k);
 }
 
 char* putShortest(char* out, double value, char decimal) {

@@ -142,6 +142,8 @@ const CrossLabels kVoltageCross{QStringLiteral("Gemiddelde spanning\t"),
 } // namespace
 
 void EventBlockWriter::write(const ClosedEvent& e) {
+    if (!blocks_)
+        return;
     const BlockLabels& l = labelsOf(e.kind);
     const auto measured = [this](long double v) { return formatMeasured(v, locale_); };
 

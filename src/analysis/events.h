@@ -79,8 +79,11 @@ public:
         : report_(report), limits_(limits), locale_(locale), tijdeenheid_(tijdeenheid),
           unitWord_(tijdeenheidstring) {}
     void write(const ClosedEvent& e);
+    // Events are still numbered and kept by the detector, but get no text in the report.
+    void leaveOutBlocks() { blocks_ = false; }
 
 private:
+    bool blocks_ = true;
     Report& report_;
     const Limits& limits_;
     QLocale locale_;

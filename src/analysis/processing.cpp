@@ -128,6 +128,7 @@ public:
     }
 
     std::int32_t calamiteitcount() const { return events_.calamiteitcount(); }
+    void leaveOutEventBlocks() { writer_.leaveOutBlocks(); }
 
 private:
     void writeSummary(double L) {
@@ -182,9 +183,11 @@ private:
 
 } // namespace
 
-std::optional<SettingsError> processImage(const std::uint8_t* image,
-                                          const ProcessingSettings& settings, DecoderState& state,
-                                          ProcessingResult& result, const ProgressPump& pump) {
+namespace {
+template <bool kKeepSamples>
+std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSettings& settings,
+                                 DecoderState& state, ProcessingResult& result,
+                                 const ProgressPump& pump) {
     Limits limits;
     if (auto error = readLimits(settings, limits))
         return error;
@@ -210,11 +213,33 @@ std::optional<SettingsError> processImage(const std::uint8_t* image,
     result.summaries = 0;
 
     RunSink sink(settings, result, pump);
-    result.decode = decodeImage(image, unit.divisor, state, result.samples, sink);
+    if constexpr (!kKeepSamples)
+        sink.leaveOutEventBlocks();
+    result.decode = decodeImage<RunSink, kKeepSamples>(image, unit.divisor, state,
+                                                       result.samples, sink);
+    if constexpr (!kKeepSamples) {
+        // Nothing was stored: the arrays stay as recreate() left them.
+        result.samples.C = 0;
+        result.samples.D = 0;
+    }
     result.completed = result.decode.completed;
     result.summaries = result.decode.summaries;
     result.calamiteitcount = sink.calamiteitcount();
     return std::nullopt;
+}
+} // namespace
+
+std::optional<SettingsError> processImage(const std::uint8_t* image,
+                                          const ProcessingSettings& settings, DecoderState& state,
+                                          ProcessingResult& result, const ProgressPump& pump) {
+    return run<true>(image, settings, state, result, pump);
+}
+
+std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* image,
+                                                        const ProcessingSettings& settings,
+                                                        DecoderState& state,
+                                                        ProcessingResult& result) {
+    return run<false>(image, settings, state, result, {});
 }
 
 } // namespace veltrano

@@ -91,6 +91,14 @@ std::optional<SettingsError> processImage(const std::uint8_t* image,
                                           const ProcessingSettings& settings, DecoderState& state,
                                           ProcessingResult& result, const ProgressPump& pump = {});
 
+// The same run for callers that want the figures only, such as the summary over many images:
+// events, statistics and messages as above, but no sample arrays (result.samples stays
+// empty) and no event blocks in the report, which saves most of the memory traffic.
+std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* image,
+                                                        const ProcessingSettings& settings,
+                                                        DecoderState& state,
+                                                        ProcessingResult& result);
+
 inline const QString kGeenMetingen = QStringLiteral("Geen metingen");
 
 } // namespace veltrano

@@ -111,7 +111,7 @@ SummaryRow summarizeImage(const QString& path, const ProcessingSettings& setting
         return failed(*error);
     ProcessingResult& r = workspace.result;
     try {
-        if (auto error = processImage(workspace.image.data(), settings, state, r))
+        if (auto error = processImageWithoutSamples(workspace.image.data(), settings, state, r))
             return failed(error->message);
     } catch (const std::exception& e) {
         return failed(

@@ -105,7 +105,9 @@ struct DecodeOutcome {
 //   voltageStored(v)             after it is stored (statistics, gathering)
 //   temperature(t, Y, interval)  a stored temperature (statistics, gate, events)
 //   endOfRecording(seconden, Z)  the summary of an end-of-recording word
-template <class Sink>
+// Without kKeepSamples the samples are counted in C and D but their arrays are not written,
+// for callers that only want what the sink computes.
+template <class Sink, bool kKeepSamples = true>
 DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderState& state,
                           Samples& samples, Sink& sink) {
     DecodeOutcome out;
@@ -119,11 +121,11 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
     std::array<std::uint32_t, 1024> voltageStamp{};
     std::uint32_t epoch = 1;
 
-    const double reciprocal = 1.0 / tijdeenheid;
-    float* const vValues = samples.spanningpuntenarray.get();
-    float* const vTimes = samples.spanningtijdenarray.get();
-    float* const tValues = samples.temperatuurpuntenarray.get();
-    float* const tTimes = samples.temperatuurtijdenarray.get();
+    [[maybe_unused]] const double reciprocal = 1.0 / tijdeenheid;
+    [[maybe_unused]] float* const vValues = samples.spanningpuntenarray.get();
+    [[maybe_unused]] float* const vTimes = samples.spanningtijdenarray.get();
+    [[maybe_unused]] float* const tValues = samples.temperatuurpuntenarray.get();
+    [[maybe_unused]] float* const tTimes = samples.temperatuurtijdenarray.get();
     std::int32_t C = 0, D = 0;
 
     std::size_t untilPump = 0;
@@ -166,8 +168,10 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             seconden = Z;
             sink.voltageEvent(v, Z, state.spanningmeetinterval);
             ++C;
-            vValues[C] = v;
-            vTimes[C] = timeInUnit(Z, tijdeenheid, reciprocal);
+            if constexpr (kKeepSamples) {
+                vValues[C] = v;
+                vTimes[C] = timeInUnit(Z, tijdeenheid, reciprocal);
+            }
             sink.voltageStored(v);
             continue;
         }
@@ -217,8 +221,10 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
             }
             Y += state.temperatuurmeetinterval;
             ++D;
-            tTimes[D] = timeInUnit(Y, tijdeenheid, reciprocal);
-            tValues[D] = t;
+            if constexpr (kKeepSamples) {
+                tTimes[D] = timeInUnit(Y, tijdeenheid, reciprocal);
+                tValues[D] = t;
+            }
             sink.temperature(t, Y, state.temperatuurmeetinterval);
             break;
         }

@@ -1,3 +1,6 @@
+#include <charconv>
+#include <cstring>
+
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
@@ -123,6 +126,42 @@ private slots:
                                            : putTwoDecimals(buf, value, decimal);
             QCOMPARE(QString::fromLatin1(buf, end - buf), expected);
         }
+    }
+
+    // Floats take their own road to the shortest text where that is quick; it must give what
+    // std::to_chars gives. Every float was compared once; here a spread over all bit patterns
+    // and every float around the edges of that road and of the text forms.
+    void shortestFloatsAsTheLibraryWritesThem() {
+        std::vector<std::uint32_t> patterns;
+        for (std::uint64_t u = 0; u < (std::uint64_t(1) << 32); u += 2654435)
+            patterns.push_back(std::uint32_t(u));
+        for (const float edge : {0x1p-37f, 0x1p-36f, 0x1p22f, 0x1p23f, 0x1p24f, 1e-5f, 1e-4f,
+                                 1e-3f, 1.0f, 10.0f, 100000.0f, 1e6f, 8388607.5f, 0.0f})
+            for (int sign = 0; sign < 2; ++sign) {
+                std::uint32_t bits;
+                const float f = sign ? -edge : edge;
+                std::memcpy(&bits, &f, sizeof bits);
+                for (std::uint32_t d = 0; d < 2000; ++d)
+                    patterns.insert(patterns.end(), {bits + d, bits - d});
+            }
+        for (const char decimal : {',', '.'})
+            for (const std::uint32_t bits : patterns) {
+                float f;
+                std::memcpy(&f, &bits, sizeof f);
+                char ours[kMaxNumberChars];
+                char library[kMaxNumberChars];
+                const QByteArray got(ours, putShortest(ours, f, decimal) - ours);
+                QByteArray expected(library,
+                                    std::to_chars(library, library + sizeof library, f).ptr -
+                                        library);
+                if (decimal != '.')
+                    expected.replace('.', decimal);
+                if (got != expected)
+                    QFAIL(qPrintable(QStringLiteral("%1: %2, not %3")
+                                         .arg(bits, 8, 16, QLatin1Char('0'))
+                                         .arg(QString::fromLatin1(got),
+                                              QString::fromLatin1(expected))));
+            }
     }
 
     void fieldsAreQuotedWhenNeeded_data() {

@@ -1,3 +1,4 @@
+#include <array>
 #include <thread>
 
 #include <QBuffer>
@@ -156,6 +157,52 @@ private slots:
         for (int k = 0; k < kThreads; ++k)
             for (qsizetype i = 0; i < paths.size(); ++i)
                 QCOMPARE(lines[std::size_t(k)][i], alone[(i + k) % paths.size()]);
+    }
+
+    // The summary's run keeps no samples and writes no event blocks; its figures are those of
+    // the window's full run: every event kind, two summaries, an over-range temperature.
+    void figuresMatchTheFullRun() {
+        ImageBuilder b = minuteRecording();
+        b.voltage(12.3, 30).voltage(13.5, 12).voltage(10.5, 9).voltage(12.3, 5);
+        b.temperature(55, 8).temperature(-25, 7).temperature(130).temperature(20);
+        b.endOfRecording().voltage(12.9, 20).voltage(12.3).beginPoint().done();
+        const std::vector<std::uint8_t> image = b.image();
+        const ProcessingSettings settings = dutchSettings();
+        DecoderState fullState, lightState;
+        ProcessingResult full, light;
+        QVERIFY(!processImage(image.data(), settings, fullState, full));
+        QVERIFY(!processImageWithoutSamples(image.data(), settings, lightState, light));
+        QVERIFY(full.samples.C > 0);
+        QCOMPARE(light.samples.C, 0);
+        QCOMPARE(light.samples.D, 0);
+        QVERIFY(light.summaries >= 2);
+        QCOMPARE(light.summaries, full.summaries);
+        QCOMPARE(light.completed, full.completed);
+        QCOMPARE(light.messages, full.messages);
+        QCOMPARE(light.seconden, full.seconden);
+        QCOMPARE(light.calamiteitcount, full.calamiteitcount);
+        const Statistics &f = full.stats, &l = light.stats;
+        QCOMPARE(l.spanningmetingen, f.spanningmetingen);
+        QCOMPARE(l.temperatuurmetingen, f.temperatuurmetingen);
+        for (const auto field : {&Statistics::gemspanning, &Statistics::maxspanning,
+                                 &Statistics::minspanning, &Statistics::gemtemperatuur,
+                                 &Statistics::maxtemperatuur, &Statistics::mintemperatuur})
+            QCOMPARE(l.*field, f.*field);
+        QCOMPARE(light.events.size(), full.events.size());
+        std::array<int, 4> kinds{};
+        for (std::size_t i = 0; i < full.events.size(); ++i) {
+            const ClosedEvent &a = light.events[i], &e = full.events[i];
+            QCOMPARE(a.kind, e.kind);
+            QCOMPARE(a.number, e.number);
+            QCOMPARE(a.ordinal, e.ordinal);
+            QCOMPARE(a.moment, e.moment);
+            QCOMPARE(a.duration, e.duration);
+            QCOMPARE(a.average, e.average);
+            QCOMPARE(a.extreme, e.extreme);
+            ++kinds[std::size_t(e.kind)];
+        }
+        QCOMPARE(kinds, (std::array<int, 4>{2, 1, 1, 1}));
+        QCOMPARE(fullState.spanningmeetinterval, lightState.spanningmeetinterval);
     }
 
     void refusedOutputIsReported() {
