@@ -68,6 +68,7 @@ private slots:
     void drawnColumnsMatchBruteForce_data();
     void drawnColumnsMatchBruteForce();
     void timeGoingBackLosesNoExtreme();
+    void stretchesAndMissingValuesMatchBruteForce();
     void lineExtentMatchesBruteForce_data();
     void lineExtentMatchesBruteForce();
     void memoryStaysSmall();
@@ -212,6 +213,39 @@ void EnvelopeTest::drawnColumnsMatchBruteForce() {
     QCOMPARE(sawAfter, after >= 0);
     // Few points: at most four per column plus the line ends outside the view.
     QVERIFY(out.size() <= 4 * expected.size() + 4);
+}
+
+// Time going back at the first sample, in every position of the blocks the search looks at
+// together and at the very end; values that are no number never become a cell's extreme.
+void EnvelopeTest::stretchesAndMissingValuesMatchBruteForce() {
+    for (const std::size_t n : {2u, 9u, 17u, 40u, 1001u}) {
+        Series s = makeSeries(n, unsigned(n), 0);
+        for (std::size_t i = 1; i < n; i += 1 + i % 7)
+            s.t[i] = s.t[i - 1] - 1.0f;
+        s.t[n - 1] = -100.0f;
+        for (std::size_t i = 0; i < n; i += 5)
+            s.v[i] = NAN;
+        Envelope env;
+        env.build(s.t.data(), s.v.data(), n);
+        std::vector<std::size_t> starts{0};
+        for (std::size_t i = 1; i < n; ++i)
+            if (s.t[i] < s.t[i - 1])
+                starts.push_back(i);
+        const auto runs = env.runStarts();
+        QCOMPARE(std::vector<std::size_t>(runs.begin(), runs.end()), starts);
+        const auto leaves = env.level(0);
+        for (std::size_t j = 0; j < leaves.size(); ++j) {
+            float mn = INFINITY, mx = -INFINITY;
+            for (std::size_t i = j * Envelope::kLeafSize;
+                 i < std::min(n, (j + 1) * Envelope::kLeafSize); ++i)
+                if (!std::isnan(s.v[i])) {
+                    mn = std::min(mn, s.v[i]);
+                    mx = std::max(mx, s.v[i]);
+                }
+            QCOMPARE(leaves[j].min, mn);
+            QCOMPARE(leaves[j].max, mx);
+        }
+    }
 }
 
 void EnvelopeTest::timeGoingBackLosesNoExtreme() {
