@@ -34,14 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QLocale locale = (opt[0] & 1) ? QLocale(QLocale::Dutch) : QLocale::c();
     ProcessingSettings s = ProcessingSettings::defaults(locale);
     s.timeUnit = opt[0] >> 1 & 7;
-    s.overspanning = QString::fromLatin1(kTexts[opt[1] & 15]);
-    s.onderspanning = QString::fromLatin1(kTexts[opt[1] >> 4]);
-    s.temperatuurbovengrens = QString::fromLatin1(kTexts[opt[2] & 15]);
-    s.temperatuurondergrens = QString::fromLatin1(kTexts[opt[2] >> 4]);
-    s.tijdfilter = QString::fromLatin1(kTexts[opt[3] & 15]);
-    s.temperatuurtijdfilter = QString::fromLatin1(kTexts[opt[3] >> 4]);
-    s.tijdfilterUnit = opt[4] % 4;
-    s.temperatuurtijdfilterUnit = opt[5] % 4;
+    s.filterText(FilterField::OverVoltage) = QString::fromLatin1(kTexts[opt[1] & 15]);
+    s.filterText(FilterField::UnderVoltage) = QString::fromLatin1(kTexts[opt[1] >> 4]);
+    s.filterText(FilterField::OverTemperature) = QString::fromLatin1(kTexts[opt[2] & 15]);
+    s.filterText(FilterField::UnderTemperature) = QString::fromLatin1(kTexts[opt[2] >> 4]);
+    s.filterText(FilterField::VoltageTimeFilter) = QString::fromLatin1(kTexts[opt[3] & 15]);
+    s.filterText(FilterField::TemperatureTimeFilter) = QString::fromLatin1(kTexts[opt[3] >> 4]);
+    s.voltageTimeFilterUnit = opt[4] % 4;
+    s.temperatureTimeFilterUnit = opt[5] % 4;
     static ProcessingResult result; // reused as the window reuses its result
     processImage(image, s, state, result);
     return 0;

@@ -33,9 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool download = data[0] & 8;
     if (download)
         receiver.startDownload();
-    receiver.configureerflag = data[0] & 1;
-    receiver.eraseflag = data[0] & 2;
-    receiver.meetintervalleninstellen = data[0] & 4;
+    if (data[0] & 1)
+        receiver.awaitConfigurationStart();
+    if (data[0] & 2)
+        receiver.awaitEraseAnswer(data[0] & 4);
 
     bool downloading = download;
     std::size_t storedUpTo = 0;
@@ -75,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         storedUpTo += take;
         if (ends)
             downloading = false;
-        if (receiver.databinnenhalenklaar == downloading ||
-            std::size_t(receiver.teller) != storedUpTo)
+        if (receiver.downloading() != downloading ||
+            std::size_t(receiver.storedBytes()) != storedUpTo)
             std::abort();
         at += n + 1;
     }

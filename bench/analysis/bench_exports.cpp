@@ -44,7 +44,7 @@ const QByteArray& exportedBytes() {
         QByteArray b;
         QBuffer buffer(&b);
         buffer.open(QIODevice::WriteOnly);
-        writeCsv(CsvExport::Spanning, demoResult(), dutchSettings(), buffer);
+        writeCsv(CsvExport::Voltage, demoResult(), dutchSettings(), buffer);
         return b;
     }();
     return bytes;
@@ -60,10 +60,10 @@ void BM_ExportVoltages(benchmark::State& state) {
         state.ResumeTiming();
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
-        auto error = writeCsv(CsvExport::Spanning, result, settings, file);
+        auto error = writeCsv(CsvExport::Voltage, result, settings, file);
         benchmark::DoNotOptimize(error);
     }
-    state.counters["rows"] = double(result.samples.C);
+    state.counters["rows"] = double(result.samples.voltageSampleCount);
     state.SetBytesProcessed(std::int64_t(state.iterations()) * exportedBytes().size());
 }
 

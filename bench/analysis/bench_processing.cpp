@@ -26,10 +26,10 @@ void BM_Floor(benchmark::State& state) {
     Samples s; // reused like the processing run's arrays: emptied, not reallocated
     for (auto _ : state) {
         s.recreate();
-        float* vv = s.spanningpuntenarray.get();
-        float* vt = s.spanningtijdenarray.get();
-        float* tv = s.temperatuurpuntenarray.get();
-        float* tt = s.temperatuurtijdenarray.get();
+        float* vv = s.voltageValues.get();
+        float* vt = s.voltageTimes.get();
+        float* tv = s.temperatureValues.get();
+        float* tt = s.temperatureTimes.get();
         std::int32_t C = 0, D = 0;
         for (std::size_t i = 0; i < kImageWords; ++i) {
             const ImageWord w = splitWord(img, i);
@@ -46,8 +46,8 @@ void BM_Floor(benchmark::State& state) {
             }
         }
         voltages = C;
-        s.C = C;
-        s.D = D;
+        s.voltageSampleCount = C;
+        s.temperatureSampleCount = D;
         benchmark::DoNotOptimize(vv);
         benchmark::ClobberMemory();
     }
@@ -63,9 +63,9 @@ void BM_Processing(benchmark::State& state) {
         processImage(img, settings, decoder, result);
         benchmark::ClobberMemory();
     }
-    state.counters["voltage_samples"] = double(result.samples.C);
-    state.counters["temperature_samples"] = double(result.samples.D);
-    state.counters["events"] = double(result.calamiteitcount);
+    state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
+    state.counters["temperature_samples"] = double(result.samples.temperatureSampleCount);
+    state.counters["events"] = double(result.eventCount);
 }
 
 // Erased memory with a short recording near its end, "DONE" and zeros after it: 8,000,000
@@ -114,7 +114,7 @@ void BM_SparseProcessing(benchmark::State& state) {
         processImage(img, settings, decoder, result);
         benchmark::ClobberMemory();
     }
-    state.counters["voltage_samples"] = double(result.samples.C);
+    state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
 }
 
 class RatioReporter final : public benchmark::ConsoleReporter {

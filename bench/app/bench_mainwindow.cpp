@@ -23,12 +23,13 @@
 #include "interleaved.h"
 
 #include "analysis/processing.h"
-#include "app/Unit1.h"
+#include "app/mainwindow.h"
 #include "app/processingrun.h"
-#include "app/reportview.h"
 #include "app/uiseams.h"
 #include "chart/chartview.h"
 #include "demo.h"
+#include "paper/reportview.h"
+#include "scriptedseams.h"
 
 using namespace veltrano;
 
@@ -55,7 +56,7 @@ const ImageBuilder& manyEvents() {
 // A shown main window with the image opened through "Data openen".
 struct OpenedWindow {
     ScriptedSeams seams;
-    TForm1 form{&seams};
+    MainWindow form{&seams};
     QTemporaryDir dir;
 
     explicit OpenedWindow(const ImageBuilder& image) {
@@ -68,7 +69,7 @@ struct OpenedWindow {
 
 // "Data verwerken" until the chart has been filled from the run and drawn, measuring the
 // longest time the event loop did not get round, start and chart drawing included.
-double processEndToEnd(TForm1& form) {
+double processEndToEnd(MainWindow& form) {
     QEventLoop loop;
     QElapsedTimer clock;
     clock.start();
@@ -90,7 +91,7 @@ double processEndToEnd(TForm1& form) {
     });
     ticks.start();
     QTimer::singleShot(0, &form, [&] {
-        form.buttonmemoClick();
+        form.process();
         started = form.isProcessing();
     });
     loop.exec();

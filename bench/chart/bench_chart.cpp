@@ -26,7 +26,7 @@ constexpr QSize kChartSize(921, 599);
 const synthetic::Recording& recording() {
     static const synthetic::Recording r = [] {
         synthetic::Recording rec = synthetic::makeRecording(kSamples);
-        rec.D = 0; // voltage only: the peer draws one series too
+        rec.temperatureSampleCount = 0; // voltage only: the peer draws one series too
         return rec;
     }();
     return r;
@@ -34,17 +34,16 @@ const synthetic::Recording& recording() {
 
 ChartFill fillOf(const synthetic::Recording& r) {
     ChartFill f;
-    f.spanningtijdenarray = r.spanningtijden.data();
-    f.spanningpuntenarray = r.spanningpunten.data();
-    f.C = r.C;
-    f.spanningbeginpuntarray = r.beginpunten;
-    f.overspanning = 14.6;
-    f.onderspanning = 12.0;
+    f.voltageTimes = r.voltageTimes.data();
+    f.voltageValues = r.voltageValues.data();
+    f.voltageSampleCount = r.voltageSampleCount;
+    f.beginPointSeconds = r.beginPointSeconds;
+    f.limits = {14.6, 12.0, 0, 0};
     return f;
 }
 
 double lastTime() {
-    return recording().spanningtijden[kSamples];
+    return recording().voltageTimes[kSamples];
 }
 
 struct Ours {
@@ -78,10 +77,10 @@ struct Peer {
         const auto& r = recording();
         QVector<QCPGraphData> points(kSamples);
         for (int i = 0; i < kSamples; ++i) {
-            points[i] = QCPGraphData(r.spanningtijden[i + 1], r.spanningpunten[i + 1]);
+            points[i] = QCPGraphData(r.voltageTimes[i + 1], r.voltageValues[i + 1]);
         }
         graph->data()->set(points, true);
-        plot.xAxis->setRange(r.spanningtijden[1], lastTime());
+        plot.xAxis->setRange(r.voltageTimes[1], lastTime());
     }
 };
 
@@ -112,7 +111,7 @@ void fill_ours(benchmark::State& state) {
         o.chart.redraw();
     }
     const double arrays = 2.0 * sizeof(float) * kSamples;
-    const double own = double(o.chart.envelope(ChartView::Series1).memoryBytes());
+    const double own = double(o.chart.envelope(ChartView::Voltage).memoryBytes());
     state.counters["chart_MB"] = own / 1e6;
     state.counters["arrays_MB"] = arrays / 1e6;
     state.counters["chart_pct_of_arrays"] = 100.0 * own / arrays;
@@ -182,7 +181,7 @@ void hover_ours(benchmark::State& state) {
         QApplication::sendEvent(plot, &e);
         QApplication::processEvents();
     };
-    const auto voltage = std::optional<ChartView::Series>(ChartView::Series1);
+    const auto voltage = std::optional<ChartView::Series>(ChartView::Voltage);
     for (; on.y() < area.bottom(); on.ry() += 2) {
         move(on);
         if (o.chart.highlighted() == voltage) {
@@ -239,7 +238,7 @@ void zoom_ours(benchmark::State& state) {
 }
 // The pyramid's share of a full-view drawing.
 void reduce_only(benchmark::State& state) {
-    const Envelope& env = ours().chart.envelope(ChartView::Series1);
+    const Envelope& env = ours().chart.envelope(ChartView::Voltage);
     std::vector<Envelope::Point> out;
     for (auto _ : state) {
         env.reduce(0, lastTime(), 900, out);

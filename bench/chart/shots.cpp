@@ -22,24 +22,21 @@ int main(int argc, char** argv) {
     chart.resize(900, 560);
     chart.show();
     chart.startProcessing(3); // days
-    for (auto& t : rec.spanningtijden)
+    for (auto& t : rec.voltageTimes)
         t *= 60.0f / 86400.0f;
-    for (auto& t : rec.temperatuurtijden)
+    for (auto& t : rec.temperatureTimes)
         t *= 60.0f / 86400.0f;
-    chart.finishRecording(9.2, 15.6, 9.0, 27.0, rec.spanningtijden[rec.C]);
+    chart.finishRecording(9.2, 15.6, 9.0, 27.0, rec.voltageTimes[rec.voltageSampleCount]);
     chart.endProcessing();
     ChartFill fill;
-    fill.spanningtijdenarray = rec.spanningtijden.data();
-    fill.spanningpuntenarray = rec.spanningpunten.data();
-    fill.C = rec.C;
-    fill.temperatuurtijdenarray = rec.temperatuurtijden.data();
-    fill.temperatuurpuntenarray = rec.temperatuurpunten.data();
-    fill.D = rec.D;
-    fill.spanningbeginpuntarray = rec.beginpunten;
-    fill.overspanning = 14.6;
-    fill.onderspanning = 12.0;
-    fill.temperatuurbovengrens = 25;
-    fill.temperatuurondergrens = 12;
+    fill.voltageTimes = rec.voltageTimes.data();
+    fill.voltageValues = rec.voltageValues.data();
+    fill.voltageSampleCount = rec.voltageSampleCount;
+    fill.temperatureTimes = rec.temperatureTimes.data();
+    fill.temperatureValues = rec.temperatureValues.data();
+    fill.temperatureSampleCount = rec.temperatureSampleCount;
+    fill.beginPointSeconds = rec.beginPointSeconds;
+    fill.limits = {14.6, 12.0, 25, 12};
     chart.fill(fill);
     chart.redraw();
     QApplication::processEvents();
@@ -54,9 +51,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     chart.grab().save(dir + QStringLiteral("/chart-zoomed.png"));
 
-    chart.MarkerCheckBox->setChecked(true);
+    chart.markersCheckBox()->setChecked(true);
     chart.setMeasuringLine(1, 4.5);
-    chart.ChartTool9EndDragLine();
     chart.redraw();
     QApplication::processEvents();
     chart.grab().save(dir + QStringLiteral("/chart-markers.png"));

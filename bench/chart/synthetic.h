@@ -5,14 +5,16 @@
 #include <random>
 #include <vector>
 
+#include "recording/decoder.h"
+
 namespace veltrano::synthetic {
 
 // A battery recording as the decoder leaves it: entry 0 unused, times in the chosen unit.
 struct Recording {
-    std::vector<float> spanningtijden, spanningpunten;
-    std::vector<float> temperatuurtijden, temperatuurpunten;
-    std::vector<double> beginpunten = std::vector<double>(2048, 0.0);
-    int C = 0, D = 0;
+    std::vector<float> voltageTimes, voltageValues;
+    std::vector<float> temperatureTimes, temperatureValues;
+    std::vector<double> beginPointSeconds = std::vector<double>(veltrano::kBeginPointCapacity, 0.0);
+    int voltageSampleCount = 0, temperatureSampleCount = 0;
 };
 
 // Voltage every `stepSeconds`, temperature every 60 samples, daily charge and discharge
@@ -20,9 +22,9 @@ struct Recording {
 inline Recording makeRecording(int voltageSamples, double stepSeconds = 1.0, int unitSeconds = 60,
                                unsigned seed = 1) {
     Recording r;
-    r.C = voltageSamples;
-    r.spanningtijden.resize(voltageSamples + 1);
-    r.spanningpunten.resize(voltageSamples + 1);
+    r.voltageSampleCount = voltageSamples;
+    r.voltageTimes.resize(voltageSamples + 1);
+    r.voltageValues.resize(voltageSamples + 1);
     std::mt19937 rng(seed);
     std::normal_distribution<float> noise(0.0f, 0.015f);
     std::uniform_int_distribution<int> spike(0, 40000);
@@ -42,20 +44,21 @@ inline Recording makeRecording(int voltageSamples, double stepSeconds = 1.0, int
         } else if (s == 1) {
             v = 15.6f;
         }
-        r.spanningtijden[i] = float(seconds / unitSeconds);
-        r.spanningpunten[i] = v;
-        if (std::fmod(seconds, 604800.0) < stepSeconds && restarts < 2048) {
-            r.beginpunten[restarts++] = seconds;
+        r.voltageTimes[i] = float(seconds / unitSeconds);
+        r.voltageValues[i] = v;
+        if (std::fmod(seconds, 604800.0) < stepSeconds &&
+            restarts < veltrano::kBeginPointCapacity) {
+            r.beginPointSeconds[restarts++] = seconds;
         }
     }
-    r.D = voltageSamples / 60;
-    r.temperatuurtijden.resize(r.D + 1);
-    r.temperatuurpunten.resize(r.D + 1);
-    for (int j = 1; j <= r.D; ++j) {
+    r.temperatureSampleCount = voltageSamples / 60;
+    r.temperatureTimes.resize(r.temperatureSampleCount + 1);
+    r.temperatureValues.resize(r.temperatureSampleCount + 1);
+    for (int j = 1; j <= r.temperatureSampleCount; ++j) {
         const double seconds = (j - 1) * 60.0 * stepSeconds;
         const double day = std::fmod(seconds / 86400.0, 1.0);
-        r.temperatuurtijden[j] = float(seconds / unitSeconds);
-        r.temperatuurpunten[j] = float(18.0 + 8.0 * std::sin((day - 0.25) * 6.2832)) + noise(rng);
+        r.temperatureTimes[j] = float(seconds / unitSeconds);
+        r.temperatureValues[j] = float(18.0 + 8.0 * std::sin((day - 0.25) * 6.2832)) + noise(rng);
     }
     return r;
 }

@@ -9,13 +9,13 @@ namespace veltrano {
 
 const char* eventKindWord(EventKind kind) {
     switch (kind) {
-    case EventKind::Overspanning:
+    case EventKind::OverVoltage:
         return "overspanning";
-    case EventKind::Onderspanning:
+    case EventKind::UnderVoltage:
         return "onderspanning";
-    case EventKind::Overtemperatuur:
+    case EventKind::OverTemperature:
         return "overtemperatuur";
-    case EventKind::Ondertemperatuur:
+    case EventKind::UnderTemperature:
         return "ondertemperatuur";
     }
     return "";
@@ -54,32 +54,33 @@ void EventList::recreate() {
 }
 
 void EventDetector::close(EventKind kind) {
-    const bool voltage = kind == EventKind::Overspanning || kind == EventKind::Onderspanning;
-    KindState& s = kind == EventKind::Overspanning      ? overV_
-                   : kind == EventKind::Onderspanning   ? underV_
-                   : kind == EventKind::Overtemperatuur ? overT_
+    const bool voltage = kind == EventKind::OverVoltage || kind == EventKind::UnderVoltage;
+    KindState& s = kind == EventKind::OverVoltage       ? overV_
+                   : kind == EventKind::UnderVoltage    ? underV_
+                   : kind == EventKind::OverTemperature ? overT_
                                                         : underT_;
     CrossGroup& cross = voltage ? temperaturesDuringVoltage_ : voltagesDuringTemperature_;
     s.duur = s.counter * s.interval;
     s.gemiddeld = s.som / s.counter;
 
     const long double threshold =
-        voltage ? limits_.tijdfilter * static_cast<long double>(limits_.tijdfiltereenheid)
-                : limits_.temperatuurtijdfilter *
-                      static_cast<long double>(limits_.temperatuurtijdfiltereenheid);
+        voltage
+            ? limits_.voltageTimeFilter * static_cast<long double>(limits_.voltageFilterUnitSeconds)
+            : limits_.temperatureTimeFilter *
+                  static_cast<long double>(limits_.temperatureFilterUnitSeconds);
     if (static_cast<long double>(s.duur) >= threshold) {
-        const std::int32_t n = ++calamiteitcount_;
+        const std::int32_t n = ++eventCount_;
         ++s.ordinal;
         // The list holds 9,999 events; later ones are still reported and counted.
         if (n < EventList::kCapacity) {
-            list_.start[n] = static_cast<long double>(s.moment) / tijdeenheid_;
-            list_.end[n] = (static_cast<long double>(s.moment) + s.duur) / tijdeenheid_;
+            list_.start[n] = static_cast<long double>(s.moment) / secondsPerUnit_;
+            list_.end[n] = (static_cast<long double>(s.moment) + s.duur) / secondsPerUnit_;
             list_.kind[n] = std::uint8_t(kind);
         }
         reported_.push_back({kind, n, s.ordinal, s.moment, s.duur, s.gemiddeld, s.extreme, cross});
         writer_.write(reported_.back());
     }
-    if (kind == EventKind::Overspanning || kind == EventKind::Overtemperatuur)
+    if (kind == EventKind::OverVoltage || kind == EventKind::OverTemperature)
         resetOver(s);
     else
         resetUnder(s);
@@ -88,13 +89,13 @@ void EventDetector::close(EventKind kind) {
 
 void EventDetector::closeAll() {
     if (overV_.active)
-        close(EventKind::Overspanning);
+        close(EventKind::OverVoltage);
     if (underV_.active)
-        close(EventKind::Onderspanning);
+        close(EventKind::UnderVoltage);
     if (overT_.active)
-        close(EventKind::Overtemperatuur);
+        close(EventKind::OverTemperature);
     if (underT_.active)
-        close(EventKind::Ondertemperatuur);
+        close(EventKind::UnderTemperature);
 }
 
 namespace {
@@ -151,7 +152,7 @@ void EventBlockWriter::write(const ClosedEvent& e) {
     report_.append(QStringLiteral("Calamiteit nummer\t") + QString::number(e.number));
     report_.append(l.ordinal + QString::number(e.ordinal));
     report_.append(l.moment + unitWord_ + QLatin1Char(' ') +
-                   formatMoment(static_cast<long double>(e.moment) / tijdeenheid_));
+                   formatMoment(static_cast<long double>(e.moment) / secondsPerUnit_));
     const long double d = e.duration;
     const auto whole = static_cast<std::int64_t>(d);
     const auto minutes = static_cast<std::int64_t>(d / 60);
@@ -170,11 +171,9 @@ void EventBlockWriter::write(const ClosedEvent& e) {
     if (g.som > 0 && g.count > 0) {
         const double average = g.som / g.count;
         const bool voltageEvent =
-            e.kind == EventKind::Overspanning || e.kind == EventKind::Onderspanning;
-        const long double upper =
-            voltageEvent ? limits_.temperatuurbovengrens : limits_.overspanning;
-        const long double lower =
-            voltageEvent ? limits_.temperatuurondergrens : limits_.onderspanning;
+            e.kind == EventKind::OverVoltage || e.kind == EventKind::UnderVoltage;
+        const long double upper = voltageEvent ? limits_.overTemperature : limits_.overVoltage;
+        const long double lower = voltageEvent ? limits_.underTemperature : limits_.underVoltage;
         const CrossLabels& c = voltageEvent ? kTemperatureCross : kVoltageCross;
         if (average > upper)
             report_.setRed(true);

@@ -13,22 +13,22 @@
 
 namespace veltrano {
 
-enum class EventKind { Overspanning, Onderspanning, Overtemperatuur, Ondertemperatuur };
+enum class EventKind { OverVoltage, UnderVoltage, OverTemperature, UnderTemperature };
 const char* eventKindWord(EventKind kind);
 
 // Limits and time filters of one run, as read from the filter inputs.
 struct Limits {
-    long double overspanning = 0;
-    long double onderspanning = 0;
-    long double temperatuurbovengrens = 0;
-    long double temperatuurondergrens = 0;
-    long double tijdfilter = 0;            // in the unit below
-    long double temperatuurtijdfilter = 0; // in the unit below
-    int tijdfiltereenheid = 60;            // seconds per filter unit
-    int temperatuurtijdfiltereenheid = 60;
+    long double overVoltage = 0;
+    long double underVoltage = 0;
+    long double overTemperature = 0;
+    long double underTemperature = 0;
+    long double voltageTimeFilter = 0;     // in the unit below
+    long double temperatureTimeFilter = 0; // in the unit below
+    int voltageFilterUnitSeconds = 60;     // seconds per filter unit
+    int temperatureFilterUnitSeconds = 60;
 };
 
-// `calamiteitenarray`: row 0 starts, row 1 ends, entry n for event n, in the run's time unit.
+// `eventList`: row 0 starts, row 1 ends, entry n for event n, in the run's time unit.
 struct EventList {
     static constexpr int kCapacity = 10'000; // entries 1..9,999 hold events
     CBuffer<long double> start;
@@ -74,10 +74,10 @@ struct ClosedEvent {
 // Writes the block of every reported event into the report, with its colours.
 class EventBlockWriter {
 public:
-    EventBlockWriter(Report& report, const Limits& limits, const QLocale& locale, int tijdeenheid,
-                     const QString& tijdeenheidstring)
-        : report_(report), limits_(limits), locale_(locale), tijdeenheid_(tijdeenheid),
-          unitWord_(tijdeenheidstring) {}
+    EventBlockWriter(Report& report, const Limits& limits, const QLocale& locale,
+                     int secondsPerUnit, const QString& unitWord)
+        : report_(report), limits_(limits), locale_(locale), secondsPerUnit_(secondsPerUnit),
+          unitWord_(unitWord) {}
     void write(const ClosedEvent& e);
     // Events are still numbered and kept by the detector, but get no text in the report.
     void leaveOutBlocks() { blocks_ = false; }
@@ -87,7 +87,7 @@ private:
     Report& report_;
     const Limits& limits_;
     QLocale locale_;
-    int tijdeenheid_;
+    int secondsPerUnit_;
     QString unitWord_;
 };
 
@@ -100,17 +100,17 @@ float ceilFloat(long double x);
 // event is also kept in `reported`, beyond the list's 9,999 entries too.
 class EventDetector {
 public:
-    EventDetector(const Limits& limits, int tijdeenheid, EventList& list, EventBlockWriter& writer,
-                  std::vector<ClosedEvent>& reported)
-        : limits_(limits), tijdeenheid_(tijdeenheid), list_(list), writer_(writer),
-          reported_(reported), overV_above_(floorFloat(limits.overspanning)),
-          overV_below_(ceilFloat(limits.overspanning)),
-          underV_above_(floorFloat(limits.onderspanning)),
-          underV_below_(ceilFloat(limits.onderspanning)),
-          overT_above_(floorFloat(limits.temperatuurbovengrens)),
-          overT_below_(ceilFloat(limits.temperatuurbovengrens)),
-          underT_above_(floorFloat(limits.temperatuurondergrens)),
-          underT_below_(ceilFloat(limits.temperatuurondergrens)), dipFloor_(ceilFloat(3.3L)) {
+    EventDetector(const Limits& limits, int secondsPerUnit, EventList& list,
+                  EventBlockWriter& writer, std::vector<ClosedEvent>& reported)
+        : limits_(limits), secondsPerUnit_(secondsPerUnit), list_(list), writer_(writer),
+          reported_(reported), overV_above_(floorFloat(limits.overVoltage)),
+          overV_below_(ceilFloat(limits.overVoltage)),
+          underV_above_(floorFloat(limits.underVoltage)),
+          underV_below_(ceilFloat(limits.underVoltage)),
+          overT_above_(floorFloat(limits.overTemperature)),
+          overT_below_(ceilFloat(limits.overTemperature)),
+          underT_above_(floorFloat(limits.underTemperature)),
+          underT_below_(ceilFloat(limits.underTemperature)), dipFloor_(ceilFloat(3.3L)) {
         resetOver(overV_);
         resetUnder(underV_);
         resetOver(overT_);
@@ -121,9 +121,9 @@ public:
     void voltageEvent(float v, double clock, double interval) {
         if ((v < overV_below_ && overV_.active) || (v > underV_above_ && underV_.active)) {
             if (overV_.active)
-                close(EventKind::Overspanning);
+                close(EventKind::OverVoltage);
             if (underV_.active)
-                close(EventKind::Onderspanning);
+                close(EventKind::UnderVoltage);
         }
         if (v > overV_above_) {
             if (v > overV_.extreme)
@@ -149,9 +149,9 @@ public:
     void temperatureEvent(float t, double clock, double interval) {
         if ((t < overT_below_ && overT_.active) || (t > underT_above_ && underT_.active)) {
             if (overT_.active)
-                close(EventKind::Overtemperatuur);
+                close(EventKind::OverTemperature);
             if (underT_.active)
-                close(EventKind::Ondertemperatuur);
+                close(EventKind::UnderTemperature);
         }
         if (t > overT_above_) {
             if (!overT_.active || t > overT_.extreme)
@@ -172,7 +172,7 @@ public:
     // End of a recording: close what is in progress, in the fixed order.
     void closeAll();
 
-    std::int32_t calamiteitcount() const { return calamiteitcount_; }
+    std::int32_t eventCount() const { return eventCount_; }
 
 private:
     static void resetOver(KindState& s) { s = KindState{.ordinal = s.ordinal}; }
@@ -201,7 +201,7 @@ private:
     void close(EventKind kind);
 
     const Limits& limits_;
-    int tijdeenheid_;
+    int secondsPerUnit_;
     EventList& list_;
     EventBlockWriter& writer_;
     std::vector<ClosedEvent>& reported_;
@@ -212,7 +212,7 @@ private:
     KindState overV_, underV_, overT_, underT_;
     CrossGroup temperaturesDuringVoltage_;
     CrossGroup voltagesDuringTemperature_;
-    std::int32_t calamiteitcount_ = 0;
+    std::int32_t eventCount_ = 0;
 };
 
 } // namespace veltrano

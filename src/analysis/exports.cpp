@@ -3,11 +3,12 @@
 #include <cmath>
 #include <cstring>
 
-#include <QSaveFile>
+#include <QIODevice>
 #include <QStringList>
 
 #include "analysis/csvwriter.h"
 #include "analysis/wallclock.h"
+#include "recording/safesave.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
@@ -129,18 +130,18 @@ void writeEvents(CsvWriter& out, const QString& unit, const std::vector<ClosedEv
 
 QString csvExportWord(CsvExport kind) {
     switch (kind) {
-    case CsvExport::Spanning:
+    case CsvExport::Voltage:
         return QStringLiteral("spanning");
-    case CsvExport::Temperatuur:
+    case CsvExport::Temperature:
         return QStringLiteral("temperatuur");
-    case CsvExport::Calamiteiten:
+    case CsvExport::Events:
         break;
     }
     return QStringLiteral("calamiteiten");
 }
 
 std::optional<CsvExport> csvExportFromWord(const QString& word) {
-    for (CsvExport kind : {CsvExport::Spanning, CsvExport::Temperatuur, CsvExport::Calamiteiten})
+    for (CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events})
         if (word == csvExportWord(kind))
             return kind;
     return std::nullopt;
@@ -153,17 +154,18 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
     const QString unit = unitWord(result);
     const Samples& s = result.samples;
     switch (kind) {
-    case CsvExport::Spanning:
-        writeSeries(out, unit, QStringLiteral("spanning (V)"), s.spanningtijdenarray.get(),
-                    s.spanningpuntenarray.get(), s.C, result.tijdeenheid, settings.periodStart);
+    case CsvExport::Voltage:
+        writeSeries(out, unit, QStringLiteral("spanning (V)"), s.voltageTimes.get(),
+                    s.voltageValues.get(), s.voltageSampleCount, result.secondsPerUnit,
+                    settings.periodStart);
         break;
-    case CsvExport::Temperatuur:
-        writeSeries(out, unit, QStringLiteral("temperatuur (\u00B0C)"),
-                    s.temperatuurtijdenarray.get(), s.temperatuurpuntenarray.get(), s.D,
-                    result.tijdeenheid, settings.periodStart);
+    case CsvExport::Temperature:
+        writeSeries(out, unit, QStringLiteral("temperatuur (\u00B0C)"), s.temperatureTimes.get(),
+                    s.temperatureValues.get(), s.temperatureSampleCount, result.secondsPerUnit,
+                    settings.periodStart);
         break;
-    case CsvExport::Calamiteiten:
-        writeEvents(out, unit, result.events, result.tijdeenheid);
+    case CsvExport::Events:
+        writeEvents(out, unit, result.events, result.secondsPerUnit);
         break;
     }
     if (!out.finish())
@@ -173,17 +175,11 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
 
 std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
                                const ProcessingSettings& settings, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
-    if (writeCsv(kind, result, settings, file)) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, why);
-    }
-    if (!file.commit())
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
-    return std::nullopt;
+    return saveFile(path, [&](QIODevice& file) -> std::optional<QString> {
+        if (writeCsv(kind, result, settings, file))
+            return file.errorString();
+        return std::nullopt;
+    });
 }
 
 } // namespace veltrano

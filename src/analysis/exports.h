@@ -11,7 +11,7 @@ class QIODevice;
 namespace veltrano {
 
 // The three CSV exports of a finished run.
-enum class CsvExport { Spanning, Temperatuur, Calamiteiten };
+enum class CsvExport { Voltage, Temperature, Events };
 
 // "spanning", "temperatuur", "calamiteiten": the command line's words for them.
 QString csvExportWord(CsvExport kind);

@@ -7,37 +7,32 @@
 
 namespace veltrano {
 
+std::array<QString, kFilterFieldCount> ProcessingSettings::startFilterTexts() {
+    std::array<QString, kFilterFieldCount> texts;
+    for (const FilterFieldInfo& f : kFilterFields)
+        texts[std::size_t(f.field)] = QString::fromUtf8(f.startText);
+    return texts;
+}
+
 ProcessingSettings ProcessingSettings::defaults(const QLocale& locale) {
     ProcessingSettings s;
     s.locale = locale;
-    s.overspanning = QStringLiteral("12") + locale.decimalPoint() + QStringLiteral("6");
+    s.filterText(FilterField::OverVoltage) =
+        QStringLiteral("12") + locale.decimalPoint() + QStringLiteral("6");
     s.periodStart = QDateTime(QDate(2016, 7, 18), QTime(16, 30, 30));
     s.periodEnd = QDateTime(QDate(2016, 7, 18), QTime(8, 50, 25));
     return s;
 }
 
 std::optional<SettingsError> readLimits(const ProcessingSettings& s, Limits& limits) {
-    struct Field {
-        const char* caption;
-        const QString* text;
-        long double* target;
-    };
-    const Field fields[] = {
-        {"Overspanning", &s.overspanning, &limits.overspanning},
-        {"Onderspanning", &s.onderspanning, &limits.onderspanning},
-        {"Temperatuur bovengrens", &s.temperatuurbovengrens, &limits.temperatuurbovengrens},
-        {"Temperatuur ondergrens", &s.temperatuurondergrens, &limits.temperatuurondergrens},
-        {"Tijdfilter spanning", &s.tijdfilter, &limits.tijdfilter},
-        {"Tijdfilter temperatuur", &s.temperatuurtijdfilter, &limits.temperatuurtijdfilter},
-    };
-    for (const Field& f : fields) {
-        const auto value = parseLocaleNumber(*f.text, s.locale);
+    for (const FilterFieldInfo& f : kFilterFields) {
+        const QString& text = s.filterText(f.field);
+        const auto value = parseLocaleNumber(text, s.locale);
         if (!value) {
             const QString caption = QString::fromUtf8(f.caption);
-            const QString shown =
-                f.text->size() > 40 ? f.text->left(40) + QStringLiteral("…") : *f.text;
+            const QString shown = text.size() > 40 ? text.left(40) + QStringLiteral("…") : text;
             return SettingsError{
-                caption,
+                f.field,
                 shown.trimmed().isEmpty()
                     ? QStringLiteral("Vul bij \"%1\" een getal in.").arg(caption)
                     : QStringLiteral("\"%1\" bij \"%2\" is geen geldig getal. Vul een getal in, "
@@ -46,15 +41,14 @@ std::optional<SettingsError> readLimits(const ProcessingSettings& s, Limits& lim
                                QStringLiteral("12") + s.locale.decimalPoint() +
                                    QStringLiteral("5"))};
         }
-        *f.target = *value;
+        limits.*f.value = *value;
     }
-    if (s.tijdfilterUnit < 0 || s.tijdfilterUnit >= int(kFilterUnits.size()) ||
-        s.temperatuurtijdfilterUnit < 0 || s.temperatuurtijdfilterUnit >= int(kFilterUnits.size()))
-        return SettingsError{QStringLiteral("Tijdfilter"),
-                             QStringLiteral("Onbekende eenheid van het tijdfilter.")};
-    limits.tijdfiltereenheid = kFilterUnits[std::size_t(s.tijdfilterUnit)].seconds;
-    limits.temperatuurtijdfiltereenheid =
-        kFilterUnits[std::size_t(s.temperatuurtijdfilterUnit)].seconds;
+    if (s.voltageTimeFilterUnit < 0 || s.voltageTimeFilterUnit >= int(kFilterUnits.size()) ||
+        s.temperatureTimeFilterUnit < 0 || s.temperatureTimeFilterUnit >= int(kFilterUnits.size()))
+        return SettingsError{std::nullopt, QStringLiteral("Onbekende eenheid van het tijdfilter.")};
+    limits.voltageFilterUnitSeconds = kFilterUnits[std::size_t(s.voltageTimeFilterUnit)].seconds;
+    limits.temperatureFilterUnitSeconds =
+        kFilterUnits[std::size_t(s.temperatureTimeFilterUnit)].seconds;
     return std::nullopt;
 }
 
@@ -63,14 +57,15 @@ namespace {
 // Receives the decoder's samples and runs events, statistics and the summary.
 class RunSink {
 public:
-    RunSink(const ProcessingSettings& settings, ProcessingResult& r, const ProgressPump& pump)
-        : settings_(settings), r_(r), pump_(pump),
-          writer_(r.report, r.limits, settings.locale, r.tijdeenheid, r.tijdeenheidstring),
-          events_(r.limits, r.tijdeenheid, r.calamiteitenarray, writer_, r.events) {}
+    RunSink(const ProcessingSettings& settings, ProcessingResult& r,
+            const ProgressCallback& progress)
+        : settings_(settings), r_(r), progress_(progress),
+          writer_(r.report, r.limits, settings.locale, r.secondsPerUnit, r.unitWord),
+          events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events) {}
 
-    void pump(std::size_t word) {
-        if (pump_)
-            pump_(word);
+    void progress(std::size_t word) {
+        if (progress_)
+            progress_(word);
     }
     void voltageIntervalText(const QString& text) {
         r_.report.replace(FixedLine::VoltageInterval, text);
@@ -84,54 +79,54 @@ public:
     }
     void voltageStored(float v) {
         Statistics& s = r_.stats;
-        s.somspanning += v;
-        if (s.spanningmetingen == 0 || v >= s.maxspanning)
-            s.maxspanning = v;
-        if (v <= s.minspanning)
-            s.minspanning = v;
-        ++s.spanningmetingen;
+        s.voltageSum += v;
+        if (s.voltageCount == 0 || v >= s.maxVoltage)
+            s.maxVoltage = v;
+        if (v <= s.minVoltage)
+            s.minVoltage = v;
+        ++s.voltageCount;
         events_.voltageGather(v);
     }
     void temperature(float t, double clock, double interval) {
         Statistics& s = r_.stats;
-        s.somtemperatuur += t;
-        if (s.temperatuurmetingen == 0 || t >= s.maxtemperatuur)
-            s.maxtemperatuur = t;
-        if (t <= s.mintemperatuur)
-            s.mintemperatuur = t;
-        ++s.temperatuurmetingen;
+        s.temperatureSum += t;
+        if (s.temperatureCount == 0 || t >= s.maxTemperature)
+            s.maxTemperature = t;
+        if (t <= s.minTemperature)
+            s.minTemperature = t;
+        ++s.temperatureCount;
         if (t < -40.0f || t > 120.0f)
             return;
         events_.temperatureEvent(t, clock, interval);
     }
 
-    void endOfRecording(double seconden, double Z) {
+    void endOfRecording(double lastVoltageClock, double voltageClock) {
         Statistics& s = r_.stats;
-        if (s.spanningmetingen == 0)
-            r_.messages << kGeenMetingen;
+        if (s.voltageCount == 0)
+            r_.messages << kNoSamplesMessage;
         else
-            s.gemspanning = s.somspanning / s.spanningmetingen;
-        s.gemtemperatuur =
-            s.temperatuurmetingen == 0 ? std::nan("") : s.somtemperatuur / s.temperatuurmetingen;
-        r_.rightaxismin = s.mintemperatuur - 2.0;
-        r_.rightaxismax = s.maxtemperatuur + 2.0;
-        r_.leftaxismin = s.minspanning - 2.0;
-        r_.leftaxismax = s.maxspanning + 2.0;
+            s.meanVoltage = s.voltageSum / s.voltageCount;
+        s.meanTemperature =
+            s.temperatureCount == 0 ? std::nan("") : s.temperatureSum / s.temperatureCount;
+        r_.temperatureAxisMin = s.minTemperature - 2.0;
+        r_.temperatureAxisMax = s.maxTemperature + 2.0;
+        r_.voltageAxisMin = s.minVoltage - 2.0;
+        r_.voltageAxisMax = s.maxVoltage + 2.0;
 
-        r_.seconden = seconden;
-        writeSummary(seconden);
+        r_.recordingSeconds = lastVoltageClock;
+        writeSummary(lastVoltageClock);
         events_.closeAll();
-        r_.calamiteitcount = events_.calamiteitcount();
+        r_.eventCount = events_.eventCount();
         r_.report.replace(FixedLine::EventCount, QStringLiteral("Aantal calamiteiten \t") +
-                                                     QString::number(events_.calamiteitcount()));
-        r_.bottomaxismax = double(static_cast<long double>(Z) / r_.tijdeenheid);
+                                                     QString::number(events_.eventCount()));
+        r_.lastVoltageTime = double(static_cast<long double>(voltageClock) / r_.secondsPerUnit);
     }
 
-    std::int32_t calamiteitcount() const { return events_.calamiteitcount(); }
+    std::int32_t eventCount() const { return events_.eventCount(); }
     void leaveOutEventBlocks() { writer_.leaveOutBlocks(); }
 
 private:
-    void writeSummary(double L) {
+    void writeSummary(double recordingSeconds) {
         const Statistics& s = r_.stats;
         const QLocale& loc = settings_.locale;
         const auto m = [&loc](long double v) { return formatMeasured(v, loc); };
@@ -142,41 +137,41 @@ private:
                         QStringLiteral(" tot ") +
                         loc.toString(settings_.periodEnd.date(), QLocale::ShortFormat));
         rep.replace(FixedLine::AverageVoltage, QStringLiteral("Gemiddelde spanning\t") +
-                                                   m(s.gemspanning) + QStringLiteral(" Volt"));
+                                                   m(s.meanVoltage) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::MaxVoltage,
-                    QStringLiteral("Max spanning\t") + m(s.maxspanning) + QStringLiteral(" Volt"));
+                    QStringLiteral("Max spanning\t") + m(s.maxVoltage) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::MinVoltage,
-                    QStringLiteral("Min spanning\t") + m(s.minspanning) + QStringLiteral(" Volt"));
+                    QStringLiteral("Min spanning\t") + m(s.minVoltage) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::BlankAfterVoltage, QString());
         // Without temperature samples there is no average to show.
         rep.replace(FixedLine::AverageTemperature,
                     QStringLiteral("Gemiddelde temperatuur\t") +
-                        (s.temperatuurmetingen == 0
+                        (s.temperatureCount == 0
                              ? QStringLiteral("geen metingen")
-                             : m(s.gemtemperatuur) + QStringLiteral(" \u00B0C")));
+                             : m(s.meanTemperature) + QStringLiteral(" \u00B0C")));
         rep.replace(FixedLine::MaxTemperature, QStringLiteral("Max temperatuur\t") +
-                                                   m(s.maxtemperatuur) +
+                                                   m(s.maxTemperature) +
                                                    QStringLiteral(" \u00B0C"));
         rep.replace(FixedLine::MinTemperature, QStringLiteral("Min temperatuur\t") +
-                                                   m(s.mintemperatuur) +
+                                                   m(s.minTemperature) +
                                                    QStringLiteral(" \u00B0C"));
         rep.replace(FixedLine::BlankAfterTemperature, QString());
         rep.replace(FixedLine::BlankAfterIntervals, QString());
-        const long double l = L;
-        const auto S = static_cast<std::int64_t>(l) % 60;
-        const auto M = static_cast<std::int64_t>(l / 60) % 60;
-        const auto H = static_cast<std::int64_t>(l / 3600) % 24;
-        const auto D = static_cast<std::int64_t>(l / 86400) % 7;
-        rep.replace(FixedLine::Seconds, QString::number(S) + QStringLiteral(" seconden"));
-        rep.replace(FixedLine::Minutes, QString::number(M) + QStringLiteral(" minuten"));
-        rep.replace(FixedLine::Hours, QString::number(H) + QStringLiteral(" uren"));
-        rep.replace(FixedLine::Days, QString::number(D) + QStringLiteral(" dagen"));
+        const long double l = recordingSeconds;
+        const auto seconds = static_cast<std::int64_t>(l) % 60;
+        const auto minutes = static_cast<std::int64_t>(l / 60) % 60;
+        const auto hours = static_cast<std::int64_t>(l / 3600) % 24;
+        const auto days = static_cast<std::int64_t>(l / 86400) % 7;
+        rep.replace(FixedLine::Seconds, QString::number(seconds) + QStringLiteral(" seconden"));
+        rep.replace(FixedLine::Minutes, QString::number(minutes) + QStringLiteral(" minuten"));
+        rep.replace(FixedLine::Hours, QString::number(hours) + QStringLiteral(" uren"));
+        rep.replace(FixedLine::Days, QString::number(days) + QStringLiteral(" dagen"));
         rep.replace(FixedLine::Weeks, m(l / 604800) + QStringLiteral(" weken"));
     }
 
     const ProcessingSettings& settings_;
     ProcessingResult& r_;
-    const ProgressPump& pump_;
+    const ProgressCallback& progress_;
     EventBlockWriter writer_;
     EventDetector events_;
 };
@@ -187,52 +182,52 @@ namespace {
 template <bool kKeepSamples>
 std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSettings& settings,
                                  DecoderState& state, ProcessingResult& result,
-                                 const ProgressPump& pump) {
+                                 const ProgressCallback& progress) {
     Limits limits;
     if (auto error = readLimits(settings, limits))
         return error;
     if (settings.timeUnit < 0 || settings.timeUnit >= int(kTimeUnits.size()))
-        return SettingsError{QStringLiteral("Tijdeenheid"),
-                             QStringLiteral("Onbekende tijdeenheid.")};
+        return SettingsError{std::nullopt, QStringLiteral("Onbekende tijdeenheid.")};
 
     const TimeUnit& unit = kTimeUnits[std::size_t(settings.timeUnit)];
     result.limits = limits;
     result.settings = settings;
     result.timeUnit = settings.timeUnit;
-    result.tijdeenheid = unit.divisor;
-    result.tijdeenheidstring = QString::fromUtf8(unit.singular);
+    result.secondsPerUnit = unit.divisor;
+    result.unitWord = QString::fromUtf8(unit.singular);
     result.report.reset();
     result.stats = Statistics{};
     result.messages.clear();
     result.samples.recreate();
-    result.calamiteitenarray.recreate();
-    result.calamiteitcount = 0;
+    result.eventList.recreate();
+    result.eventCount = 0;
     result.events.clear();
-    result.seconden = 0;
+    result.recordingSeconds = 0;
     result.completed = false;
     result.summaries = 0;
 
-    RunSink sink(settings, result, pump);
+    RunSink sink(settings, result, progress);
     if constexpr (!kKeepSamples)
         sink.leaveOutEventBlocks();
-    result.decode = decodeImage<RunSink, kKeepSamples>(image, unit.divisor, state,
-                                                       result.samples, sink);
+    result.decode =
+        decodeImage<RunSink, kKeepSamples>(image, unit.divisor, state, result.samples, sink);
     if constexpr (!kKeepSamples) {
         // Nothing was stored: the arrays stay as recreate() left them.
-        result.samples.C = 0;
-        result.samples.D = 0;
+        result.samples.voltageSampleCount = 0;
+        result.samples.temperatureSampleCount = 0;
     }
     result.completed = result.decode.completed;
     result.summaries = result.decode.summaries;
-    result.calamiteitcount = sink.calamiteitcount();
+    result.eventCount = sink.eventCount();
     return std::nullopt;
 }
 } // namespace
 
 std::optional<SettingsError> processImage(const std::uint8_t* image,
                                           const ProcessingSettings& settings, DecoderState& state,
-                                          ProcessingResult& result, const ProgressPump& pump) {
-    return run<true>(image, settings, state, result, pump);
+                                          ProcessingResult& result,
+                                          const ProgressCallback& progress) {
+    return run<true>(image, settings, state, result, progress);
 }
 
 std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* image,

@@ -61,23 +61,23 @@ QByteArray row(const QString& path, const QString& status, const ProcessingResul
         for (const ClosedEvent& e : r->events)
             ++kinds[std::size_t(e.kind)];
         for (const std::int64_t count :
-             {std::int64_t(s.spanningmetingen), std::int64_t(s.temperatuurmetingen),
-              std::int64_t(r->calamiteitcount), kinds[0], kinds[1], kinds[2], kinds[3]}) {
+             {std::int64_t(s.voltageCount), std::int64_t(s.temperatureCount),
+              std::int64_t(r->eventCount), kinds[0], kinds[1], kinds[2], kinds[3]}) {
             *p++ = sep;
             p = putInteger(p, count);
         }
-        const bool temperatures = s.temperatuurmetingen > 0;
-        for (const double v : {s.gemspanning, s.maxspanning, s.minspanning}) {
+        const bool temperatures = s.temperatureCount > 0;
+        for (const double v : {s.meanVoltage, s.maxVoltage, s.minVoltage}) {
             *p++ = sep;
             p = putTwoDecimals(p, v, dec);
         }
-        for (const double v : {s.gemtemperatuur, s.maxtemperatuur, s.mintemperatuur}) {
+        for (const double v : {s.meanTemperature, s.maxTemperature, s.minTemperature}) {
             *p++ = sep;
             if (temperatures)
                 p = putTwoDecimals(p, v, dec);
         }
         for (const double v :
-             {state.spanningmeetinterval, state.temperatuurmeetinterval, r->seconden}) {
+             {state.voltageInterval, state.temperatureInterval, r->recordingSeconds}) {
             *p++ = sep;
             p = putShortest(p, v, dec);
         }

@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-#include "Unit1.h"
+#include "mainwindow.h"
 
 namespace veltrano {
 
@@ -64,9 +64,9 @@ QString CommandLine::file() const {
     return files.isEmpty() ? QString() : files.first();
 }
 
-void openFromCommandLine(TForm1& form, const CommandLine& line) {
-    if (!line.file().isEmpty() && form.openImage(line.file()) && line.process())
-        form.buttonmemoClick();
+void openFromCommandLine(MainWindow& window, const CommandLine& line) {
+    if (!line.file().isEmpty() && window.openImage(line.file()) && line.process())
+        window.process();
 }
 
 } // namespace veltrano

@@ -7,7 +7,7 @@
 
 namespace veltrano {
 
-class TForm1;
+class MainWindow;
 
 // The viewer's command line: an image file to open, and hidden options for taking pictures
 // of the window (developer use).
@@ -40,6 +40,6 @@ private:
 
 // Opens the command line's file as "Data openen" with that file would, and starts the run
 // the picture options ask for.
-void openFromCommandLine(TForm1& form, const CommandLine& line);
+void openFromCommandLine(MainWindow& window, const CommandLine& line);
 
 } // namespace veltrano

@@ -4,17 +4,14 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPushButton>
-#include <QShortcut>
 #include <QPlainTextEdit>
 #include <qcustomplot.h>
 
-#include "Unit1.h"
 #include "chart/chartpicture.h"
 #include "chart/chartview.h"
 #include "chart/paperchart.h"
-#include "mainwidgets.h"
-#include "reportpdf.h"
+#include "mainwindow.h"
+#include "paper/reportpdf.h"
 #include "uiseams.h"
 
 namespace veltrano {
@@ -40,8 +37,9 @@ const QString kPdfFilter = QStringLiteral("PDF-document (*.pdf)");
 
 } // namespace
 
-ExportActions::ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui)
-    : QObject(&form), form_(form), seams_(seams), ui_(ui),
+ExportActions::ExportActions(MainWindow& window, UiSeams& seams, ChartView& chart,
+                             QPlainTextEdit& reportBox)
+    : QObject(&window), window_(window), seams_(seams), chart_(chart), reportBox_(reportBox),
       chartPicture_(new QAction(exporttext::ChartPicture, this)),
       voltageCsv_(new QAction(exporttext::VoltageCsv, this)),
       temperatureCsv_(new QAction(exporttext::TemperatureCsv, this)),
@@ -49,51 +47,39 @@ ExportActions::ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui
       reportPdf_(new QAction(exporttext::ReportPdf, this)) {
     setObjectName(QStringLiteral("exportActions"));
     connect(chartPicture_, &QAction::triggered, this, &ExportActions::saveChartPicture);
-    connect(voltageCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Spanning); });
+    connect(voltageCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Voltage); });
     connect(temperatureCsv_, &QAction::triggered, this,
-            [this] { exportCsv(CsvExport::Temperatuur); });
-    connect(eventsCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Calamiteiten); });
+            [this] { exportCsv(CsvExport::Temperature); });
+    connect(eventsCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Events); });
     connect(reportPdf_, &QAction::triggered, this, &ExportActions::saveReportPdf);
 
     // The plot keeps its mouse events from the chart around it, so it has the menu too.
-    for (QWidget* chart :
-         {static_cast<QWidget*>(ui_.Chart1), static_cast<QWidget*>(ui_.Chart1->plot())}) {
+    for (QWidget* chart : {static_cast<QWidget*>(&chart_), static_cast<QWidget*>(chart_.plot())}) {
         chart->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(chart, &QWidget::customContextMenuRequested, this,
                 [this, chart](const QPoint& at) { showMenu(chartMenu(), chart->mapToGlobal(at)); });
     }
-    QPlainTextEdit* box = ui_.memo1;
+    QPlainTextEdit* box = &reportBox_;
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
         showMenu(reportMenu(at), box->viewport()->mapToGlobal(at));
     });
-
-    // A shortcut does what its button does, and nothing while the button is disabled.
-    const std::pair<QKeySequence, QPushButton*> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_O), ui_.dataopenen},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), ui_.Buttontext},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), ui_.PDF},
-    };
-    for (const auto& [key, button] : keys) {
-        auto* shortcut = new QShortcut(key, &form_);
-        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
-    }
 }
 
 ExportActions::~ExportActions() = default;
 
 const ProcessingResult* ExportActions::exportable() const {
-    const ProcessingResult* r = form_.result();
-    return !form_.state().processing && r && r->completed ? r : nullptr;
+    const ProcessingResult* r = window_.result();
+    return !window_.state().processing && r && r->completed ? r : nullptr;
 }
 
 QAction* ExportActions::csvAction(CsvExport kind) const {
     switch (kind) {
-    case CsvExport::Spanning:
+    case CsvExport::Voltage:
         return voltageCsv_;
-    case CsvExport::Temperatuur:
+    case CsvExport::Temperature:
         return temperatureCsv_;
-    case CsvExport::Calamiteiten:
+    case CsvExport::Events:
         return eventsCsv_;
     }
     return nullptr;
@@ -115,7 +101,7 @@ std::unique_ptr<QMenu> ExportActions::chartMenu() {
 std::unique_ptr<QMenu> ExportActions::reportMenu(const QPoint& at) {
     updateEnabled();
     // A child of the box, which a menu of the box may be; deleting it first is fine.
-    std::unique_ptr<QMenu> menu(ui_.memo1->createStandardContextMenu(at));
+    std::unique_ptr<QMenu> menu(reportBox_.createStandardContextMenu(at));
     menu->addSeparator();
     menu->addActions({eventsCsv_, reportPdf_});
     return menu;
@@ -129,28 +115,28 @@ void ExportActions::saveChartPicture() {
     if (!exportable())
         return;
     const QString path =
-        seams_.saveFileName(&form_, {titleOf(exporttext::ChartPicture),
-                                     {QStringLiteral("PNG-afbeelding (*.png)"),
-                                      QStringLiteral("SVG-tekening (*.svg)"), kPdfFilter},
-                                     QStringLiteral("grafiek.png")});
+        seams_.saveFileName(&window_, {titleOf(exporttext::ChartPicture),
+                                       {QStringLiteral("PNG-afbeelding (*.png)"),
+                                        QStringLiteral("SVG-tekening (*.svg)"), kPdfFilter},
+                                       QStringLiteral("grafiek.png")});
     if (path.isEmpty() || !exportable())
         return;
     std::optional<QString> error;
     {
         BusyCursor busy;
-        error = veltrano::saveChartPicture(*ui_.Chart1, path);
+        error = veltrano::saveChartPicture(chart_, path);
     }
     if (error)
-        seams_.information(&form_, *error);
+        seams_.information(&window_, *error);
 }
 
 void ExportActions::exportCsv(CsvExport kind) {
     if (!exportable())
         return;
     const QString path =
-        seams_.saveFileName(&form_, {titleOf(csvAction(kind)->text()),
-                                     {kCsvFilter},
-                                     csvExportWord(kind) + QStringLiteral(".csv")});
+        seams_.saveFileName(&window_, {titleOf(csvAction(kind)->text()),
+                                       {kCsvFilter},
+                                       csvExportWord(kind) + QStringLiteral(".csv")});
     // The dialog ran an event loop of its own; ask again.
     const ProcessingResult* run = exportable();
     if (path.isEmpty() || !run)
@@ -161,14 +147,14 @@ void ExportActions::exportCsv(CsvExport kind) {
         error = saveCsv(kind, *run, run->settings, path);
     }
     if (error)
-        seams_.information(&form_, *error);
+        seams_.information(&window_, *error);
 }
 
 void ExportActions::saveReportPdf() {
     if (!exportable())
         return;
     const QString path = seams_.saveFileName(
-        &form_, {titleOf(exporttext::ReportPdf), {kPdfFilter}, QStringLiteral("rapport.pdf")});
+        &window_, {titleOf(exporttext::ReportPdf), {kPdfFilter}, QStringLiteral("rapport.pdf")});
     const ProcessingResult* run = exportable();
     if (path.isEmpty() || !run)
         return;
@@ -179,12 +165,12 @@ void ExportActions::saveReportPdf() {
         const std::unique_ptr<ChartView> paper = fullViewChart(*run);
         for (int s = 0; s < ChartView::SeriesCount; ++s) {
             const auto series = ChartView::Series(s);
-            paper->legendCheckBox(series)->setChecked(ui_.Chart1->seriesShown(series));
+            paper->legendCheckBox(series)->setChecked(chart_.seriesShown(series));
         }
-        error = veltrano::saveReportPdf(*ui_.memo1->document(), *paper, path);
+        error = veltrano::saveReportPdf(*reportBox_.document(), *paper, path);
     }
     if (error)
-        seams_.information(&form_, *error);
+        seams_.information(&window_, *error);
 }
 
 } // namespace veltrano

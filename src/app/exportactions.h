@@ -9,13 +9,14 @@
 
 class QAction;
 class QMenu;
+class QPlainTextEdit;
 class QPoint;
 
 namespace veltrano {
 
-class TForm1;
+class ChartView;
+class MainWindow;
 class UiSeams;
-struct MainWidgets;
 struct ProcessingResult;
 
 namespace exporttext {
@@ -29,12 +30,11 @@ inline const QString ReportPdf = QStringLiteral("Rapport opslaan als PDF…");
 // The main window's exports and shortcuts. A right click on the chart offers the chart as a
 // picture and the two measurement exports, one on the report box adds the event export and
 // the report as a PDF to the box's own entries; they are offered once a run has finished and
-// write what that run found, with the settings it ran with. Ctrl+O, Ctrl+S and Ctrl+P press
-// "Data openen", "Data opslaan" and "Calamiteiten overzicht" (printing the report).
+// write what that run found, with the settings it ran with.
 class ExportActions : public QObject {
     Q_OBJECT
 public:
-    ExportActions(TForm1& form, UiSeams& seams, const MainWidgets& ui);
+    ExportActions(MainWindow& window, UiSeams& seams, ChartView& chart, QPlainTextEdit& reportBox);
     ~ExportActions() override;
 
     // The run the exports write: the last finished one whose recording was closed, as the
@@ -59,9 +59,10 @@ private:
     void updateEnabled();
     void showMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPos);
 
-    TForm1& form_;
+    MainWindow& window_;
     UiSeams& seams_;
-    const MainWidgets& ui_;
+    ChartView& chart_;
+    QPlainTextEdit& reportBox_;
     QAction* chartPicture_;
     QAction* voltageCsv_;
     QAction* temperatureCsv_;

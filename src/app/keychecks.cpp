@@ -37,7 +37,7 @@ KeyVerdict checkNumberKey(char32_t key, const QString& decimalSeparator, const Q
     if (rule == NumberKeyRule::DigitsOnly)
         return checkDigitsOnlyKey(key);
     if (key == kEnter)
-        return rule == NumberKeyRule::Overspanning ? KeyVerdict::Process : KeyVerdict::Discard;
+        return rule == NumberKeyRule::LimitWithEnter ? KeyVerdict::Process : KeyVerdict::Discard;
     if (key < 0x20 || key == 0x7F)
         return KeyVerdict::Accept;
     const char32_t separator = separatorCode(decimalSeparator);

@@ -18,10 +18,10 @@ enum class KeyVerdict {
 };
 
 enum class NumberKeyRule {
-    Limit,        // the filter edits: message for a misplaced minus
-    Overspanning, // as Limit, and Enter processes
-    Range,        // "Vanaf" and "Tot": a misplaced minus is dropped silently
-    DigitsOnly,   // the event number
+    Limit,          // the filter edits: message for a misplaced minus
+    LimitWithEnter, // as Limit, and Enter processes
+    Range,          // "Vanaf" and "Tot": a misplaced minus is dropped silently
+    DigitsOnly,     // the event number
 };
 
 inline constexpr char32_t kBackspace = 8;

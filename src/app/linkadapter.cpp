@@ -18,36 +18,33 @@ namespace {
 constexpr int kEraseTickMs = 2100;
 } // namespace
 
-LinkAdapter::LinkAdapter(WindowStateModel& model, MainWidgets& ui, UiSeams& seams, QWidget* window)
-    : QObject(window), model_(model), ui_(ui), seams_(seams), window_(window),
-      Timer1(new QTimer(this)) {
-    Timer1->setInterval(kEraseTickMs);
-    connect(Timer1, &QTimer::timeout, this, &LinkAdapter::Timer1Timer);
-}
-
-bool LinkAdapter::processingIdle() const {
-    return !model_.state().processing;
+LinkAdapter::LinkAdapter(WindowStateModel& model, MainWidgets& widgets, UiSeams& seams,
+                         QWidget* window)
+    : QObject(window), model_(model), widgets_(widgets), seams_(seams), window_(window),
+      eraseTicker_(new QTimer(this)) {
+    eraseTicker_->setInterval(kEraseTickMs);
+    connect(eraseTicker_, &QTimer::timeout, this, &LinkAdapter::advanceEraseBar);
 }
 
 void LinkAdapter::showConnected() {
     model_.setConnected(true);
-    ui_.StatusLabel->setText(linktext::Connected);
+    widgets_.setStatus(linktext::Connected);
 }
 
 void LinkAdapter::showDisconnected() {
-    ui_.ProgressBar2->setValue(100);
-    ui_.ProgressBar2->hide();
-    ui_.StatusLabel->setText(linktext::NotConnected);
+    widgets_.downloadBar()->setValue(100);
+    widgets_.downloadBar()->hide();
+    widgets_.setStatus(linktext::NotConnected);
     model_.setConnected(false);
 }
 
 void LinkAdapter::downloadStarting() {
-    ui_.ProgressBar2->setValue(0);
+    widgets_.downloadBar()->setValue(0);
     model_.downloadStarted();
 }
 
 void LinkAdapter::downloadProgressStep() {
-    ui_.ProgressBar2->setValue(std::min(100, ui_.ProgressBar2->value() + 1));
+    widgets_.downloadBar()->setValue(std::min(100, widgets_.downloadBar()->value() + 1));
 }
 
 void LinkAdapter::downloadComplete() {
@@ -55,35 +52,34 @@ void LinkAdapter::downloadComplete() {
         model_.downloadEnded();
     else
         model_.doneOutsideDownload();
-    ui_.StatusLabel->setText(linktext::DataReady);
+    widgets_.setStatus(linktext::DataReady);
 }
 
 void LinkAdapter::downloadBrokenOff() {
     // Hidden at once, not run out: nothing was completed.
-    ui_.ProgressBar2->setValue(100);
-    ui_.ProgressBar2->hide();
+    widgets_.downloadBar()->setValue(100);
+    widgets_.downloadBar()->hide();
     model_.downloadEnded();
 }
 
 void LinkAdapter::eraseStarted(bool intervals) {
-    Timer1->start();
-    ui_.EraseProgressBar->setValue(0);
+    eraseTicker_->start();
+    widgets_.eraseBar()->setValue(0);
     model_.conversationStarted(intervals ? LinkActivity::SettingIntervals : LinkActivity::Erasing);
 }
 
 void LinkAdapter::eraseFinished() {
-    Timer1->stop();
+    eraseTicker_->stop();
     model_.conversationEnded();
 }
 
 void LinkAdapter::conversationBrokenOff() {
-    Timer1->stop();
+    eraseTicker_->stop();
     model_.conversationEnded();
 }
 
-void LinkAdapter::Timer1Timer() {
-    ui_.EraseProgressBar->setValue(
-        LinkController::nextErasePosition(ui_.EraseProgressBar->value()));
+void LinkAdapter::advanceEraseBar() {
+    widgets_.eraseBar()->setValue(LinkController::nextErasePosition(widgets_.eraseBar()->value()));
 }
 
 void LinkAdapter::showNotice() {

@@ -19,12 +19,11 @@ class WindowStateModel;
 class LinkAdapter final : public QObject, public LinkWindow {
     Q_OBJECT
 public:
-    LinkAdapter(WindowStateModel& model, MainWidgets& ui, UiSeams& seams, QWidget* window);
+    LinkAdapter(WindowStateModel& model, MainWidgets& widgets, UiSeams& seams, QWidget* window);
 
-    void setNoticeWindow(QWidget* notice) { notice_ = notice; }
-    QWidget* noticeWindow() const { return notice_; }
+    void setNotice(QWidget* notice) { notice_ = notice; }
+    QWidget* notice() const { return notice_; }
 
-    bool processingIdle() const override;
     void showConnected() override;
     void showDisconnected() override;
     void downloadStarting() override;
@@ -39,17 +38,16 @@ public:
     void information(const QString& text) override;
     bool confirm(const QString& text) override;
 
-public slots:
-    // Advances the erase bar while the logger erases.
-    void Timer1Timer();
-
 private:
+    // Advances the erase bar while the logger erases.
+    void advanceEraseBar();
+
     WindowStateModel& model_;
-    MainWidgets& ui_;
+    MainWidgets& widgets_;
     UiSeams& seams_;
     QWidget* window_;
     QPointer<QWidget> notice_;
-    QTimer* Timer1;
+    QTimer* eraseTicker_;
 };
 
 } // namespace veltrano

@@ -1,16 +1,18 @@
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
-#include "Unit1.h"
+#include "analysis/qtdutch.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "commandline.h"
+#include "mainwindow.h"
 #include "processingrun.h"
 #include "programwindows.h"
 #include "uiseams.h"
@@ -20,14 +22,29 @@ using namespace veltrano;
 
 namespace {
 
-// Qt's own texts (message box buttons, file dialogs) in Dutch, where the system has them.
-void installQtDutch(QApplication& app) {
-    auto* qt = new QTranslator(&app);
-    if (qt->load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"),
-                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(qt);
-    else
-        delete qt;
+void nameProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("Veltrano"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+}
+
+// Without a display Qt ends the program with an abort and several lines about its platform
+// plugins; the viewer says it in one line instead. What Qt says meanwhile is held back, and
+// passed on once the window system is there.
+struct HeldMessage {
+    QtMsgType type;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+void holdWhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("veltrano: kan het venster niet openen: er is geen beeldscherm (DISPLAY of "
+                   "WAYLAND_DISPLAY is niet gezet of niet bereikbaar).\n",
+                   stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    heldMessages.push_back({type, text});
 }
 
 QIcon applicationIcon() {
@@ -42,24 +59,33 @@ QIcon applicationIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help, --version and a mistake on the command line need no display.
+    CommandLine line;
+    {
+        QCoreApplication program(argc, argv);
+        nameProgram();
+        installQtDutch(program);
+        if (!line.parse(QCoreApplication::arguments()))
+            return line.exitCode();
+    }
+
+    const QtMessageHandler qtOwn = qInstallMessageHandler(holdWhileStarting);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Veltrano"));
-    QApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+    qInstallMessageHandler(qtOwn);
+    for (const HeldMessage& m : heldMessages)
+        qt_message_output(m.type, QMessageLogContext(), m.text);
+    nameProgram();
     // On Wayland the desktop matches the windows to their entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.veltrano.Veltrano"));
     QApplication::setWindowIcon(applicationIcon());
     installQtDutch(app);
-
-    CommandLine line;
-    if (!line.parse(QCoreApplication::arguments()))
-        return line.exitCode();
     const bool picture = !line.screenshot().isEmpty();
 
     UserSettings settings(UserSettings::userStore());
     DesktopSeams seams(&settings.folder());
     // A picture always shows the start values.
     ProgramWindows windows(&seams, picture ? nullptr : &settings);
-    TForm1* form = windows.Form1();
+    MainWindow* form = windows.mainWindow();
     windows.show();
 
     // The picture is taken once the run has ended and the update cycles have hidden the
@@ -67,11 +93,11 @@ int main(int argc, char* argv[]) {
     const auto shoot = [&] {
         QTimer::singleShot(400, form, [&] {
             if (!line.event().isEmpty()) {
-                form->navigation()->calamiteitedit->setText(line.event());
-                form->navigation()->ganaarcalamiteitbuttonClick();
+                form->navigation()->eventNumberEdit()->setText(line.event());
+                form->navigation()->goToEvent();
             }
             if (line.markers())
-                form->chart()->MarkerCheckBox->click();
+                form->chart()->markersCheckBox()->click();
             QTimer::singleShot(100, form, [&] {
                 if (!form->grab().save(line.screenshot()))
                     qWarning("cannot write %s", qPrintable(line.screenshot()));

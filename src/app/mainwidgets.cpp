@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -25,11 +26,11 @@
 #include "analysis/processing.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
-#include "chart/navigationcaptions.h"
+#include "chart/windowgrey.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "namedlist.h"
-#include "reportview.h"
+#include "paper/reportview.h"
 #include "unitcaptions.h"
 #include "windowstate.h"
 
@@ -37,7 +38,6 @@ namespace veltrano {
 
 namespace {
 
-const QColor kWindowGrey(160, 160, 164);
 // Horizontal room QLineEdit keeps between its frame and its text, on each side.
 constexpr int kLineEditMargin = 2;
 
@@ -112,44 +112,13 @@ int numberEditWidth(const QLineEdit* edit) {
     return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
 }
 
-// Keeps a button as wide as the longest of its captions, so that the group around it does
-// not jump when a run gives it another one.
-void reserveCaptionWidth(QPushButton* button, const QStringList& captions) {
-    const QString shown = button->text();
-    int width = 0;
-    for (const QString& caption : captions) {
-        button->setText(caption);
-        width = std::max(width, button->sizeHint().width());
-    }
-    button->setText(shown);
-    button->setMinimumWidth(width);
-}
-
-// The paging buttons of "Grafiek navigatie" with all the captions a time unit gives them.
-void reserveNavigationCaptions(NavigationBox* box) {
-    QStringList first, previous, next;
-    for (const PagingCaptions& c : kUnitPagingCaptions) {
-        first << QString::fromUtf8(c.first);
-        previous << QString::fromUtf8(c.previous);
-        next << QString::fromUtf8(c.next);
-    }
-    first << QString::fromUtf8(kDesignPagingCaptions.first);
-    previous << QString::fromUtf8(kDesignPagingCaptions.previous);
-    next << QString::fromUtf8(kDesignPagingCaptions.next);
-    reserveCaptionWidth(box->beginbijbegin, first);
-    reserveCaptionWidth(box->vorigebutton, previous);
-    reserveCaptionWidth(box->volgendebutton, next);
-}
-
 } // namespace
 
-void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
-                        std::function<void(const QString&)> message) {
-    window_ = window;
+MainWidgets::MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
+                         std::function<void(const QString&)> message)
+    : QObject(window), window_(window) {
     window->setWindowTitle(QStringLiteral("Veltrano"));
-    QPalette grey = window->palette();
-    grey.setColor(QPalette::Window, kWindowGrey);
-    window->setPalette(grey);
+    useWindowGrey(*window);
 
     auto* scroll = new QScrollArea(window);
     scroll->setWidgetResizable(true);
@@ -161,37 +130,36 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
 
     buildMenu(content);
     buildChartArea(content);
-    navigatiegroupbox = new NavigationBox(Chart1, std::move(message), content);
-    reserveNavigationCaptions(navigatiegroupbox);
-    for (QLineEdit* edit : {navigatiegroupbox->Edit1, navigatiegroupbox->Edit2})
+    navigation_ = new NavigationBox(chart_, std::move(message), content);
+    for (QLineEdit* edit : {navigation_->fromEdit(), navigation_->toEdit()})
         keys->attach(edit, NumberKeyRule::Range);
-    keys->attachDigitsOnly(navigatiegroupbox->calamiteitedit);
+    keys->attachDigitsOnly(navigation_->eventNumberEdit());
     buildTimeUnits(content);
     buildFilters(content, keys);
-    StatusLabel = new QLabel(content);
+    statusLabel_ = new QLabel(content);
     QWidget* right = buildRightColumn(content);
 
     auto* navigationColumn = new QVBoxLayout;
-    navigationColumn->addWidget(navigatiegroupbox);
-    navigationColumn->addWidget(StatusLabel);
+    navigationColumn->addWidget(navigation_);
+    navigationColumn->addWidget(statusLabel_);
     navigationColumn->addStretch(1);
 
     // The groups keep their own widths and span the row as in the design; on a wide screen
     // the room left over goes into the gaps between them.
     auto* top = new QHBoxLayout;
-    top->addWidget(MenuGroupBox, 0, Qt::AlignTop);
+    top->addWidget(menuGroup_, 0, Qt::AlignTop);
     top->addStretch(1);
     top->addLayout(navigationColumn);
     top->addStretch(1);
-    top->addWidget(TijdeenheidRadioGroup, 0, Qt::AlignTop);
+    top->addWidget(timeUnitGroup_, 0, Qt::AlignTop);
     top->addStretch(1);
-    top->addWidget(filtersgroupbox, 0, Qt::AlignTop);
+    top->addWidget(filterGroup_, 0, Qt::AlignTop);
 
     // The chart and the report column share the width; on a laptop screen the report's
     // share leaves room for a label, its tab and a short value on one line.
     auto* grid = new QGridLayout(content);
     grid->addLayout(top, 0, 0, 1, 2);
-    grid->addWidget(chartArea, 1, 0);
+    grid->addWidget(chartArea_, 1, 0);
     grid->addWidget(right, 1, 1);
     grid->setColumnStretch(0, 7);
     grid->setColumnStretch(1, 3);
@@ -202,124 +170,159 @@ void MainWidgets::build(QMainWindow* window, NumberKeyFilter* keys,
     nameControls();
     describeControls();
     orderTabs();
+    connectSignals(keys);
 
-    // Start values of the window design.
-    overspanningedit->setText(ProcessingSettings::defaults().overspanning);
-    ProgressBar2->setValue(100);
-    ProgressBar1->setValue(100);
-    ProgressBar1->hide();
-    EraseProgressBar->hide();
+    // The bars stand full until their work starts; the download bar shows from the start.
+    downloadBar_->setValue(100);
+    processingBar_->setValue(100);
+    processingBar_->hide();
+}
+
+void MainWidgets::connectSignals(NumberKeyFilter* keys) {
+    const std::pair<QPushButton*, void (MainWidgets::*)()> buttons[] = {
+        {connectButton_, &MainWidgets::connectRequested},
+        {disconnectButton_, &MainWidgets::disconnectRequested},
+        {downloadButton_, &MainWidgets::downloadRequested},
+        {processButton_, &MainWidgets::processRequested},
+        {applyFiltersButton_, &MainWidgets::processRequested},
+        {openImageButton_, &MainWidgets::openImageRequested},
+        {saveImageButton_, &MainWidgets::saveImageRequested},
+        {eraseButton_, &MainWidgets::eraseRequested},
+        {configurationButton_, &MainWidgets::configurationRequested},
+        {printReportButton_, &MainWidgets::printReportRequested},
+        {printChartButton_, &MainWidgets::printChartRequested},
+    };
+    for (const auto& [button, request] : buttons)
+        connect(button, &QPushButton::clicked, this, request);
+    connect(timeUnitButtons_, &QButtonGroup::idClicked, this, &MainWidgets::processRequested);
+    connect(keys, &NumberKeyFilter::processRequested, this, &MainWidgets::processRequested);
+    connect(logo_, &LogoView::clicked, this, &MainWidgets::aboutRequested);
+
+    // A shortcut does what its button does, and nothing while the button is disabled.
+    const std::pair<QKeySequence, QPushButton*> keysToButtons[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), openImageButton_},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), saveImageButton_},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), printReportButton_},
+    };
+    for (const auto& [key, button] : keysToButtons) {
+        auto* shortcut = new QShortcut(key, window_);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    }
 }
 
 void MainWidgets::nameControls() {
-    const std::pair<QWidget*, const char*> names[] = {
-        {MenuGroupBox, "MenuGroupBox"},
-        {Connect, "Connect"},
-        {disconnect, "disconnect"},
-        {Buttonreceivedata, "Buttonreceivedata"},
-        {buttonmemo, "buttonmemo"},
-        {dataopenen, "dataopenen"},
-        {Buttonerase, "Buttonerase"},
-        {Buttontext, "Buttontext"},
-        {Meetintervaltabelbutton, "Meetintervaltabelbutton"},
-        {TijdeenheidRadioGroup, "TijdeenheidRadioGroup"},
-        {filtersgroupbox, "filtersgroupbox"},
-        {overspanningedit, "overspanningedit"},
-        {onderspanningedit, "onderspanningedit"},
-        {tijdfilteredit, "tijdfilteredit"},
-        {tijdfiltercombobox, "tijdfiltercombobox"},
-        {temperatuurbovengrensedit, "temperatuurbovengrensedit"},
-        {temperatuurondergrensedit, "temperatuurondergrensedit"},
-        {temperatuurtijdfilteredit, "temperatuurtijdfilteredit"},
-        {temperatuurtijdcombobox, "temperatuurtijdcombobox"},
-        {Filtersbutton, "Filtersbutton"},
-        {StatusLabel, "StatusLabel"},
-        {chartArea, "chartArea"},
-        {Chart1, "Chart1"},
-        {ProgressBar2, "ProgressBar2"},
-        {EraseProgressBar, "EraseProgressBar"},
-        {ProgressBar1, "ProgressBar1"},
-        {DateTimePicker1, "DateTimePicker1"},
-        {DateTimePicker, "DateTimePicker"},
-        {memolabel, "memolabel"},
-        {memo1, "memo1"},
-        {PrintenGroupBox, "PrintenGroupBox"},
-        {PDF, "PDF"},
-        {Grafiekopslaan, "Grafiekopslaan"},
-        {Image3, "Image3"},
+    const std::pair<QObject*, const char*> names[] = {
+        {menuGroup_, "menuGroup"},
+        {connectButton_, "connectButton"},
+        {disconnectButton_, "disconnectButton"},
+        {downloadButton_, "downloadButton"},
+        {processButton_, "processButton"},
+        {openImageButton_, "openImageButton"},
+        {eraseButton_, "eraseButton"},
+        {saveImageButton_, "saveImageButton"},
+        {configurationButton_, "configurationButton"},
+        {timeUnitGroup_, "timeUnitGroup"},
+        {timeUnitButtons_, "timeUnitButtons"},
+        {filterGroup_, "filterGroup"},
+        {voltageTimeFilterUnitList_, "voltageTimeFilterUnitList"},
+        {temperatureTimeFilterUnitList_, "temperatureTimeFilterUnitList"},
+        {applyFiltersButton_, "applyFiltersButton"},
+        {statusLabel_, "statusLabel"},
+        {chartArea_, "chartArea"},
+        {downloadBar_, "downloadBar"},
+        {eraseBar_, "eraseBar"},
+        {processingBar_, "processingBar"},
+        {connectionPicker_, "connectionPicker"},
+        {disconnectionPicker_, "disconnectionPicker"},
+        {reportLabel_, "reportLabel"},
+        {reportBox_, "reportBox"},
+        {printGroup_, "printGroup"},
+        {printReportButton_, "printReportButton"},
+        {printChartButton_, "printChartButton"},
+        {logo_, "logo"},
     };
-    for (const auto& [widget, name] : names)
-        widget->setObjectName(QString::fromLatin1(name));
-    tijdeenheidButtons->setObjectName(QStringLiteral("tijdeenheidButtons"));
+    for (const auto& [object, name] : names)
+        object->setObjectName(QString::fromLatin1(name));
+    // "overVoltageEdit" for the key "Filters/overVoltage".
+    for (const FilterFieldInfo& f : kFilterFields)
+        filterEdits_[std::size_t(f.field)]->setObjectName(
+            QString::fromLatin1(f.settingsKey).section(QLatin1Char('/'), 1) +
+            QStringLiteral("Edit"));
 }
 
 // Names for what no caption names, and descriptions for what shares its caption with another
 // control; the labels name their buddies.
 void MainWidgets::describeControls() {
-    tijdfiltercombobox->setAccessibleName(QStringLiteral("Tijdfilter spanning eenheid"));
-    temperatuurtijdcombobox->setAccessibleName(QStringLiteral("Tijdfilter temperatuur eenheid"));
-    QWidget* plot = Chart1->plot();
+    voltageTimeFilterUnitList_->setAccessibleName(QStringLiteral("Tijdfilter spanning eenheid"));
+    temperatureTimeFilterUnitList_->setAccessibleName(
+        QStringLiteral("Tijdfilter temperatuur eenheid"));
+    QWidget* plot = chart_->plot();
     plot->setAccessibleName(QStringLiteral("Grafiek spanning en temperatuur"));
     plot->setAccessibleDescription(
         QStringLiteral("Spanning en temperatuur tegen de tijd, met de vier grenzen. Pijl links en "
                        "rechts: vorige en volgende tijdeenheid; Home: eerste tijdeenheid; "
                        "Escape: de hele opname."));
     for (int s = 0; s < ChartView::SeriesCount; ++s) {
-        QCheckBox* box = Chart1->legendCheckBox(ChartView::Series(s));
+        QCheckBox* box = chart_->legendCheckBox(ChartView::Series(s));
         box->setAccessibleDescription(
             QStringLiteral("Lijn %1 in de grafiek tonen").arg(box->text()));
     }
-    memo1->setAccessibleDescription(
+    reportBox_->setAccessibleDescription(
         QStringLiteral("De calamiteiten van de verwerkte opname en de samenvatting ervan"));
-    PDF->setAccessibleDescription(QStringLiteral("Calamiteiten overzicht printen"));
-    Grafiekopslaan->setAccessibleDescription(
+    printReportButton_->setAccessibleDescription(QStringLiteral("Calamiteiten overzicht printen"));
+    printChartButton_->setAccessibleDescription(
         QStringLiteral("Grafiek printen, na een afdrukvoorbeeld"));
-    Image3->setAccessibleName(Image3->toolTip());
-    Image3->setAccessibleDescription(QStringLiteral("Opent de pagina over Veltrano"));
+    logo_->setAccessibleName(logo_->toolTip());
+    logo_->setAccessibleDescription(QStringLiteral("Opent de pagina over Veltrano"));
 }
 
 // Tab follows the reading order: the groups of the top row from left to right, each from
 // its first row to its last, then the chart, then the column beside it.
 void MainWidgets::orderTabs() {
-    QList<QWidget*> chain{Connect,    disconnect,  Buttonreceivedata, buttonmemo,
-                          dataopenen, Buttonerase, Buttontext,        Meetintervaltabelbutton};
-    chain += navigatiegroupbox->readingOrder();
-    for (QAbstractButton* unit : tijdeenheidButtons->buttons())
+    QList<QWidget*> chain{connectButton_,   disconnectButton_,   downloadButton_,
+                          processButton_,   openImageButton_,    eraseButton_,
+                          saveImageButton_, configurationButton_};
+    chain += navigation_->readingOrder();
+    for (QAbstractButton* unit : timeUnitButtons_->buttons())
         chain << unit;
-    chain << overspanningedit << onderspanningedit << tijdfilteredit << tijdfiltercombobox
-          << temperatuurbovengrensedit << temperatuurondergrensedit << temperatuurtijdfilteredit
-          << temperatuurtijdcombobox << Filtersbutton;
-    chain << Chart1->MarkerCheckBox << Chart1->plot();
+    // The voltage column of "Filter instellingen", then the temperature column.
+    chain << edit(FilterField::OverVoltage) << edit(FilterField::UnderVoltage)
+          << edit(FilterField::VoltageTimeFilter) << voltageTimeFilterUnitList_
+          << edit(FilterField::OverTemperature) << edit(FilterField::UnderTemperature)
+          << edit(FilterField::TemperatureTimeFilter) << temperatureTimeFilterUnitList_
+          << applyFiltersButton_;
+    chain << chart_->markersCheckBox() << chart_->plot();
     for (int s = 0; s < ChartView::SeriesCount; ++s)
-        chain << Chart1->legendCheckBox(ChartView::Series(s));
-    chain << DateTimePicker1 << DateTimePicker << memo1 << PDF << Grafiekopslaan << Image3;
+        chain << chart_->legendCheckBox(ChartView::Series(s));
+    chain << connectionPicker_ << disconnectionPicker_ << reportBox_ << printReportButton_
+          << printChartButton_ << logo_;
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void MainWidgets::apply(const ControlStates& c) {
     QWidget* const focus = window_->focusWidget();
-    Connect->setVisible(c.connectShown);
-    disconnect->setVisible(!c.connectShown);
+    connectButton_->setVisible(c.connectShown);
+    disconnectButton_->setVisible(!c.connectShown);
     // "Verbreken" takes the place of "Verbinden", and the focus with it, and back.
-    if (focus == Connect && !c.connectShown)
-        disconnect->setFocus(Qt::OtherFocusReason);
-    else if (focus == disconnect && c.connectShown)
-        Connect->setFocus(Qt::OtherFocusReason);
-    Buttonreceivedata->setEnabled(c.receiveData);
-    buttonmemo->setEnabled(c.process);
-    TijdeenheidRadioGroup->setEnabled(c.timeUnits);
-    filtersgroupbox->setEnabled(c.filters);
-    Filtersbutton->setEnabled(c.filters);
-    Meetintervaltabelbutton->setEnabled(c.configuration);
-    Buttonerase->setEnabled(c.erase);
-    navigatiegroupbox->setEnabled(c.navigation);
+    if (focus == connectButton_ && !c.connectShown)
+        disconnectButton_->setFocus(Qt::OtherFocusReason);
+    else if (focus == disconnectButton_ && c.connectShown)
+        connectButton_->setFocus(Qt::OtherFocusReason);
+    downloadButton_->setEnabled(c.receiveData);
+    processButton_->setEnabled(c.process);
+    timeUnitGroup_->setEnabled(c.timeUnits);
+    filterGroup_->setEnabled(c.filters);
+    applyFiltersButton_->setEnabled(c.filters);
+    configurationButton_->setEnabled(c.configuration);
+    eraseButton_->setEnabled(c.erase);
+    navigation_->setEnabled(c.navigation);
     if (c.downloadRunning)
-        ProgressBar2->show();
-    EraseProgressBar->setVisible(c.eraseBar);
-    EraseProgressBar->setEnabled(c.eraseBar);
+        downloadBar_->show();
+    eraseBar_->setVisible(c.eraseBar);
+    eraseBar_->setEnabled(c.eraseBar);
     if (c.processingRunning)
-        ProgressBar1->show();
+        processingBar_->show();
     keepFocus(focus);
 }
 
@@ -344,103 +347,115 @@ void MainWidgets::keepFocus(QWidget* before) {
     }
 }
 
-QLineEdit* MainWidgets::filterEdit(const QString& caption) const {
-    const std::pair<const char*, QLineEdit*> fields[] = {
-        {"Overspanning", overspanningedit},
-        {"Onderspanning", onderspanningedit},
-        {"Temperatuur bovengrens", temperatuurbovengrensedit},
-        {"Temperatuur ondergrens", temperatuurondergrensedit},
-        {"Tijdfilter spanning", tijdfilteredit},
-        {"Tijdfilter temperatuur", temperatuurtijdfilteredit},
-    };
-    for (const auto& [name, edit] : fields)
-        if (caption == QLatin1String(name))
-            return edit;
-    return nullptr;
+ProcessingSettings MainWidgets::readSettings() const {
+    ProcessingSettings s;
+    s.locale = QLocale();
+    for (const FilterFieldInfo& f : kFilterFields)
+        s.filterText(f.field) = edit(f.field)->text();
+    s.voltageTimeFilterUnit = voltageTimeFilterUnitList_->currentIndex();
+    s.temperatureTimeFilterUnit = temperatureTimeFilterUnitList_->currentIndex();
+    s.timeUnit = timeUnit();
+    s.periodStart = connectionPicker_->dateTime();
+    s.periodEnd = disconnectionPicker_->dateTime();
+    return s;
+}
+
+void MainWidgets::showSettings(const ProcessingSettings& s) {
+    for (const FilterFieldInfo& f : kFilterFields)
+        edit(f.field)->setText(s.filterText(f.field));
+    voltageTimeFilterUnitList_->setCurrentIndex(s.voltageTimeFilterUnit);
+    temperatureTimeFilterUnitList_->setCurrentIndex(s.temperatureTimeFilterUnit);
+    if (QAbstractButton* unit = timeUnitButtons_->button(s.timeUnit))
+        unit->setChecked(true);
+}
+
+void MainWidgets::focusFilterField(FilterField field) {
+    QLineEdit* e = edit(field);
+    if (!e->isEnabled())
+        return;
+    e->setFocus();
+    e->selectAll();
+}
+
+int MainWidgets::timeUnit() const {
+    return timeUnitButtons_->checkedId();
+}
+
+void MainWidgets::setStatus(const QString& text) {
+    statusLabel_->setText(text);
 }
 
 void MainWidgets::buildMenu(QWidget* parent) {
-    MenuGroupBox = new QGroupBox(QStringLiteral("Menu"), parent);
-    auto* grid = new QGridLayout(MenuGroupBox);
+    menuGroup_ = new QGroupBox(QStringLiteral("Menu"), parent);
+    auto* grid = new QGridLayout(menuGroup_);
     auto button = [this](const char* text) {
-        return new QPushButton(QString::fromUtf8(text), MenuGroupBox);
+        return new QPushButton(QString::fromUtf8(text), menuGroup_);
     };
-    Connect = button("Verbinden");
-    disconnect = button("Verbreken");
-    disconnect->hide();
-    Buttonreceivedata = button("Data ophalen");
-    Buttonreceivedata->setEnabled(false);
-    buttonmemo = button("Data verwerken");
-    buttonmemo->setEnabled(false);
-    dataopenen = button("Data openen");
-    Buttonerase = button("Geheugen wissen");
-    Buttontext = button("Data opslaan");
-    Meetintervaltabelbutton = button("Configuratiescherm");
-    grid->addWidget(Connect, 0, 0);
-    grid->addWidget(disconnect, 0, 0);
-    grid->addWidget(Buttonreceivedata, 0, 1);
-    grid->addWidget(buttonmemo, 1, 0);
-    grid->addWidget(dataopenen, 1, 1);
-    grid->addWidget(Buttonerase, 2, 0);
-    grid->addWidget(Buttontext, 2, 1);
-    grid->addWidget(Meetintervaltabelbutton, 3, 0, 1, 2);
+    connectButton_ = button("Verbinden");
+    disconnectButton_ = button("Verbreken");
+    downloadButton_ = button("Data ophalen");
+    processButton_ = button("Data verwerken");
+    openImageButton_ = button("Data openen");
+    eraseButton_ = button("Geheugen wissen");
+    saveImageButton_ = button("Data opslaan");
+    configurationButton_ = button("Configuratiescherm");
+    grid->addWidget(connectButton_, 0, 0);
+    grid->addWidget(disconnectButton_, 0, 0);
+    grid->addWidget(downloadButton_, 0, 1);
+    grid->addWidget(processButton_, 1, 0);
+    grid->addWidget(openImageButton_, 1, 1);
+    grid->addWidget(eraseButton_, 2, 0);
+    grid->addWidget(saveImageButton_, 2, 1);
+    grid->addWidget(configurationButton_, 3, 0, 1, 2);
 }
 
 void MainWidgets::buildTimeUnits(QWidget* parent) {
-    TijdeenheidRadioGroup = new QGroupBox(QStringLiteral("Tijdeenheid"), parent);
-    TijdeenheidRadioGroup->setEnabled(false);
-    tijdeenheidButtons = new QButtonGroup(TijdeenheidRadioGroup);
-    auto* keys = new UnitKeys(tijdeenheidButtons, TijdeenheidRadioGroup);
-    auto* column = new QVBoxLayout(TijdeenheidRadioGroup);
+    timeUnitGroup_ = new QGroupBox(QStringLiteral("Tijdeenheid"), parent);
+    timeUnitButtons_ = new QButtonGroup(timeUnitGroup_);
+    auto* keys = new UnitKeys(timeUnitButtons_, timeUnitGroup_);
+    auto* column = new QVBoxLayout(timeUnitGroup_);
     for (int i = 0; i < int(kTimeUnitCaptions.size()); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kTimeUnitCaptions[std::size_t(i)]),
-                                       TijdeenheidRadioGroup);
+        auto* radio =
+            new QRadioButton(QString::fromUtf8(kTimeUnitCaptions[std::size_t(i)]), timeUnitGroup_);
         radio->installEventFilter(keys);
-        tijdeenheidButtons->addButton(radio, i);
+        timeUnitButtons_->addButton(radio, i);
         column->addWidget(radio);
     }
-    tijdeenheidButtons->button(ProcessingSettings::defaults().timeUnit)->setChecked(true);
+    timeUnitButtons_->button(ProcessingSettings::defaults().timeUnit)->setChecked(true);
     column->addStretch(1);
 }
 
 void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
     const ProcessingSettings start = ProcessingSettings::defaults();
-    filtersgroupbox = new QGroupBox(QStringLiteral("Filter instellingen"), parent);
-    filtersgroupbox->setEnabled(false);
-    auto* grid = new QGridLayout(filtersgroupbox);
-    auto edit = [this, keys](const QString& text, NumberKeyRule rule) {
-        auto* e = new QLineEdit(text, filtersgroupbox);
+    filterGroup_ = new QGroupBox(QStringLiteral("Filter instellingen"), parent);
+    auto* grid = new QGridLayout(filterGroup_);
+    for (const FilterFieldInfo& f : kFilterFields) {
+        auto* e = new QLineEdit(start.filterText(f.field), filterGroup_);
         e->setFixedWidth(numberEditWidth(e));
-        keys->attach(e, rule);
-        return e;
-    };
+        // Enter in "Overspanning" processes, as in the window design.
+        keys->attach(e, f.field == FilterField::OverVoltage ? NumberKeyRule::LimitWithEnter
+                                                            : NumberKeyRule::Limit);
+        filterEdits_[std::size_t(f.field)] = e;
+    }
     auto units = [this](int index) {
-        auto* c = new NamedList(filtersgroupbox);
+        auto* c = new NamedList(filterGroup_);
         for (const char* caption : kFilterUnitCaptions)
             c->addItem(QString::fromUtf8(caption));
         c->setCurrentIndex(index);
         return c;
     };
-    overspanningedit = edit(start.overspanning, NumberKeyRule::Overspanning);
-    onderspanningedit = edit(start.onderspanning, NumberKeyRule::Limit);
-    tijdfilteredit = edit(start.tijdfilter, NumberKeyRule::Limit);
-    tijdfiltercombobox = units(start.tijdfilterUnit);
-    temperatuurbovengrensedit = edit(start.temperatuurbovengrens, NumberKeyRule::Limit);
-    temperatuurondergrensedit = edit(start.temperatuurondergrens, NumberKeyRule::Limit);
-    temperatuurtijdfilteredit = edit(start.temperatuurtijdfilter, NumberKeyRule::Limit);
-    temperatuurtijdcombobox = units(start.temperatuurtijdfilterUnit);
-    Filtersbutton = new QPushButton(QStringLiteral("Filters toepassen"), filtersgroupbox);
-    Filtersbutton->setEnabled(false);
+    voltageTimeFilterUnitList_ = units(start.voltageTimeFilterUnit);
+    temperatureTimeFilterUnitList_ = units(start.temperatureTimeFilterUnit);
+    applyFiltersButton_ = new QPushButton(QStringLiteral("Filters toepassen"), filterGroup_);
 
     // Each caption stands above its edit, which keeps the group narrow enough for the top
     // row of a laptop screen; the two columns stand close together.
-    const int gap = filtersgroupbox->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
-    auto field = [this, grid](const char* caption, QLineEdit* edit, QComboBox* unit, int row,
-                              int column) {
-        auto* label = new QLabel(QString::fromUtf8(caption), filtersgroupbox);
-        label->setBuddy(edit);
+    const int gap = filterGroup_->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    auto field = [this, grid](FilterField f, QComboBox* unit, int row, int column) {
+        auto* label = new QLabel(QString::fromUtf8(filterField(f).caption), filterGroup_);
+        label->setBuddy(edit(f));
         auto* line = new QHBoxLayout;
-        line->addWidget(edit);
+        line->addWidget(edit(f));
         if (unit)
             line->addWidget(unit);
         line->addStretch(1);
@@ -450,33 +465,33 @@ void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
         cell->addLayout(line);
         grid->addLayout(cell, row, column);
     };
-    field("Overspanning", overspanningedit, nullptr, 0, 0);
-    field("Onderspanning", onderspanningedit, nullptr, 1, 0);
-    field("Tijdfilter spanning", tijdfilteredit, tijdfiltercombobox, 2, 0);
-    field("Temperatuur bovengrens", temperatuurbovengrensedit, nullptr, 0, 1);
-    field("Temperatuur ondergrens", temperatuurondergrensedit, nullptr, 1, 1);
-    field("Tijdfilter temperatuur", temperatuurtijdfilteredit, temperatuurtijdcombobox, 2, 1);
-    grid->addWidget(Filtersbutton, 3, 0, 1, 2, Qt::AlignRight);
+    field(FilterField::OverVoltage, nullptr, 0, 0);
+    field(FilterField::UnderVoltage, nullptr, 1, 0);
+    field(FilterField::VoltageTimeFilter, voltageTimeFilterUnitList_, 2, 0);
+    field(FilterField::OverTemperature, nullptr, 0, 1);
+    field(FilterField::UnderTemperature, nullptr, 1, 1);
+    field(FilterField::TemperatureTimeFilter, temperatureTimeFilterUnitList_, 2, 1);
+    grid->addWidget(applyFiltersButton_, 3, 0, 1, 2, Qt::AlignRight);
     grid->setHorizontalSpacing(2 * gap);
 }
 
 void MainWidgets::buildChartArea(QWidget* parent) {
-    chartArea = new QWidget(parent);
-    auto* layout = new QGridLayout(chartArea);
+    chartArea_ = new QWidget(parent);
+    auto* layout = new QGridLayout(chartArea_);
     layout->setContentsMargins(0, 0, 0, 0);
-    Chart1 = new ChartView(chartArea);
-    layout->addWidget(Chart1, 0, 0, 3, 3);
+    chart_ = new ChartView(chartArea_);
+    layout->addWidget(chart_, 0, 0, 3, 3);
 
     // The bars float over the middle of the chart; clicks go through to the chart.
-    auto* bars = new QWidget(chartArea);
+    auto* bars = new QWidget(chartArea_);
     bars->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* column = new QVBoxLayout(bars);
     column->setContentsMargins(0, 0, 0, 0);
-    ProgressBar2 = progressBar(bars, QStringLiteral("Voortgang ophalen"));
-    EraseProgressBar = progressBar(bars, QStringLiteral("Voortgang wissen"));
-    ProgressBar1 = progressBar(bars, QStringLiteral("Voortgang verwerken"));
-    for (QProgressBar* bar : {ProgressBar2, EraseProgressBar, ProgressBar1}) {
-        bar->setMinimumHeight(chartArea->fontMetrics().height() * 2);
+    downloadBar_ = progressBar(bars, QStringLiteral("Voortgang ophalen"));
+    eraseBar_ = progressBar(bars, QStringLiteral("Voortgang wissen"));
+    processingBar_ = progressBar(bars, QStringLiteral("Voortgang verwerken"));
+    for (QProgressBar* bar : {downloadBar_, eraseBar_, processingBar_}) {
+        bar->setMinimumHeight(chartArea_->fontMetrics().height() * 2);
         column->addWidget(bar);
     }
     layout->addWidget(bars, 1, 1);
@@ -502,41 +517,41 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
                             QStringLiteral(" HH:mm:ss"));
         return p;
     };
-    DateTimePicker1 = picker(start.periodStart);
-    DateTimePicker = picker(start.periodEnd);
+    connectionPicker_ = picker(start.periodStart);
+    disconnectionPicker_ = picker(start.periodEnd);
     auto* dates = new QGridLayout;
     auto* startLabel = new QLabel(QStringLiteral("Datum aansluiting"), right);
     auto* endLabel = new QLabel(QStringLiteral("Datum loskoppeling"), right);
-    startLabel->setBuddy(DateTimePicker1);
-    endLabel->setBuddy(DateTimePicker);
+    startLabel->setBuddy(connectionPicker_);
+    endLabel->setBuddy(disconnectionPicker_);
     dates->addWidget(startLabel, 0, 0);
     dates->addWidget(endLabel, 0, 1);
-    dates->addWidget(DateTimePicker1, 1, 0);
-    dates->addWidget(DateTimePicker, 1, 1);
+    dates->addWidget(connectionPicker_, 1, 0);
+    dates->addWidget(disconnectionPicker_, 1, 1);
     dates->setColumnStretch(2, 1);
     column->addLayout(dates);
 
     // The report box takes the room the column gets; long lines wrap at its edge.
-    memolabel = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
-    memo1 = new QPlainTextEdit(right);
-    setUpReportBox(memo1);
+    reportLabel_ = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
+    reportBox_ = new QPlainTextEdit(right);
+    setUpReportBox(reportBox_);
     // A caret for the keyboard, so that the report can be read and copied line by line.
-    memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    memolabel->setBuddy(memo1);
-    column->addWidget(memolabel);
-    column->addWidget(memo1, 1);
+    reportBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    reportLabel_->setBuddy(reportBox_);
+    column->addWidget(reportLabel_);
+    column->addWidget(reportBox_, 1);
 
-    PrintenGroupBox = new QGroupBox(QStringLiteral("Printen"), right);
-    auto* printRow = new QHBoxLayout(PrintenGroupBox);
-    PDF = new QPushButton(QStringLiteral("Calamiteiten overzicht"), PrintenGroupBox);
-    Grafiekopslaan = new QPushButton(QStringLiteral("Grafiek"), PrintenGroupBox);
-    printRow->addWidget(PDF);
-    printRow->addWidget(Grafiekopslaan);
-    column->addWidget(PrintenGroupBox, 0, Qt::AlignLeft);
+    printGroup_ = new QGroupBox(QStringLiteral("Printen"), right);
+    auto* printRow = new QHBoxLayout(printGroup_);
+    printReportButton_ = new QPushButton(QStringLiteral("Calamiteiten overzicht"), printGroup_);
+    printChartButton_ = new QPushButton(QStringLiteral("Grafiek"), printGroup_);
+    printRow->addWidget(printReportButton_);
+    printRow->addWidget(printChartButton_);
+    column->addWidget(printGroup_, 0, Qt::AlignLeft);
 
-    Image3 = new LogoView(QPixmap(QStringLiteral(":/veltrano/veltrano-logo.png")), right);
-    Image3->setToolTip(QStringLiteral("Over Veltrano"));
-    column->addWidget(Image3);
+    logo_ = new LogoView(QPixmap(QStringLiteral(":/veltrano/veltrano-logo.png")), right);
+    logo_->setToolTip(QStringLiteral("Over Veltrano"));
+    column->addWidget(logo_);
     return right;
 }
 

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include "analysis/filterfields.h"
+#include "analysis/processing.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -25,66 +30,54 @@ class NavigationBox;
 class NumberKeyFilter;
 struct ControlStates;
 
-// The main window's controls, laid out as the window design arranges them. Each carries its
-// design name as object name, so that tests and tools find it by that name.
-struct MainWidgets {
-    // "Menu".
-    QGroupBox* MenuGroupBox = nullptr;
-    QPushButton* Connect = nullptr;
-    QPushButton* disconnect = nullptr;
-    QPushButton* Buttonreceivedata = nullptr;
-    QPushButton* buttonmemo = nullptr;
-    QPushButton* dataopenen = nullptr;
-    QPushButton* Buttonerase = nullptr;
-    QPushButton* Buttontext = nullptr;
-    QPushButton* Meetintervaltabelbutton = nullptr;
-
-    NavigationBox* navigatiegroupbox = nullptr; // "Grafiek navigatie"
-
-    QGroupBox* TijdeenheidRadioGroup = nullptr;
-    QButtonGroup* tijdeenheidButtons = nullptr; // ids are the positions 0..4
-
-    QGroupBox* filtersgroupbox = nullptr;
-    QLineEdit* overspanningedit = nullptr;
-    QLineEdit* onderspanningedit = nullptr;
-    QLineEdit* tijdfilteredit = nullptr;
-    QComboBox* tijdfiltercombobox = nullptr;
-    QLineEdit* temperatuurbovengrensedit = nullptr;
-    QLineEdit* temperatuurondergrensedit = nullptr;
-    QLineEdit* temperatuurtijdfilteredit = nullptr;
-    QComboBox* temperatuurtijdcombobox = nullptr;
-    QPushButton* Filtersbutton = nullptr;
-
-    QLabel* StatusLabel = nullptr;
-
-    QWidget* chartArea = nullptr;
-    ChartView* Chart1 = nullptr;
-    QProgressBar* ProgressBar2 = nullptr;     // download
-    QProgressBar* EraseProgressBar = nullptr; // erase and interval setting
-    QProgressBar* ProgressBar1 = nullptr;     // processing
-
-    QDateTimeEdit* DateTimePicker1 = nullptr; // "Datum aansluiting"
-    QDateTimeEdit* DateTimePicker = nullptr;  // "Datum loskoppeling"
-    QLabel* memolabel = nullptr;
-    QPlainTextEdit* memo1 = nullptr;
-    QGroupBox* PrintenGroupBox = nullptr;
-    QPushButton* PDF = nullptr;
-    QPushButton* Grafiekopslaan = nullptr;
-    LogoView* Image3 = nullptr;
-
-    // Builds every control into `window` with the design's start values; the number edits
-    // get their key checks from `keys`, and the navigation group shows its messages through
-    // `message`.
-    void build(QMainWindow* window, NumberKeyFilter* keys,
-               std::function<void(const QString&)> message);
+// The main window's controls, laid out as the window design arranges them, each with an
+// object name after its role. What the user asks of them comes out as signals; what the
+// window's state allows goes in through apply().
+class MainWidgets : public QObject {
+    Q_OBJECT
+public:
+    // Builds every control into `window` with the start values; the number edits get their
+    // key checks from `keys`, and the navigation group shows its messages through `message`.
+    MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
+                std::function<void(const QString&)> message);
 
     // Enables, disables, shows and hides the controls as the window's state says. The
     // download and processing bars are only shown here while their work runs; the update
     // cycle runs them out once it has finished.
     void apply(const ControlStates& states);
 
-    // The filter edit beside this caption, or nullptr.
-    QLineEdit* filterEdit(const QString& caption) const;
+    // The settings of a run as the controls hold them now.
+    ProcessingSettings readSettings() const;
+    // Puts the six filter texts, the two filter units and the time unit of `settings` into
+    // the controls; the dates stay as they are.
+    void showSettings(const ProcessingSettings& settings);
+    // Puts the focus into the input of a field and selects its text, if it can be edited.
+    void focusFilterField(FilterField field);
+    int timeUnit() const;
+
+    void setStatus(const QString& text);
+    ChartView* chart() const { return chart_; }
+    NavigationBox* navigation() const { return navigation_; }
+    QPlainTextEdit* reportBox() const { return reportBox_; }
+    // "Filter instellingen", whose context menu the remembered settings extend.
+    QGroupBox* filterGroup() const { return filterGroup_; }
+    QProgressBar* downloadBar() const { return downloadBar_; }
+    QProgressBar* eraseBar() const { return eraseBar_; }
+    QProgressBar* processingBar() const { return processingBar_; }
+
+signals:
+    void connectRequested();
+    void disconnectRequested();
+    void downloadRequested();
+    // "Data verwerken", "Filters toepassen", a time unit, Enter in "Overspanning".
+    void processRequested();
+    void openImageRequested();
+    void saveImageRequested();
+    void eraseRequested();
+    void configurationRequested();
+    void printReportRequested();
+    void printChartRequested();
+    void aboutRequested();
 
 private:
     void buildMenu(QWidget* parent);
@@ -92,12 +85,53 @@ private:
     void buildFilters(QWidget* parent, NumberKeyFilter* keys);
     void buildChartArea(QWidget* parent);
     QWidget* buildRightColumn(QWidget* parent);
+    void connectSignals(NumberKeyFilter* keys);
     void nameControls();
     void describeControls();
     void orderTabs();
     void keepFocus(QWidget* before);
+    QLineEdit* edit(FilterField field) const { return filterEdits_[std::size_t(field)]; }
 
-    QWidget* window_ = nullptr;
+    QMainWindow* window_ = nullptr;
+
+    QGroupBox* menuGroup_ = nullptr; // "Menu"
+    QPushButton* connectButton_ = nullptr;
+    QPushButton* disconnectButton_ = nullptr;
+    QPushButton* downloadButton_ = nullptr;
+    QPushButton* processButton_ = nullptr;
+    QPushButton* openImageButton_ = nullptr;
+    QPushButton* eraseButton_ = nullptr;
+    QPushButton* saveImageButton_ = nullptr;
+    QPushButton* configurationButton_ = nullptr;
+
+    NavigationBox* navigation_ = nullptr; // "Grafiek navigatie"
+
+    QGroupBox* timeUnitGroup_ = nullptr;
+    QButtonGroup* timeUnitButtons_ = nullptr; // ids are the positions 0..4
+
+    QGroupBox* filterGroup_ = nullptr;
+    std::array<QLineEdit*, kFilterFieldCount> filterEdits_{}; // by FilterField
+    QComboBox* voltageTimeFilterUnitList_ = nullptr;
+    QComboBox* temperatureTimeFilterUnitList_ = nullptr;
+    QPushButton* applyFiltersButton_ = nullptr;
+
+    QLabel* statusLabel_ = nullptr;
+
+    QWidget* chartArea_ = nullptr;
+    ChartView* chart_ = nullptr;
+    QProgressBar* downloadBar_ = nullptr;
+    QProgressBar* eraseBar_ = nullptr; // erase and interval setting
+    QProgressBar* processingBar_ = nullptr;
+
+    QDateTimeEdit* connectionPicker_ = nullptr;    // "Datum aansluiting"
+    QDateTimeEdit* disconnectionPicker_ = nullptr; // "Datum loskoppeling"
+    QLabel* reportLabel_ = nullptr;
+    QPlainTextEdit* reportBox_ = nullptr;
+    QGroupBox* printGroup_ = nullptr;
+    QPushButton* printReportButton_ = nullptr;
+    QPushButton* printChartButton_ = nullptr;
+    LogoView* logo_ = nullptr;
+
     // A control that lost the focus by being disabled, and where Qt put the focus then.
     QPointer<QWidget> focusLost_;
     QPointer<QWidget> focusParked_;

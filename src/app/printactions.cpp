@@ -8,7 +8,7 @@
 
 namespace veltrano {
 
-void printReport(const QTextDocument& document, QPrinter& printer) {
+void printReportDocument(const QTextDocument& document, QPrinter& printer) {
     printer.setDocName(QStringLiteral("rapport"));
     document.print(&printer);
 }
@@ -19,12 +19,12 @@ PrintActions::PrintActions(QWidget* parent, UiSeams& seams)
 
 PrintActions::~PrintActions() = default;
 
-void PrintActions::PDFClick(const QTextDocument& report) {
+void PrintActions::printReport(const QTextDocument& report) {
     if (seams_.printDialog(parent_, *printer_))
-        printReport(report, *printer_);
+        printReportDocument(report, *printer_);
 }
 
-void PrintActions::GrafiekopslaanClick(ChartView& chart) {
+void PrintActions::previewChart(ChartView& chart) {
     seams_.printPreview(parent_, *printer_, [&chart](QPrinter* p) { printChart(chart, *p); });
 }
 

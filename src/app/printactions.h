@@ -12,7 +12,7 @@ class ChartView;
 class UiSeams;
 
 // Prints the report as the job "rapport", page after page.
-void printReport(const QTextDocument& document, QPrinter& printer);
+void printReportDocument(const QTextDocument& document, QPrinter& printer);
 
 // The "Printen" group: both actions share one printer, so the printer chosen in either
 // dialog is used by the next print. The dialogs open through the window's seams.
@@ -22,9 +22,9 @@ public:
     ~PrintActions();
 
     // "Calamiteiten overzicht": the print dialog, then the report.
-    void PDFClick(const QTextDocument& report);
+    void printReport(const QTextDocument& report);
     // "Grafiek": the print preview of the chart.
-    void GrafiekopslaanClick(ChartView& chart);
+    void previewChart(ChartView& chart);
 
     QPrinter& printer() { return *printer_; }
 

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include <QCoreApplication>
-#include <QSemaphore>
 #include <QTextDocument>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
@@ -46,9 +45,9 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
     const std::uint8_t* source = image.constData();
     std::uint8_t* bytes = snapshot_->data();
     ProcessingResult* result = buffers_[std::size_t(target_)].get();
-    std::shared_ptr<QSemaphore> gate = gate_;
     QThread* uiThread = thread();
-    watcher_.setFuture(QtConcurrent::run([this, source, bytes, result, gate, uiThread] {
+    watcher_.setFuture(QtConcurrent::run([this, source, bytes, result, uiThread,
+                                          process = process_] {
         RunOutcome out;
         out.state = stateIn_;
         // The copy is the first thing the run does. Nothing writes the image while a run is
@@ -56,15 +55,13 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         // stores only during a download), and copying here keeps the first runs' page faults
         // off the UI thread.
         std::copy_n(source, kImageSize, bytes);
-        if (gate)
-            gate->acquire();
-        const ProgressPump pump = [this](std::size_t) {
+        const ProgressCallback progress = [this](std::size_t) {
             if (cancel_)
                 throw Cancelled{};
             QMetaObject::invokeMethod(this, &ProcessingRun::progressed, Qt::QueuedConnection);
         };
         try {
-            if (auto error = processImage(bytes, settings_, out.state, *result, pump))
+            if (auto error = process(bytes, settings_, out.state, *result, progress))
                 out.failure = error->message;
         } catch (const Cancelled&) {
             out.cancelled = true;
@@ -95,8 +92,6 @@ void ProcessingRun::cancel() {
     if (!running_)
         return;
     cancel_ = true;
-    if (gate_)
-        gate_->release();
     watcher_.waitForFinished();
     // The watcher reports its end from the event loop; this run ends here.
     workerDone();

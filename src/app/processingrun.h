@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include <QFutureWatcher>
@@ -10,10 +11,8 @@
 #include <QTextDocument>
 
 #include "analysis/processing.h"
+#include "paper/reportview.h"
 #include "recording/memoryimage.h"
-#include "reportview.h"
-
-class QSemaphore;
 
 namespace veltrano {
 
@@ -53,9 +52,14 @@ public:
     // The report document of the last run, once; nullptr when there is none.
     std::unique_ptr<QTextDocument> takeReport();
 
-    // Tests hold a run in progress: the worker waits for one release of the gate before it
-    // starts. nullptr removes the gate.
-    void setGate(std::shared_ptr<QSemaphore> gate) { gate_ = std::move(gate); }
+    // What a run calls to process the image: processImage, unless replaced (tests hold a run
+    // in progress with a stand-in). A run keeps the function it started with.
+    using ProcessFunction = std::function<std::optional<SettingsError>(
+        const std::uint8_t* image, const ProcessingSettings&, DecoderState&, ProcessingResult&,
+        const ProgressCallback&)>;
+    void setProcessFunction(ProcessFunction process) { process_ = std::move(process); }
+    // The run in progress is to stop; its progress callback ends it at the next report.
+    bool cancelRequested() const { return cancel_; }
 
 signals:
     // Every 85,000 image words.
@@ -72,7 +76,7 @@ private:
     int target_ = -1;  // buffer the worker writes
     bool running_ = false;
     std::atomic<bool> cancel_{false};
-    std::shared_ptr<QSemaphore> gate_;
+    ProcessFunction process_ = processImage;
     ProcessingSettings settings_;
     DecoderState stateIn_;
     ReportStyle style_;

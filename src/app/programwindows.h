@@ -4,9 +4,9 @@
 
 namespace veltrano {
 
-class TForm1;
-class TForm2;
-class TForm4;
+class ConfigurationWindow;
+class DoNotUnplugNotice;
+class MainWindow;
 class UiSeams;
 class UserSettings;
 
@@ -23,16 +23,16 @@ public:
     // none of the remembered settings could be used.
     void show();
 
-    TForm1* Form1() const { return form1_.get(); }
-    TForm2* Form2() const { return form2_.get(); }
-    TForm4* Form4() const { return form4_.get(); }
+    MainWindow* mainWindow() const { return main_.get(); }
+    ConfigurationWindow* configurationWindow() const { return configuration_.get(); }
+    DoNotUnplugNotice* notice() const { return notice_.get(); }
 
 private:
     UiSeams* seams_;
     UserSettings* settings_;
-    std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<TForm4> form4_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<ConfigurationWindow> configuration_;
+    std::unique_ptr<DoNotUnplugNotice> notice_;
 };
 
 } // namespace veltrano

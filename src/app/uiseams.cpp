@@ -67,10 +67,6 @@ void DesktopSeams::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-} // namespace veltrano
-
-namespace veltrano {
-
 bool DesktopSeams::printDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
@@ -80,15 +76,6 @@ void DesktopSeams::printPreview(QWidget* parent, QPrinter& printer, const PaintP
     QPrintPreviewDialog preview(&printer, parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, paint);
     preview.exec();
-}
-
-bool ScriptedSeams::printDialog(QWidget*, QPrinter& printer) {
-    ++printDialogs;
-    if (printTo.isEmpty())
-        return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printTo);
-    return true;
 }
 
 } // namespace veltrano

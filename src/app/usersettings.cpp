@@ -13,9 +13,9 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "Unit1.h"
-#include "Unit2.h"
+#include "configurationwindow.h"
 #include "keychecks.h"
+#include "mainwindow.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
@@ -31,22 +31,6 @@ constexpr char kMaximised[] = "MainWindow/maximised";
 constexpr char kFolder[] = "Dialogs/folder";
 constexpr char kVoltageInterval[] = "Configuration/voltageInterval";
 constexpr char kTemperatureInterval[] = "Configuration/temperatureInterval";
-
-struct TextField {
-    const char* key;
-    QString ProcessingSettings::*text;
-    NumberKeyRule rule;
-};
-
-const TextField kTextFields[] = {
-    {"Filters/overVoltage", &ProcessingSettings::overspanning, NumberKeyRule::Overspanning},
-    {"Filters/underVoltage", &ProcessingSettings::onderspanning, NumberKeyRule::Limit},
-    {"Filters/voltageTimeFilter", &ProcessingSettings::tijdfilter, NumberKeyRule::Limit},
-    {"Filters/overTemperature", &ProcessingSettings::temperatuurbovengrens, NumberKeyRule::Limit},
-    {"Filters/underTemperature", &ProcessingSettings::temperatuurondergrens, NumberKeyRule::Limit},
-    {"Filters/temperatureTimeFilter", &ProcessingSettings::temperatuurtijdfilter,
-     NumberKeyRule::Limit},
-};
 
 // What an edit holds at most (QLineEdit's default maximum length).
 constexpr qsizetype kEditMaxLength = 32767;
@@ -158,14 +142,15 @@ StoredChoices readChoices(QSettings& store, const QLocale& locale) {
     c.filters = ProcessingSettings::defaults(locale);
     Reader in(store, out);
     const QString separator = locale.decimalPoint();
-    for (const TextField& f : kTextFields)
-        in.read(f.key, c.filters.*f.text,
-                [&](const QVariant& v) { return limitText(v, separator, f.rule); });
+    // The key checks of the limits, which Enter in over-voltage does not change.
+    for (const FilterFieldInfo& f : kFilterFields)
+        in.read(f.settingsKey, c.filters.filterText(f.field),
+                [&](const QVariant& v) { return limitText(v, separator, NumberKeyRule::Limit); });
     const auto index = [](std::size_t count) {
         return [count](const QVariant& v) { return listIndex(v, count); };
     };
-    in.read(kVoltageTimeFilterUnit, c.filters.tijdfilterUnit, index(kFilterUnits.size()));
-    in.read(kTemperatureTimeFilterUnit, c.filters.temperatuurtijdfilterUnit,
+    in.read(kVoltageTimeFilterUnit, c.filters.voltageTimeFilterUnit, index(kFilterUnits.size()));
+    in.read(kTemperatureTimeFilterUnit, c.filters.temperatureTimeFilterUnit,
             index(kFilterUnits.size()));
     in.read(kTimeUnit, c.filters.timeUnit, index(kTimeUnits.size()));
     in.read(kGeometry, c.normalGeometry, onScreen);
@@ -183,10 +168,10 @@ StoredChoices readChoices(QSettings& store, const QLocale& locale) {
 }
 
 void writeChoices(QSettings& store, const RememberedChoices& c) {
-    for (const TextField& f : kTextFields)
-        store.setValue(f.key, c.filters.*f.text);
-    store.setValue(kVoltageTimeFilterUnit, c.filters.tijdfilterUnit);
-    store.setValue(kTemperatureTimeFilterUnit, c.filters.temperatuurtijdfilterUnit);
+    for (const FilterFieldInfo& f : kFilterFields)
+        store.setValue(f.settingsKey, c.filters.filterText(f.field));
+    store.setValue(kVoltageTimeFilterUnit, c.filters.voltageTimeFilterUnit);
+    store.setValue(kTemperatureTimeFilterUnit, c.filters.temperatureTimeFilterUnit);
     store.setValue(kTimeUnit, c.filters.timeUnit);
     store.setValue(kGeometry, c.normalGeometry);
     store.setValue(kMaximised, c.maximised);
@@ -215,16 +200,14 @@ UserSettings::UserSettings(std::unique_ptr<QSettings> store, QObject* parent)
 
 UserSettings::~UserSettings() = default;
 
-void UserSettings::attach(TForm1& main, TForm2& configuration) {
+void UserSettings::attach(MainWindow& main, ConfigurationWindow& configuration) {
     main_ = &main;
     configuration_ = &configuration;
     stored_ = readChoices(*store_, QLocale());
     rewrite_ = stored_.nothingUsable;
     const RememberedChoices& c = stored_.choices;
     main.showSettings(c.filters);
-    // The voltage choice first: it decides which temperature list is shown.
-    configuration.ComboBox1->setCurrentIndex(c.voltageInterval);
-    configuration.ComboBox2->setCurrentIndex(c.temperatureInterval);
+    configuration.chooseIntervals(c.voltageInterval, c.temperatureInterval);
     folder_.setPath(c.folder);
 
     QWidget* group = main.filterGroup();
@@ -232,8 +215,8 @@ void UserSettings::attach(TForm1& main, TForm2& configuration) {
     group->addAction(reset);
     group->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(reset, &QAction::triggered, this, &UserSettings::restoreDefaults);
-    connect(&main, &TForm1::closed, this, &UserSettings::store);
-    connect(&main, &TForm1::runStarting, this, &UserSettings::store);
+    connect(&main, &MainWindow::closed, this, &UserSettings::store);
+    connect(&main, &MainWindow::runStarting, this, &UserSettings::store);
 }
 
 RememberedChoices UserSettings::current() const {
@@ -244,8 +227,8 @@ RememberedChoices UserSettings::current() const {
         c.maximised = main_->isMaximized();
     }
     if (configuration_) {
-        c.voltageInterval = configuration_->ComboBox1->currentIndex();
-        c.temperatureInterval = configuration_->ComboBox2->currentIndex();
+        c.voltageInterval = configuration_->voltageInterval();
+        c.temperatureInterval = configuration_->temperatureInterval();
     }
     c.folder = folder_.path();
     return c;
@@ -262,8 +245,7 @@ void UserSettings::restoreDefaults() {
     if (main_)
         main_->showSettings(ProcessingSettings::defaults());
     if (configuration_) {
-        configuration_->ComboBox1->setCurrentIndex(kInitialVoltageListIndex);
-        configuration_->ComboBox2->setCurrentIndex(kInitialTemperatureListIndex);
+        configuration_->chooseIntervals(kInitialVoltageListIndex, kInitialTemperatureListIndex);
     }
 }
 

@@ -17,8 +17,8 @@ class QWidget;
 
 namespace veltrano {
 
-class TForm1;
-class TForm2;
+class ConfigurationWindow;
+class MainWindow;
 
 inline const QString kRestoreDefaults = QStringLiteral("Standaardwaarden herstellen");
 
@@ -74,7 +74,7 @@ public:
     DialogFolder& folder() { return folder_; }
     const DialogFolder& folder() const { return folder_; }
 
-    void attach(TForm1& main, TForm2& configuration);
+    void attach(MainWindow& main, ConfigurationWindow& configuration);
     // What attach() read.
     const StoredChoices& stored() const { return stored_; }
     // The choices as the windows and the dialogs hold them now.
@@ -92,8 +92,8 @@ private:
     DialogFolder folder_;
     StoredChoices stored_;
     bool rewrite_ = false; // the store's content is of no use: replace it whole
-    QPointer<TForm1> main_;
-    QPointer<TForm2> configuration_;
+    QPointer<MainWindow> main_;
+    QPointer<ConfigurationWindow> configuration_;
 };
 
 } // namespace veltrano

@@ -47,12 +47,12 @@ private:
 
 // The ranges of the whole recording, restored by the navigation.
 struct FullView {
-    double bottomaxismin = 0.0;
-    double bottomaxismax = 0.0;
-    double leftaxismin = 0.0;
-    double leftaxismax = 0.0;
-    double rightaxismin = 0.0;
-    double rightaxismax = 0.0;
+    double timeMin = 0.0; // the bottom axis
+    double timeMax = 0.0;
+    double voltageMin = 0.0; // the left axis
+    double voltageMax = 0.0;
+    double temperatureMin = 0.0; // the right axis
+    double temperatureMax = 0.0;
 };
 
 } // namespace veltrano

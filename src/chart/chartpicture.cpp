@@ -11,7 +11,7 @@
 #include <qcustomplot.h>
 
 #include "chart/chartview.h"
-#include "chart/savedbytes.h"
+#include "recording/safesave.h"
 
 namespace veltrano {
 

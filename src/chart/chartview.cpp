@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -18,25 +20,30 @@
 #include "chart/printing.h"
 #include "chart/serieslook.h"
 #include "chart/thresholds.h"
+#include "chart/windowgrey.h"
+#include "recording/decoder.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
 
+namespace {
+// A press and release closer than this is a click (the value tip), not a drag.
+constexpr int kClickPixels = 2;
+constexpr double kTipPixels = 5.0;
+} // namespace
+
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Chart1"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kChartBackground);
-    setPalette(pal);
+    setObjectName(QStringLiteral("chart"));
+    useWindowGrey(*this);
 
     auto* top = new QHBoxLayout;
-    MarkerCheckBox = new QCheckBox(QStringLiteral("Markers"), this);
-    MarkerCheckBox->setObjectName(QStringLiteral("MarkerCheckBox"));
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    top->addWidget(MarkerCheckBox);
+    markersBox_ = new QCheckBox(QStringLiteral("Markers"), this);
+    markersBox_->setObjectName(QStringLiteral("markersBox"));
+    lineDistance_ = new QLabel(this);
+    lineDistance_->setObjectName(QStringLiteral("lineDistanceLabel"));
+    top->addWidget(markersBox_);
     top->addSpacing(12);
-    top->addWidget(Label2);
+    top->addWidget(lineDistance_);
     top->addStretch();
 
     plot_ = new ChartPlot(this);
@@ -52,7 +59,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
         plottable(s)->setName(QString::fromUtf8(kSeriesLook[s].title));
         plottable(s)->setPen(QPen(kSeriesLook[s].colour, 1));
     }
-    beginLines_ = new BeginPointLines(plot_, x, kBeginPoints);
+    beginLines_ = new BeginPointLines(plot_, x, kBeginPointCapacity);
     band_ = new ZoomBand(plot_);
 
     lines_ = std::make_unique<MeasuringLines>(plot_, plot_->textFont());
@@ -64,7 +71,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     connect(legend_, &LegendRow::shownChanged, this, [this](int s, bool on) {
         plottable(s)->setVisible(on);
         if (!on && highlight_->current() == s) {
-            plot_->setHighlight(std::nullopt);
+            setHighlight(std::nullopt);
         }
         axisChanged();
     });
@@ -76,7 +83,15 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(plot_, 1);
     layout->addWidget(legend_);
 
-    connect(MarkerCheckBox, &QCheckBox::toggled, this, &ChartView::MarkerCheckBoxClick);
+    connect(markersBox_, &QCheckBox::toggled, this, &ChartView::markersToggled);
+    connect(plot_, &ChartPlot::leftPressed, this, &ChartView::leftPressed);
+    connect(plot_, &ChartPlot::leftDragged, this, &ChartView::leftDragged);
+    connect(plot_, &ChartPlot::leftReleased, this, &ChartView::leftReleased);
+    connect(plot_, &ChartPlot::middleDragged, this, &ChartView::middleDragged);
+    connect(plot_, &ChartPlot::wheelTurned, this, &ChartView::wheelTurned);
+    connect(plot_, &ChartPlot::hovered, this, &ChartView::hovered);
+    connect(plot_, &ChartPlot::navigationRequested, this, &ChartView::navigationRequested);
+    plot_->setOverlay([this](QPainter& painter) { paintHighlight(painter); });
     for (AxisModel* a : {&bottom_, &left_, &right_}) {
         connect(a, &AxisModel::changed, this, &ChartView::axisChanged);
     }
@@ -107,10 +122,6 @@ QCheckBox* ChartView::legendCheckBox(Series s) const {
     return legend_->checkBox(s);
 }
 
-QString ChartView::seriesTitle(Series s) const {
-    return QString::fromUtf8(kSeriesLook[s].title);
-}
-
 bool ChartView::seriesShown(Series s) const {
     return legend_->shown(s);
 }
@@ -135,7 +146,7 @@ void ChartView::finishRecording(double lowestVoltage, double highestVoltage,
     left_.setMinMax(lowestVoltage - 2, highestVoltage + 2);
     right_.setMinMax(lowestTemperature - 2, highestTemperature + 2);
     thresholds_->clear();
-    fullView.bottomaxismax = lastVoltageTime;
+    fullView_.timeMax = lastVoltageTime;
 }
 
 void ChartView::endProcessing() {
@@ -145,21 +156,22 @@ void ChartView::endProcessing() {
 
 void ChartView::fill(const ChartFill& data) {
     setAutoRepaint(false);
-    const bool haveVoltage = data.C > 0 && data.spanningtijdenarray && data.spanningpuntenarray;
+    const bool haveVoltage = data.voltageSampleCount > 0 && data.voltageTimes && data.voltageValues;
     const bool haveTemperature =
-        data.D > 0 && data.temperatuurtijdenarray && data.temperatuurpuntenarray;
+        data.temperatureSampleCount > 0 && data.temperatureTimes && data.temperatureValues;
     Envelope& v = samples_[0]->envelope;
     Envelope& t = samples_[1]->envelope;
     v.clear();
     t.clear();
     if (haveVoltage) {
-        v.build(data.spanningtijdenarray + 1, data.spanningpuntenarray + 1, std::size_t(data.C));
+        v.build(data.voltageTimes + 1, data.voltageValues + 1,
+                std::size_t(data.voltageSampleCount));
     }
     if (haveTemperature) {
-        t.build(data.temperatuurtijdenarray + 1, data.temperatuurpuntenarray + 1,
-                std::size_t(data.D));
+        t.build(data.temperatureTimes + 1, data.temperatureValues + 1,
+                std::size_t(data.temperatureSampleCount));
     }
-    beginLines_->setSeconds(data.spanningbeginpuntarray);
+    beginLines_->setSeconds(data.beginPointSeconds);
 
     // The full view starts at the run's first sample, wherever the view stood when the run
     // began (the bottom axis is automatic then, but has not been drawn with the new data).
@@ -167,15 +179,14 @@ void ChartView::fill(const ChartFill& data) {
     for (const Envelope* e : {&v, &t}) {
         first = e->timeExtent(lo, hi) ? std::min(first, lo) : first;
     }
-    fullView.bottomaxismin = std::isfinite(first) ? first : 0.0;
+    fullView_.timeMin = std::isfinite(first) ? first : 0.0;
 
-    thresholds_->set(v, t, data.overspanning, data.onderspanning, data.temperatuurbovengrens,
-                     data.temperatuurondergrens);
+    thresholds_->set(v, t, data.limits);
     if (haveVoltage) {
-        fullView.leftaxismin = left_.minimum();
-        fullView.leftaxismax = left_.maximum();
-        fullView.rightaxismin = right_.minimum();
-        fullView.rightaxismax = right_.maximum();
+        fullView_.voltageMin = left_.minimum();
+        fullView_.voltageMax = left_.maximum();
+        fullView_.temperatureMin = right_.minimum();
+        fullView_.temperatureMax = right_.maximum();
     }
     setAutoRepaint(true);
 }
@@ -227,12 +238,12 @@ void ChartView::syncAxes() {
 }
 
 std::vector<std::pair<double, double>> ChartView::thresholdLine(Series s) const {
-    return s < Series3 ? std::vector<std::pair<double, double>>{}
-                       : thresholds_->line(s - 2)->points();
+    return s < OverVoltageLimit ? std::vector<std::pair<double, double>>{}
+                                : thresholds_->line(s - 2)->points();
 }
 
 const Envelope& ChartView::envelope(Series s) const {
-    return samples_[s == Series2 ? 1 : 0]->envelope;
+    return samples_[s == Temperature ? 1 : 0]->envelope;
 }
 
 bool ChartView::markersActive() const {
@@ -245,7 +256,7 @@ double ChartView::measuringLine(int line) const {
 
 void ChartView::setMeasuringLine(int line, double x) {
     lines_->setX(line == 2 ? 1 : 0, x);
-    axisChanged();
+    lineDragEnded();
 }
 
 bool ChartView::lineLabelsVisible() const {
@@ -257,11 +268,14 @@ QString ChartView::lineLabel(int line) const {
 }
 
 void ChartView::uncheckMarkers() {
-    MarkerCheckBox->setChecked(false);
+    markersBox_->setChecked(false);
 }
 
-void ChartView::MarkerCheckBoxClick() {
-    const bool on = MarkerCheckBox->isChecked();
+QString ChartView::lineDistance() const {
+    return lineDistance_->text();
+}
+
+void ChartView::markersToggled(bool on) {
     if (on) {
         lines_->place(bottom_.minimum(), bottom_.maximum());
         lines_->updateLabels(QLocale());
@@ -270,25 +284,23 @@ void ChartView::MarkerCheckBoxClick() {
     axisChanged();
 }
 
-void ChartView::Chart1Zoom() {
+// After every zoom: the lines stay in the view, whether they are shown or not.
+void ChartView::placeLinesInView() {
     lines_->place(bottom_.minimum(), bottom_.maximum());
     lines_->updateLabels(QLocale());
     axisChanged();
 }
 
-void ChartView::Chart1UndoZoom() {
-    Chart1Zoom();
-}
-
-void ChartView::ChartTool9BeginDragLine() {
+void ChartView::lineDragStarted() {
     lines_->setLabelsVisible(false);
     axisChanged();
 }
 
-void ChartView::ChartTool9EndDragLine() {
+void ChartView::lineDragEnded() {
     lines_->updateLabels(QLocale());
     lines_->setLabelsVisible(true);
-    Label2->setText(lines_->readout(QLocale(), QString::fromUtf8(kTimeUnits[unit_].plural)));
+    lineDistance_->setText(
+        lines_->readout(QLocale(), QString::fromUtf8(kTimeUnits[std::size_t(unit_)].plural)));
     axisChanged();
 }
 
@@ -300,12 +312,12 @@ void ChartView::dragRectangle(QPoint from, QPoint to) {
     switch (ChartZoom::dragKind(from, to)) {
     case ChartZoom::Drag::Zoom:
         zoom_->zoomTo(QRect(from, to));
-        Chart1Zoom();
+        placeLinesInView();
         emit zoomed();
         break;
     case ChartZoom::Drag::Undo:
         zoom_->undo();
-        Chart1UndoZoom();
+        placeLinesInView();
         emit zoomUndone();
         break;
     case ChartZoom::Drag::None:
@@ -313,12 +325,121 @@ void ChartView::dragRectangle(QPoint from, QPoint to) {
     }
 }
 
+void ChartView::leftPressed(QPoint at) {
+    dragging_ = true;
+    const int line = lines_->nearest(at.x());
+    draggedLine_ = line >= 0 ? std::optional(line) : std::nullopt;
+    if (draggedLine_)
+        lineDragStarted();
+}
+
+void ChartView::leftDragged(QPoint from, QPoint to) {
+    if (draggedLine_) {
+        lines_->dragTo(*draggedLine_, to.x());
+    } else {
+        band_->rect = QRect(from, to);
+        band_->setVisible((to - from).manhattanLength() > kClickPixels);
+    }
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::leftReleased(QPoint from, QPoint to) {
+    dragging_ = false;
+    if (const std::optional<int> line = std::exchange(draggedLine_, std::nullopt)) {
+        lines_->dragTo(*line, to.x());
+        lineDragEnded();
+        return;
+    }
+    band_->setVisible(false);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+    if ((to - from).manhattanLength() <= kClickPixels)
+        showValueTip(to);
+    else
+        dragRectangle(from, to);
+}
+
+void ChartView::middleDragged(double pixels) {
+    if (const int width = plot_->axisRect()->width(); width > 0)
+        pan(-pixels * (bottom_.maximum() - bottom_.minimum()) / width);
+}
+
+void ChartView::wheelTurned(double px, double notches, bool sideways) {
+    if (sideways) {
+        // Away from the user goes back in time, as a scroll bar does.
+        pan(-notches * ChartZoom::kPanShare * (bottom_.maximum() - bottom_.minimum()));
+    } else if (zoom_->wheelZoom(px, notches)) {
+        placeLinesInView();
+        emit zoomed();
+    }
+}
+
+void ChartView::pan(double units) {
+    // Moving the window sideways is paging by another step: the lines go, as they do there.
+    uncheckMarkers();
+    zoom_->pan(units);
+    emit panned();
+}
+
+void ChartView::hovered(std::optional<QPointF> pos) {
+    if (dragging_)
+        return;
+    std::optional<int> series;
+    if (pos && plot_->axisRect()->rect().contains(pos->toPoint()))
+        series = highlight_->seriesAt(*pos);
+    setHighlight(series);
+}
+
+void ChartView::setHighlight(std::optional<int> series) {
+    const QRegion dirty = highlight_->set(series);
+    if (!dirty.isEmpty())
+        plot_->update(dirty);
+    legend_->setHighlighted(series);
+}
+
+void ChartView::paintHighlight(QPainter& painter) {
+    if (highlight_->current())
+        highlight_->paint(painter, plot_->axisRect()->rect());
+}
+
 std::optional<double> ChartView::valueAt(QPointF pos) const {
-    return plot_->valueAt(pos);
+    std::optional<double> best;
+    double bestDistance = kTipPixels;
+    auto consider = [&](QCPAxis* value, double key, double y) {
+        const QPointF p(plot_->xAxis->coordToPixel(key), value->coordToPixel(y));
+        const double d = std::hypot(p.x() - pos.x(), p.y() - pos.y());
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = y;
+        }
+    };
+    for (int s = 0; s < SeriesCount; ++s) {
+        if (!legend_->shown(s)) {
+            continue;
+        }
+        QCPAxis* value = kSeriesLook[std::size_t(s)].right ? plot_->yAxis2 : plot_->yAxis;
+        if (s < 2) {
+            for (const auto& p : samples_[std::size_t(s)]->drawn) {
+                consider(value, p.time, p.value);
+            }
+        } else {
+            for (const auto& [key, y] : thresholds_->line(s - 2)->points()) {
+                consider(value, key, y);
+            }
+        }
+    }
+    return best;
 }
 
 void ChartView::showValueTip(QPoint pos) {
-    plot_->showValueTip(pos);
+    const std::optional<double> v = valueAt(pos);
+    if (!v) {
+        return;
+    }
+    const QString text = QLocale().toString(*v, 'g', 6);
+    const QPoint global = plot_->mapToGlobal(pos);
+    QTimer::singleShot(50, plot_, [this, global, text] {
+        QToolTip::showText(global, text, plot_, QRect(), 5000);
+    });
 }
 
 std::optional<ChartView::Series> ChartView::highlighted() const {

@@ -17,6 +17,7 @@ class QCPAbstractPlottable;
 class QCPPainter;
 class QCustomPlot;
 class QLabel;
+class QPainter;
 
 namespace veltrano {
 
@@ -32,17 +33,16 @@ class ZoomBand;
 // What a chart fill reads. The sample arrays are the caller's, used from entry 1 to the
 // count (entry 0 unused); they must stay alive until the next fill.
 struct ChartFill {
-    const float* spanningtijdenarray = nullptr;
-    const float* spanningpuntenarray = nullptr;
-    int C = 0;
-    const float* temperatuurtijdenarray = nullptr;
-    const float* temperatuurpuntenarray = nullptr;
-    int D = 0;
-    std::span<const double> spanningbeginpuntarray; // seconds; copied
-    double overspanning = 0.0;
-    double onderspanning = 0.0;
-    double temperatuurbovengrens = 0.0;
-    double temperatuurondergrens = 0.0;
+    const float* voltageTimes = nullptr;
+    const float* voltageValues = nullptr;
+    int voltageSampleCount = 0;
+    const float* temperatureTimes = nullptr;
+    const float* temperatureValues = nullptr;
+    int temperatureSampleCount = 0;
+    std::span<const double> beginPointSeconds; // copied
+    // Over-voltage, under-voltage, over-temperature and under-temperature, in the order of
+    // their FilterField.
+    std::array<double, 4> limits{};
 };
 
 // The measurement chart: voltage, temperature and the four limits against time, with
@@ -51,18 +51,18 @@ struct ChartFill {
 class ChartView : public QWidget {
     Q_OBJECT
 public:
+    // In legend order.
     enum Series {
-        Series1, // "Spanning"
-        Series2, // "Temperatuur"
-        Series3, // "Overspanning"
-        Series4, // "Onderspanning"
-        Series5, // "Overtemperatuur"
-        Series6, // "Ondertemperatuur"
+        Voltage,
+        Temperature,
+        OverVoltageLimit,
+        UnderVoltageLimit,
+        OverTemperatureLimit,
+        UnderTemperatureLimit,
         SeriesCount
     };
     // What the navigation keys ask of the navigation group.
     enum class Navigation { First, Previous, Next, FullView };
-    static constexpr int kBeginPoints = 2048;
     static constexpr int kMinimumZoomPixels = ChartZoom::kMinimumZoomPixels;
 
     explicit ChartView(QWidget* parent = nullptr);
@@ -73,16 +73,18 @@ public:
     AxisModel& rightAxis() { return right_; }
     // The whole recording, restored by the navigation. The bottom range comes from the data
     // of the latest run: its first sample (at the fill) to its last voltage time.
-    FullView fullView;
+    const FullView& fullView() const { return fullView_; }
+    void setFullView(const FullView& view) { fullView_ = view; }
 
-    QCheckBox* MarkerCheckBox = nullptr;
-    QLabel* Label2 = nullptr;
+    // "Markers": shows the two measuring lines.
+    QCheckBox* markersCheckBox() const { return markersBox_; }
+    // The distance between the measuring lines after the last drag, with the unit.
+    QString lineDistance() const;
 
     QCustomPlot* plot() const;
     enum class Axis { Bottom, Left, Right };
     QString axisTitle(Axis axis) const;
     QCheckBox* legendCheckBox(Series s) const;
-    QString seriesTitle(Series s) const;
     bool seriesShown(Series s) const;
 
     // Time unit by its position in "Tijdeenheid": axis title, begin-point divisor, readout.
@@ -94,21 +96,19 @@ public:
     void finishRecording(double lowestVoltage, double highestVoltage, double lowestTemperature,
                          double highestTemperature, double lastVoltageTime);
     void endProcessing();
-    // Fills the chart from the sample arrays (the periodic fill when one is due).
+    // Fills the chart from the sample arrays.
     void fill(const ChartFill& data);
 
-    // While on, every change of the axes or series redraws the chart (coalesced).
-    void setAutoRepaint(bool on);
-    bool autoRepaint() const { return autoRepaint_; }
     void redraw();
 
-    // Threshold line of Series3..Series6: its two points, empty when not drawn.
+    // Threshold line of a limit series: its two points, empty when not drawn.
     std::vector<std::pair<double, double>> thresholdLine(Series s) const;
-    const Envelope& envelope(Series s) const; // Series1 or Series2
+    const Envelope& envelope(Series s) const; // Voltage or Temperature
 
-    // Measuring lines (1 = ChartTool9, 2 = ChartTool10).
+    // Measuring lines 1 and 2.
     bool markersActive() const;
     double measuringLine(int line) const;
+    // Puts a line at x, as a drag of it that ends there would: labels and readout follow.
     void setMeasuringLine(int line, double x);
     bool lineLabelsVisible() const;
     QString lineLabel(int line) const;
@@ -137,21 +137,31 @@ signals:
     // A navigation key was pressed while the chart had the focus.
     void navigationRequested(ChartView::Navigation request);
 
-public slots:
-    void MarkerCheckBoxClick();
-    void Chart1Zoom();
-    void Chart1UndoZoom();
-    void ChartTool9BeginDragLine();
-    void ChartTool9EndDragLine();
-
 private:
-    friend class ChartPlot;
+    // What the plot's mouse reports, decided here.
+    void leftPressed(QPoint at);
+    void leftDragged(QPoint from, QPoint to);
+    void leftReleased(QPoint from, QPoint to);
+    void middleDragged(double pixels);
+    void wheelTurned(double px, double notches, bool sideways);
+    void hovered(std::optional<QPointF> pos);
+    void paintHighlight(QPainter& painter);
 
+    void markersToggled(bool on);
+    void placeLinesInView();
+    void lineDragStarted();
+    void lineDragEnded();
+    void pan(double units);
+    void setHighlight(std::optional<int> series);
     void syncAxes();
     void axisChanged();
+    void setAutoRepaint(bool on);
     QCPAbstractPlottable* plottable(int s) const;
 
     AxisModel bottom_, left_, right_;
+    FullView fullView_;
+    QCheckBox* markersBox_ = nullptr;
+    QLabel* lineDistance_ = nullptr;
     ChartPlot* plot_ = nullptr;
     std::array<EnvelopeSeries*, 2> samples_{};
     std::unique_ptr<ThresholdLines> thresholds_;
@@ -163,6 +173,9 @@ private:
     std::unique_ptr<SeriesHighlight> highlight_;
     int unit_ = 1;
     bool autoRepaint_ = true;
+    // The measuring line a left drag moves, or none: the drag draws a zoom band.
+    std::optional<int> draggedLine_;
+    bool dragging_ = false;
 };
 
 } // namespace veltrano

@@ -1,24 +1,27 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QPoint>
 #include <qcustomplot.h>
 
+#include "chart/chartview.h"
+
 namespace veltrano {
 
 class AxisModel;
 class AxisTitles;
-class ChartView;
 
-// The plot widget: its fixed look, and all mouse and keyboard work on it: the left button drags a
-// zoom rectangle or a measuring line and clicks for the value tip; the middle button drags the
-// window sideways; the wheel zooms around the cursor, with Shift it pans; resting over a
-// series highlights it; with the focus (a click gives it) the arrow keys, Home and Escape
-// navigate as the paging buttons do. The right button stays free.
+// The plot widget: its fixed look, and what the mouse and the keys do on it, told to its
+// owner: the left button presses, drags and releases; the middle button drags sideways; the
+// wheel turns, sideways with Shift; the mouse rests over a point or leaves; with the focus (a
+// click gives it) the arrow keys, Home and Escape ask for navigation. The right button stays
+// free. The owner decides what each of these means.
 class ChartPlot : public QCustomPlot {
+    Q_OBJECT
 public:
-    explicit ChartPlot(ChartView* view);
+    explicit ChartPlot(QWidget* parent);
 
     // The font of every text on the plot, in pixels, so that the plot laid out for the screen
     // and scaled up on paper keeps its texts in proportion.
@@ -27,13 +30,22 @@ public:
     // Before a drawing: the plot's axes take the ranges of the axis models.
     void showRanges(const AxisModel& bottom, const AxisModel& left, const AxisModel& right);
 
-    // y value of the shown point nearest to pos, within a few pixels, and its tip.
-    std::optional<double> valueAt(QPointF pos) const;
-    void showValueTip(QPoint pos);
+    // Drawn over the finished plot at every paint (the hover highlight).
+    void setOverlay(std::function<void(QPainter&)> paint) { overlay_ = std::move(paint); }
 
-    // The highlight follows the mouse at pos (none: the mouse left the plot).
-    void hoverAt(std::optional<QPointF> pos);
-    void setHighlight(std::optional<int> series);
+signals:
+    void leftPressed(QPoint at);
+    void leftDragged(QPoint from, QPoint to);
+    // Also for a click: from and to lie within a pixel or two.
+    void leftReleased(QPoint from, QPoint to);
+    // Pixels the middle button moved the mouse since the last report; positive to the right.
+    void middleDragged(double pixels);
+    // Wheel notches (120 eighths of a degree each) at pixel column px; positive away from
+    // the user.
+    void wheelTurned(double px, double notches, bool sideways);
+    // Where the mouse rests, none when it left; again after every drawing.
+    void hovered(std::optional<QPointF> pos);
+    void navigationRequested(ChartView::Navigation request);
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -46,17 +58,15 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    enum class Drag { None, Band, Line, Pan };
-    void pan(double units);
+    enum class Button { None, Left, Middle };
 
-    ChartView* view_;
-    Drag drag_ = Drag::None;
+    Button held_ = Button::None;
     QPoint press_;
-    int line_ = -1;
-    double panFrom_ = 0;
+    double middleFrom_ = 0;
     std::optional<QPointF> mouse_;
     QFont font_;
     AxisTitles* titles_ = nullptr;
+    std::function<void(QPainter&)> overlay_;
 };
 
 } // namespace veltrano

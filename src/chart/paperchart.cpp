@@ -7,13 +7,20 @@ namespace veltrano {
 
 ChartFill sampleFill(const Samples& s) {
     ChartFill data;
-    data.spanningtijdenarray = s.spanningtijdenarray.get();
-    data.spanningpuntenarray = s.spanningpuntenarray.get();
-    data.C = s.C;
-    data.temperatuurtijdenarray = s.temperatuurtijdenarray.get();
-    data.temperatuurpuntenarray = s.temperatuurpuntenarray.get();
-    data.D = s.D;
-    data.spanningbeginpuntarray = s.spanningbeginpuntarray;
+    data.voltageTimes = s.voltageTimes.get();
+    data.voltageValues = s.voltageValues.get();
+    data.voltageSampleCount = s.voltageSampleCount;
+    data.temperatureTimes = s.temperatureTimes.get();
+    data.temperatureValues = s.temperatureValues.get();
+    data.temperatureSampleCount = s.temperatureSampleCount;
+    data.beginPointSeconds = s.beginPointSeconds;
+    return data;
+}
+
+ChartFill runFill(const ProcessingResult& result) {
+    ChartFill data = sampleFill(result.samples);
+    for (std::size_t i = 0; i < kLimitFields.size(); ++i)
+        data.limits[i] = double(result.limits.*filterField(kLimitFields[i]).value);
     return data;
 }
 
@@ -23,22 +30,16 @@ std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     // The window draws a run only once its recording was closed.
     if (result.completed) {
         const Statistics& s = result.stats;
-        chart->finishRecording(s.minspanning, s.maxspanning, s.mintemperatuur, s.maxtemperatuur,
-                               result.bottomaxismax);
+        chart->finishRecording(s.minVoltage, s.maxVoltage, s.minTemperature, s.maxTemperature,
+                               result.lastVoltageTime);
     }
     chart->endProcessing();
-    if (result.completed) {
-        ChartFill data = sampleFill(result.samples);
-        data.overspanning = double(result.limits.overspanning);
-        data.onderspanning = double(result.limits.onderspanning);
-        data.temperatuurbovengrens = double(result.limits.temperatuurbovengrens);
-        data.temperatuurondergrens = double(result.limits.temperatuurondergrens);
-        chart->fill(data);
-    }
-    const FullView& f = chart->fullView;
-    chart->rightAxis().setMinMax(f.rightaxismin, f.rightaxismax);
-    chart->leftAxis().setMinMax(f.leftaxismin, f.leftaxismax);
-    chart->bottomAxis().setMinMax(f.bottomaxismin, f.bottomaxismax);
+    if (result.completed)
+        chart->fill(runFill(result));
+    const FullView& f = chart->fullView();
+    chart->rightAxis().setMinMax(f.temperatureMin, f.temperatureMax);
+    chart->leftAxis().setMinMax(f.voltageMin, f.voltageMax);
+    chart->bottomAxis().setMinMax(f.timeMin, f.timeMax);
     return chart;
 }
 

@@ -11,6 +11,8 @@ struct Samples;
 
 // A chart fill pointing at a run's sample arrays and begin points; the limits left at zero.
 ChartFill sampleFill(const Samples& samples);
+// The same with the limits the run used.
+ChartFill runFill(const ProcessingResult& result);
 
 // A chart no one sees, holding a finished run at full view, with the run's own limits as its
 // threshold lines: the whole recording for a report on paper, whatever view the window shows.

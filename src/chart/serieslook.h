@@ -21,8 +21,6 @@ inline const std::array<SeriesLook, 6> kSeriesLook = {{
     {"Ondertemperatuur", QColor(255, 128, 0), true},
 }};
 
-inline const QColor kChartBackground(160, 160, 164);
-
 // Pen width of a highlighted series; the others draw with 1.
 constexpr int kHighlightWidth = 3;
 

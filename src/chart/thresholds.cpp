@@ -61,13 +61,12 @@ ThresholdLines::ThresholdLines(QCPAxis* time, QCPAxis* voltage, QCPAxis* tempera
     }
 }
 
-void ThresholdLines::set(const Envelope& voltage, const Envelope& temperature, double over,
-                         double under, double hot, double cold) {
+void ThresholdLines::set(const Envelope& voltage, const Envelope& temperature,
+                         const std::array<double, 4>& limits) {
     clear();
     if (voltage.empty()) {
         return;
     }
-    const double limits[4] = {over, under, hot, cold};
     for (int i = 0; i < 4; ++i) {
         const Envelope& e = i < 2 ? voltage : temperature;
         if (!e.empty()) {

@@ -39,17 +39,17 @@ private:
     std::optional<Line> line_;
 };
 
-// The four limit lines (Series3 to Series6, index 0 to 3): "Overspanning" and
-// "Onderspanning" on the left axis over the voltage series, "Overtemperatuur" and
-// "Ondertemperatuur" on the right axis over the temperature series.
+// The four limit lines (index 0 to 3): "Overspanning" and "Onderspanning" on the left axis
+// over the voltage series, "Overtemperatuur" and "Ondertemperatuur" on the right axis over the
+// temperature series.
 class ThresholdLines {
 public:
     ThresholdLines(QCPAxis* time, QCPAxis* voltage, QCPAxis* temperature);
 
     // Each line spans its own series from its first to its last sample; without voltage
     // samples no line is drawn, without temperature samples no temperature line.
-    void set(const Envelope& voltage, const Envelope& temperature, double over, double under,
-             double hot, double cold);
+    void set(const Envelope& voltage, const Envelope& temperature,
+             const std::array<double, 4>& limits);
     void clear();
 
     LimitLine* line(int i) const { return lines_[i]; }

@@ -56,11 +56,11 @@ QStringList LinkController::breakOff() {
     QStringList told;
     if (receiver().downloading())
         told << endDownload();
-    if (receiver().eraseflag)
+    if (receiver().awaitingEraseAnswer())
         told << (endConversation() ? linktext::IntervalsBrokenOff : linktext::EraseBrokenOff);
     // A "Gelu" of an interval setting that never got as far as its erase belongs to nothing
     // after this.
-    receiver().configureerflag = false;
+    receiver().endConversation();
     return told;
 }
 
@@ -69,17 +69,13 @@ QString LinkController::endDownload() {
     Receiver& r = receiver();
     r.abortDownload();
     window_.downloadBrokenOff();
-    return linktext::DownloadBrokenOff.arg(QLocale().toString(r.teller));
+    return linktext::DownloadBrokenOff.arg(QLocale().toString(r.storedBytes()));
 }
 
 bool LinkController::endConversation() {
     answerWatch_.stop();
-    Receiver& r = receiver();
-    const bool intervals = r.meetintervalleninstellen;
-    // Cleared, so that an answer coming after all is not taken for this conversation's.
-    r.eraseflag = false;
-    r.configureerflag = false;
-    r.meetintervalleninstellen = false;
+    const bool intervals = receiver().awaitingIntervalAnswer();
+    receiver().endConversation();
     window_.conversationBrokenOff();
     return intervals;
 }
@@ -99,7 +95,7 @@ void LinkController::checkDownloadSilence() {
 }
 
 void LinkController::answerOverdue() {
-    if (!receiver().eraseflag)
+    if (!receiver().awaitingEraseAnswer())
         return;
     window_.information(endConversation() ? linktext::IntervalsNoAnswer : linktext::EraseNoAnswer);
 }
@@ -134,7 +130,7 @@ void LinkController::erase() {
         return;
     }
     window_.eraseStarted(false);
-    receiver().eraseflag = true;
+    receiver().awaitEraseAnswer(false);
     answerWatch_.start(answerWait_);
 }
 
@@ -146,18 +142,17 @@ bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
         window_.information(linktext::IntervalsCancelled);
         return false;
     }
-    receiver().configureerflag = true;
+    receiver().awaitConfigurationStart();
     const char intervals[4] = {command::VoltageInterval, voltageCommand(voltageIndex),
                                command::TemperatureInterval, temperatureCommand(temperatureIndex)};
-    // A failure leaves configureerflag set: a later "Gelu" still shows the notice.
+    // A failure leaves the "Gelu" awaited: a later one still shows the notice.
     if (!link_.send(QByteArrayView(intervals, 4)) ||
         !link_.send(QByteArrayView(&command::Erase, 1))) {
         window_.information(linktext::NotConnected);
         return false;
     }
     window_.eraseStarted(true);
-    receiver().eraseflag = true;
-    receiver().meetintervalleninstellen = true;
+    receiver().awaitEraseAnswer(true);
     answerWatch_.start(answerWait_);
     return true;
 }

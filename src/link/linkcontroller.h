@@ -18,10 +18,8 @@ namespace veltrano {
 class LinkWindow {
 public:
     virtual ~LinkWindow() = default;
-    // `klaarverwerken`: no processing run in progress.
-    virtual bool processingIdle() const = 0;
-    // Device opened: hide "Verbinden", show "Verbreken", enable "Data ophalen" if
-    // processingIdle(), status "QLO verbonden".
+    // Device opened: hide "Verbinden", show "Verbreken", enable "Data ophalen" when no run is
+    // in progress, status "QLO verbonden".
     virtual void showConnected() = 0;
     // Disconnect action: hide the download bar, status "QLO niet verbonden", disable "Data
     // ophalen", show "Verbinden", hide "Verbreken".
@@ -38,8 +36,7 @@ public:
     // bytes so far are the image; the controls as after a download, the download bar hidden.
     // The link tells the user afterwards.
     virtual void downloadBrokenOff() = 0;
-    // Erase (or the erase of an interval setting) sent: enable Timer1; enable and show the
-    // erase bar at 0.
+    // Erase (or the erase of an interval setting) sent: the erase bar shows at 0 and runs.
     virtual void eraseStarted(bool intervals) = 0;
     // "wel " after its message box: hide and disable the erase bar.
     virtual void eraseFinished() = 0;
@@ -84,7 +81,7 @@ public:
     // commands went out and the configuration window is to close.
     bool setIntervals(int voltageIndex, int temperatureIndex);
 
-    // Timer1: the erase bar's next position.
+    // The erase bar's next position while the logger erases.
     static int nextErasePosition(int position) { return std::min(100, position + 5); }
 
     LoggerLink& link() { return link_; }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
+
+#include "recording/memoryimage.h"
 
 namespace veltrano::linktext {
 
@@ -16,10 +19,10 @@ inline const QString IntervalsQuestion = QStringLiteral(
     "veranderen?");
 inline const QString IntervalsCancelled = QStringLiteral("Cancel pressed");
 inline const QString IntervalsDone = QStringLiteral("Meetintervallen instellen gelukt");
-inline const QString Notice = QStringLiteral("Configureren gestart. Koppel de QLO niet los");
 inline const QString DownloadTooLong =
     QStringLiteral("De QLO stuurde meer data dan het geheugenbeeld kan bevatten. De bytes "
-                   "na de eerste 17.000.000 zijn niet opgeslagen.");
+                   "na de eerste %1 zijn niet opgeslagen.")
+        .arg(QLocale(QLocale::Dutch, QLocale::Netherlands).toString(qulonglong(kImageSize)));
 // %1 the number of bytes received.
 inline const QString DownloadBrokenOff =
     QStringLiteral("Het ophalen van de data is afgebroken. Er zijn %1 bytes ontvangen; die "

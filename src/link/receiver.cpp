@@ -32,15 +32,30 @@ constexpr std::array<bool, 256> kActionBytes = [] {
 } // namespace
 
 void Receiver::startDownload() {
-    teller = 0;
+    stored_ = 0;
     image_.clear();
-    databinnenhalenklaar = false;
-    droppedBytes = 0;
+    downloading_ = true;
+    dropped_ = 0;
     overflowReported_ = false;
 }
 
 void Receiver::abortDownload() {
-    databinnenhalenklaar = true;
+    downloading_ = false;
+}
+
+void Receiver::awaitEraseAnswer(bool intervals) {
+    awaitingErase_ = true;
+    settingIntervals_ = intervals;
+}
+
+void Receiver::awaitConfigurationStart() {
+    awaitingConfiguration_ = true;
+}
+
+void Receiver::endConversation() {
+    awaitingErase_ = false;
+    settingIntervals_ = false;
+    awaitingConfiguration_ = false;
 }
 
 void Receiver::receive(const std::uint8_t* bytes, std::size_t n) {
@@ -89,42 +104,44 @@ void Receiver::react(std::uint8_t c, std::uint32_t window) {
         return;
     }
     if (window == kDone) {
-        databinnenhalenklaar = true;
+        downloading_ = false;
         sink_.downloadComplete();
-    } else if (window == kGelu && configureerflag) {
-        configureerflag = false;
+    } else if (window == kGelu && awaitingConfiguration_) {
+        awaitingConfiguration_ = false;
         sink_.configurationStarted();
-    } else if (window == kWel && eraseflag) {
-        const bool intervals = meetintervalleninstellen;
-        meetintervalleninstellen = false;
-        eraseflag = false;
+    } else if (window == kWel && awaitingErase_) {
+        const bool intervals = settingIntervals_;
+        settingIntervals_ = false;
+        awaitingErase_ = false;
         sink_.eraseFinished(intervals);
     }
 }
 
-// Stores a run of bytes at teller, with the progress steps in between in byte order.
+// Stores a run of bytes after those stored so far, with the progress steps in between in
+// byte order.
 void Receiver::store(const std::uint8_t* bytes, std::size_t n) {
-    if (databinnenhalenklaar)
+    if (!downloading_)
         return;
     while (n > 0) {
-        const std::size_t room = kImageSize - std::size_t(teller);
+        const std::size_t room = kImageSize - std::size_t(stored_);
         if (room == 0) {
-            droppedBytes += std::int64_t(n);
+            dropped_ += std::int64_t(n);
             if (!overflowReported_) {
                 overflowReported_ = true;
                 sink_.downloadOverflow();
             }
             return;
         }
-        // Up to and including the byte whose store makes teller % 160,000 == 1.
+        // Up to and including the byte whose store makes stored_ % 160,000 == 1.
         const std::size_t toStep =
-            std::size_t(kProgressBytes - teller % kProgressBytes) % std::size_t(kProgressBytes) + 1;
+            std::size_t(kProgressBytes - stored_ % kProgressBytes) % std::size_t(kProgressBytes) +
+            1;
         const std::size_t chunk = std::min({n, room, toStep});
-        image_.write(std::size_t(teller), bytes, chunk);
-        teller += std::int32_t(chunk);
+        image_.write(std::size_t(stored_), bytes, chunk);
+        stored_ += std::int32_t(chunk);
         bytes += chunk;
         n -= chunk;
-        if (teller % kProgressBytes == 1)
+        if (stored_ % kProgressBytes == 1)
             sink_.progressStep();
     }
 }

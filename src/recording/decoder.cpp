@@ -59,23 +59,25 @@ std::size_t findRecordingStart(const std::uint8_t* image) {
 }
 
 void Samples::recreate() {
-    if (!spanningpuntenarray) {
-        spanningpuntenarray = makeZeroBuffer<float>(kSampleCapacity);
-        spanningtijdenarray = makeZeroBuffer<float>(kSampleCapacity);
-        temperatuurpuntenarray = makeZeroBuffer<float>(kSampleCapacity);
-        temperatuurtijdenarray = makeZeroBuffer<float>(kSampleCapacity);
+    if (!voltageValues) {
+        voltageValues = makeZeroBuffer<float>(kSampleCapacity);
+        voltageTimes = makeZeroBuffer<float>(kSampleCapacity);
+        temperatureValues = makeZeroBuffer<float>(kSampleCapacity);
+        temperatureTimes = makeZeroBuffer<float>(kSampleCapacity);
     } else {
-        // Only entries 1..C and 1..D were ever written: zeroing them gives arrays as new,
-        // without faulting in fresh pages on every run.
-        std::memset(spanningpuntenarray.get(), 0, sizeof(float) * std::size_t(C + 1));
-        std::memset(spanningtijdenarray.get(), 0, sizeof(float) * std::size_t(C + 1));
-        std::memset(temperatuurpuntenarray.get(), 0, sizeof(float) * std::size_t(D + 1));
-        std::memset(temperatuurtijdenarray.get(), 0, sizeof(float) * std::size_t(D + 1));
+        // Only entries 1..voltageSampleCount and 1..temperatureSampleCount were ever written:
+        // zeroing them gives arrays as new, without faulting in fresh pages on every run.
+        std::memset(voltageValues.get(), 0, sizeof(float) * std::size_t(voltageSampleCount + 1));
+        std::memset(voltageTimes.get(), 0, sizeof(float) * std::size_t(voltageSampleCount + 1));
+        std::memset(temperatureValues.get(), 0,
+                    sizeof(float) * std::size_t(temperatureSampleCount + 1));
+        std::memset(temperatureTimes.get(), 0,
+                    sizeof(float) * std::size_t(temperatureSampleCount + 1));
     }
-    C = 0;
-    D = 0;
-    spanningbeginpuntarray.fill(0.0);
-    beginPoints = 0;
+    voltageSampleCount = 0;
+    temperatureSampleCount = 0;
+    beginPointSeconds.fill(0.0);
+    beginPointCount = 0;
     droppedBeginPoints = 0;
 }
 

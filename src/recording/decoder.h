@@ -15,25 +15,25 @@ namespace veltrano {
 inline constexpr float kInitialCalibration = 0.037351444f;
 inline constexpr std::size_t kSampleCapacity = 17'000'000;
 inline constexpr int kBeginPointCapacity = 2048;
-inline constexpr std::size_t kPumpEveryWords = 85'000;
+inline constexpr std::size_t kProgressEveryWords = 85'000;
 
 // Kept from run to run: only calibration and interval words change it.
 struct DecoderState {
-    float calibratie22 = kInitialCalibration;
-    double spanningmeetinterval = 0;
-    double temperatuurmeetinterval = 0;
+    float voltsPerCount = kInitialCalibration;
+    double voltageInterval = 0;
+    double temperatureInterval = 0;
 };
 
 // The four sample arrays (index 0 unused) with their counts, and the begin points.
 struct Samples {
-    CBuffer<float> spanningpuntenarray;
-    CBuffer<float> spanningtijdenarray;
-    CBuffer<float> temperatuurpuntenarray;
-    CBuffer<float> temperatuurtijdenarray;
-    std::int32_t C = 0;
-    std::int32_t D = 0;
-    std::array<double, kBeginPointCapacity> spanningbeginpuntarray{};
-    std::int32_t beginPoints = 0;        // w
+    CBuffer<float> voltageValues;
+    CBuffer<float> voltageTimes;
+    CBuffer<float> temperatureValues;
+    CBuffer<float> temperatureTimes;
+    std::int32_t voltageSampleCount = 0;
+    std::int32_t temperatureSampleCount = 0;
+    std::array<double, kBeginPointCapacity> beginPointSeconds{};
+    std::int32_t beginPointCount = 0;
     std::int64_t droppedBeginPoints = 0; // begin-point words past the list's end
 
     // Fresh zero arrays; their pages are only touched as far as samples are stored.
@@ -91,29 +91,30 @@ std::size_t findRecordingStart(const std::uint8_t* image);
 struct DecodeOutcome {
     bool completed = false; // at least one end-of-recording word was summarised
     int summaries = 0;
-    double Z = 0;
-    double Y = 0;
-    double seconden = 0;
+    double voltageClock = 0;     // seconds of the voltage clock at the end
+    double temperatureClock = 0; // seconds of the temperature clock at the end
+    double lastVoltageClock = 0; // the voltage clock at the last accepted voltage sample
     std::size_t wordsRead = 0;
 };
 
 // Walks the image word by word. The sink receives the samples at the fixed points of a run:
-//   pump(i)                      every 85,000 words, i = 0 included
+//   progress(i)                  every 85,000 words, i = 0 included
 //   voltageIntervalText(text)    the report's interval lines, from the start words
 //   temperatureIntervalText(text)
-//   voltageEvent(v, Z, interval) an accepted voltage, before it is stored
+//   voltageEvent(v, clock, interval) an accepted voltage, before it is stored
 //   voltageStored(v)             after it is stored (statistics, gathering)
-//   temperature(t, Y, interval)  a stored temperature (statistics, gate, events)
-//   endOfRecording(seconden, Z)  the summary of an end-of-recording word
-// Without kKeepSamples the samples are counted in C and D but their arrays are not written,
+//   temperature(t, clock, interval)  a stored temperature (statistics, gate, events)
+//   endOfRecording(lastVoltageClock, voltageClock)  the summary of an end-of-recording word
+// Without kKeepSamples the samples are counted but their arrays are not written,
 // for callers that only want what the sink computes.
 template <class Sink, bool kKeepSamples = true>
-DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderState& state,
+DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, DecoderState& state,
                           Samples& samples, Sink& sink) {
     DecodeOutcome out;
-    bool eerstedatabinnen = false;
-    double Z = 0, Y = 0, correctie = 0, seconden = 0;
-    float temperatuurdecimaal = 0;
+    bool recordingStarted = false;
+    double voltageClock = 0, temperatureClock = 0, lastVoltageClock = 0;
+    bool fastMode = false;
+    float lastTemperature = 0;
 
     // Voltage conversions repeat: cache them per raw count until calibration or
     // temperature changes.
@@ -121,136 +122,134 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int tijdeenheid, DecoderSta
     std::array<std::uint32_t, 1024> voltageStamp{};
     std::uint32_t epoch = 1;
 
-    [[maybe_unused]] const double reciprocal = 1.0 / tijdeenheid;
-    [[maybe_unused]] float* const vValues = samples.spanningpuntenarray.get();
-    [[maybe_unused]] float* const vTimes = samples.spanningtijdenarray.get();
-    [[maybe_unused]] float* const tValues = samples.temperatuurpuntenarray.get();
-    [[maybe_unused]] float* const tTimes = samples.temperatuurtijdenarray.get();
-    std::int32_t C = 0, D = 0;
+    [[maybe_unused]] const double reciprocal = 1.0 / secondsPerUnit;
+    [[maybe_unused]] float* const vValues = samples.voltageValues.get();
+    [[maybe_unused]] float* const vTimes = samples.voltageTimes.get();
+    [[maybe_unused]] float* const tValues = samples.temperatureValues.get();
+    [[maybe_unused]] float* const tTimes = samples.temperatureTimes.get();
+    std::int32_t voltageCount = 0, temperatureCount = 0;
 
-    std::size_t untilPump = 0;
+    std::size_t untilProgress = 0;
     std::size_t i = 0;
     for (; i < kImageWords; ++i) {
-        if (untilPump == 0) {
-            samples.C = C;
-            samples.D = D;
-            sink.pump(i);
-            untilPump = kPumpEveryWords;
+        if (untilProgress == 0) {
+            samples.voltageSampleCount = voltageCount;
+            samples.temperatureSampleCount = temperatureCount;
+            sink.progress(i);
+            untilProgress = kProgressEveryWords;
         }
-        if (!eerstedatabinnen) {
-            // Up to the next pump, only calibration and recording-start words matter.
-            const std::size_t stop = std::min(kImageWords, i + untilPump);
+        if (!recordingStarted) {
+            // Up to the next progress report, only calibration and recording-start words matter.
+            const std::size_t stop = std::min(kImageWords, i + untilProgress);
             const std::size_t next = nextStartOrCalibration(image, i, stop);
-            untilPump -= next - i;
+            untilProgress -= next - i;
             if (next == stop) {
                 i = stop - 1;
                 continue;
             }
             i = next;
         }
-        --untilPump;
+        --untilProgress;
         const ImageWord word = splitWord(image, i);
         const int value = word.value;
         // The tags are distinct, so testing the common sample tags first keeps the dispatch
         // order's meaning.
-        if (word.tag == tag::VoltageSample && eerstedatabinnen) {
+        if (word.tag == tag::VoltageSample && recordingStarted) {
             float v;
             if (voltageStamp[std::size_t(value)] == epoch) {
                 v = voltageCache[std::size_t(value)];
             } else {
-                v = voltageFromRaw(value, state.calibratie22, temperatuurdecimaal);
+                v = voltageFromRaw(value, state.voltsPerCount, lastTemperature);
                 voltageCache[std::size_t(value)] = v;
                 voltageStamp[std::size_t(value)] = epoch;
             }
             if (v < 3.0f || v > 100.0f)
                 continue;
-            Z += state.spanningmeetinterval;
-            seconden = Z;
-            sink.voltageEvent(v, Z, state.spanningmeetinterval);
-            ++C;
+            voltageClock += state.voltageInterval;
+            lastVoltageClock = voltageClock;
+            sink.voltageEvent(v, voltageClock, state.voltageInterval);
+            ++voltageCount;
             if constexpr (kKeepSamples) {
-                vValues[C] = v;
-                vTimes[C] = timeInUnit(Z, tijdeenheid, reciprocal);
+                vValues[voltageCount] = v;
+                vTimes[voltageCount] = timeInUnit(voltageClock, secondsPerUnit, reciprocal);
             }
             sink.voltageStored(v);
             continue;
         }
         if (word.tag == tag::Calibration) {
-            state.calibratie22 = calibrationFromWord(value);
+            state.voltsPerCount = calibrationFromWord(value);
             ++epoch;
             continue;
         }
         if (word.tag == tag::Ignored4)
             continue;
         if (word.tag == tag::RecordingStart) {
-            eerstedatabinnen = true;
+            recordingStarted = true;
             sink.voltageIntervalText(voltageReportText(value));
-            Z -= voltageStartSeconds(value);
-            correctie = isFastRecording(value) ? 0.0625 : 1.0;
+            voltageClock -= voltageStartSeconds(value);
+            fastMode = isFastRecording(value);
             continue;
         }
-        if (!eerstedatabinnen)
+        if (!recordingStarted)
             continue;
         switch (word.tag) {
         case tag::TemperatureStart: {
-            const bool fast = correctie == 0.0625;
-            sink.temperatureIntervalText(temperatureReportText(value, fast));
-            Y -= temperatureSeconds(value, fast);
+            sink.temperatureIntervalText(temperatureReportText(value, fastMode));
+            temperatureClock -= temperatureSeconds(value, fastMode);
             break;
         }
         case tag::Ignored63:
             break;
         case tag::BeginPoint:
-            if (samples.beginPoints < kBeginPointCapacity)
-                samples.spanningbeginpuntarray[std::size_t(samples.beginPoints++)] = Z;
+            if (samples.beginPointCount < kBeginPointCapacity)
+                samples.beginPointSeconds[std::size_t(samples.beginPointCount++)] = voltageClock;
             else
                 ++samples.droppedBeginPoints;
             break;
         case tag::VoltageInterval:
-            state.spanningmeetinterval = voltageIntervalWordSeconds(value);
+            state.voltageInterval = voltageIntervalWordSeconds(value);
             break;
         case tag::TemperatureInterval:
-            state.temperatuurmeetinterval =
-                temperatureSeconds(value, state.spanningmeetinterval == 0.0625);
+            state.temperatureInterval = temperatureSeconds(value, state.voltageInterval == 0.0625);
             break;
         case tag::TemperatureSample: {
             const float t = temperatureFromRaw(value);
-            if (std::memcmp(&t, &temperatuurdecimaal, sizeof t) != 0) {
-                temperatuurdecimaal = t;
+            if (std::memcmp(&t, &lastTemperature, sizeof t) != 0) {
+                lastTemperature = t;
                 ++epoch;
             }
-            Y += state.temperatuurmeetinterval;
-            ++D;
+            temperatureClock += state.temperatureInterval;
+            ++temperatureCount;
             if constexpr (kKeepSamples) {
-                tTimes[D] = timeInUnit(Y, tijdeenheid, reciprocal);
-                tValues[D] = t;
+                tTimes[temperatureCount] = timeInUnit(temperatureClock, secondsPerUnit, reciprocal);
+                tValues[temperatureCount] = t;
             }
-            sink.temperature(t, Y, state.temperatuurmeetinterval);
+            sink.temperature(t, temperatureClock, state.temperatureInterval);
             break;
         }
         case tag::End:
-            samples.C = C;
-            samples.D = D;
+            samples.voltageSampleCount = voltageCount;
+            samples.temperatureSampleCount = temperatureCount;
             out.wordsRead = i + 1;
-            out.Z = Z;
-            out.Y = Y;
-            out.seconden = seconden;
+            out.voltageClock = voltageClock;
+            out.temperatureClock = temperatureClock;
+            out.lastVoltageClock = lastVoltageClock;
             return out;
         default:
-            samples.C = C;
-            samples.D = D;
-            sink.endOfRecording(seconden, Z);
+            samples.voltageSampleCount = voltageCount;
+            samples.temperatureSampleCount = temperatureCount;
+            sink.endOfRecording(lastVoltageClock, voltageClock);
             out.completed = true;
             ++out.summaries;
             break;
         }
     }
-    samples.C = C;
-    samples.D = D;
+    samples.voltageSampleCount = voltageCount;
+    samples.temperatureSampleCount = temperatureCount;
     out.wordsRead = i;
-    out.Z = Z;
-    out.Y = Y;
-    out.seconden = seconden;
+    out.voltageClock = voltageClock;
+    out.temperatureClock = temperatureClock;
+    out.lastVoltageClock = lastVoltageClock;
     return out;
 }
 

@@ -9,7 +9,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include "recording/safesave.h"
 
 namespace veltrano {
 
@@ -100,23 +101,15 @@ std::optional<QString> MemoryImage::load(const QString& path) {
 }
 
 std::optional<QString> MemoryImage::save(const QString& path) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
-    const std::uint32_t length = kImageSize;
-    const char lengthField[4] = {char(length & 0xFF), char((length >> 8) & 0xFF),
-                                 char((length >> 16) & 0xFF), char((length >> 24) & 0xFF)};
-    const bool ok = file.write(lengthField, 4) == 4 &&
-                    file.write(reinterpret_cast<const char*>(bytes_.get()),
-                               qint64(kFileDataSize)) == qint64(kFileDataSize);
-    if (!ok) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, why);
-    }
-    if (!file.commit())
-        return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, file.errorString());
-    return std::nullopt;
+    return saveFile(path, [this](QIODevice& file) -> std::optional<QString> {
+        const std::uint32_t length = kImageSize;
+        const char lengthField[4] = {char(length & 0xFF), char((length >> 8) & 0xFF),
+                                     char((length >> 16) & 0xFF), char((length >> 24) & 0xFF)};
+        if (!writeAll(file, lengthField, 4) ||
+            !writeAll(file, reinterpret_cast<const char*>(bytes_.get()), qint64(kFileDataSize)))
+            return file.errorString();
+        return std::nullopt;
+    });
 }
 
 } // namespace veltrano

@@ -9,7 +9,7 @@
 
 namespace veltrano {
 
-// The logger's memory as the viewer holds it (`spanningArray`).
+// The logger's memory as the viewer holds it.
 inline constexpr std::size_t kImageSize = 17'000'000;
 // An image file holds a 4-byte length field and buffer bytes 0..16,999,995.
 inline constexpr std::size_t kFileDataSize = kImageSize - 4;

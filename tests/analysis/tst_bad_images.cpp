@@ -94,24 +94,24 @@ private slots:
         QFETCH(int, voltages);
         const std::vector<std::uint8_t> bytes = image();
         ProcessingSettings s = dutchSettings();
-        s.tijdfilter = "0";
+        s.filterText(FilterField::VoltageTimeFilter) = "0";
         DecoderState state;
         ProcessingResult r;
         QVERIFY(!processImage(bytes.data(), s, state, r));
         QCOMPARE(r.completed, completed);
         if (events >= 0) {
-            QCOMPARE(r.calamiteitcount, events);
+            QCOMPARE(r.eventCount, events);
             const int listed = std::min(events, EventList::kCapacity - 1);
             if (listed > 0)
-                QVERIFY(!r.calamiteitenarray.isEmpty(listed));
+                QVERIFY(!r.eventList.isEmpty(listed));
             if (listed + 1 < EventList::kCapacity)
-                QVERIFY(r.calamiteitenarray.isEmpty(listed + 1));
+                QVERIFY(r.eventList.isEmpty(listed + 1));
         }
         if (messages != QStringList{"?"})
             QCOMPARE(r.messages, messages);
         if (voltages >= 0)
-            QCOMPARE(r.samples.C, voltages);
-        QVERIFY(r.samples.beginPoints <= kBeginPointCapacity);
+            QCOMPARE(r.samples.voltageSampleCount, voltages);
+        QVERIFY(r.samples.beginPointCount <= kBeginPointCapacity);
         for (const ReportLine& line : r.report.lines())
             QVERIFY2(!line.text.contains("nan") && !line.text.contains("inf"),
                      qPrintable(line.text));

@@ -18,11 +18,13 @@ ImageBuilder voltages(std::initializer_list<double> values, bool done = true) {
 }
 ProcessingSettings zeroFilters() {
     ProcessingSettings s = dutchSettings();
-    s.tijdfilter = "0";
-    s.temperatuurtijdfilter = "0";
+    s.filterText(FilterField::VoltageTimeFilter) = "0";
+    s.filterText(FilterField::TemperatureTimeFilter) = "0";
     return s;
 }
-QStringList blockLines(const ProcessedImage& p) { return p.texts().mid(kReservedReportLines); }
+QStringList blockLines(const ProcessedImage& p) {
+    return p.texts().mid(kReservedReportLines);
+}
 } // namespace
 
 class TestEvents : public QObject {
@@ -42,9 +44,9 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.voltage(12.8, outside).voltage(12.5).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->calamiteitcount, reported);
-        QCOMPARE(p->calamiteitenarray.end[1], reported ? (long double)outside : 0.0L);
-        QCOMPARE(p->calamiteitenarray.isEmpty(1), reported == 0);
+        QCOMPARE(p->eventCount, reported);
+        QCOMPARE(p->eventList.end[1], reported ? (long double)outside : 0.0L);
+        QCOMPARE(p->eventList.isEmpty(1), reported == 0);
         QCOMPARE(p.line(17), QString("Aantal calamiteiten \t%1").arg(reported));
         QCOMPARE(p->report.lines().size(), std::size_t(19 + 7 * reported)); // no cross lines
     }
@@ -56,7 +58,8 @@ private slots:
         QTest::addColumn<double>("middle");
         QTest::addColumn<QString>("duration");
         QTest::newRow("exactly 12,5") << "12,5" << 12.5 << "0 dagen 0 uren 5 minuten 0 seconden ";
-        QTest::newRow("12,6 vs float 12.6") << "12,6" << 12.6 << "0 dagen 0 uren 6 minuten 0 seconden ";
+        QTest::newRow("12,6 vs float 12.6")
+            << "12,6" << 12.6 << "0 dagen 0 uren 6 minuten 0 seconden ";
     }
     void samplesAtTheLimit() {
         QFETCH(QString, limit);
@@ -64,9 +67,9 @@ private slots:
         QFETCH(QString, duration);
         ImageBuilder b = voltages({12.8, 12.8, 12.8, middle, 12.8, 12.8, 12.4});
         ProcessingSettings s = dutchSettings();
-        s.overspanning = limit;
+        s.filterText(FilterField::OverVoltage) = limit;
         const auto p = process(b, s);
-        QCOMPARE(p->calamiteitcount, 1);
+        QCOMPARE(p->eventCount, 1);
         QCOMPARE(p.line(23), "Duur van de overspanning\t" + duration);
     }
 
@@ -74,10 +77,12 @@ private slots:
         QTest::addColumn<QList<double>>("samples");
         QTest::addColumn<QString>("average");
         QTest::addColumn<QString>("lowest");
-        QTest::newRow("3.1 counts but is not lowest")
-            << QList<double>{11.0, 3.1, 11.5} << "8,53" << "11";
-        QTest::newRow("all below 3.3") << QList<double>{3.1, 3.2} << "3,15" << "200";
-        QTest::newRow("3.3 as a float is below 3.3") << QList<double>{3.3, 11.0} << "7,15" << "11";
+        QTest::newRow("3.1 counts but is not lowest") << QList<double>{11.0, 3.1, 11.5} << "8,53"
+                                                      << "11";
+        QTest::newRow("all below 3.3") << QList<double>{3.1, 3.2} << "3,15"
+                                       << "200";
+        QTest::newRow("3.3 as a float is below 3.3") << QList<double>{3.3, 11.0} << "7,15"
+                                                     << "11";
     }
     void lowestVoltageIgnoresValuesBelow3Point3() {
         QFETCH(QList<double>, samples);
@@ -88,7 +93,7 @@ private slots:
             b.voltage(v);
         b.voltage(12.5).done();
         const auto p = process(b, zeroFilters());
-        QCOMPARE(p->calamiteitcount, 1);
+        QCOMPARE(p->eventCount, 1);
         QCOMPARE(p.line(24), "Gemiddelde onderspanning\t" + average + " Volt");
         QCOMPARE(p.line(25), "Laagste spanning\t" + lowest + " Volt");
     }
@@ -99,21 +104,22 @@ private slots:
         b.voltage(12.3).temperature(-5).temperature(150).temperature(-5).temperature(150);
         b.temperature(20).done();
         const auto p = process(b, zeroFilters());
-        QCOMPARE(p->calamiteitcount, 1);
+        QCOMPARE(p->eventCount, 1);
         QCOMPARE(p.line(21), QString("Hoeveelste ondertemperatuur\t1"));
-        QCOMPARE(p.line(23), QString("Duur van ondertemperatuur\t0 dagen 0 uren 2 minuten 0 seconden "));
+        QCOMPARE(p.line(23),
+                 QString("Duur van ondertemperatuur\t0 dagen 0 uren 2 minuten 0 seconden "));
         QCOMPARE(p.line(6), QString("Max temperatuur\t150 \u00B0C"));
-        QCOMPARE(p->rightaxismax, 152.0);
+        QCOMPARE(p->temperatureAxisMax, 152.0);
     }
 
     // Under-voltage limit above the over-voltage limit: both kinds count and close together.
     void crossedLimits() {
         ImageBuilder b = voltages({12.0, 12.0, 14.0});
         ProcessingSettings s = zeroFilters();
-        s.overspanning = "11";
-        s.onderspanning = "13";
+        s.filterText(FilterField::OverVoltage) = "11";
+        s.filterText(FilterField::UnderVoltage) = "13";
         const auto p = process(b, s);
-        QCOMPARE(p->calamiteitcount, 3);
+        QCOMPARE(p->eventCount, 3);
         const QStringList lines = blockLines(p);
         QCOMPARE(lines.filter("Hoeveelste").join('|'),
                  QString("Hoeveelste overspanning\t1|Hoeveelste onderspanning\t1|"
@@ -126,10 +132,10 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.voltage(11.0, 6).voltage(12.3).voltage(12.8, 6).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->calamiteitcount, 2);
+        QCOMPARE(p->eventCount, 2);
         QCOMPARE(blockLines(p).filter("Hoeveelste").last(), QString("Hoeveelste overspanning\t1"));
-        QCOMPARE(p->calamiteitenarray.start[2], 7.0L);
-        QCOMPARE(p->calamiteitenarray.end[2], 13.0L);
+        QCOMPARE(p->eventList.start[2], 7.0L);
+        QCOMPARE(p->eventList.end[2], 13.0L);
         QCOMPARE(p.line(17), QString("Aantal calamiteiten \t2"));
     }
 
@@ -140,19 +146,19 @@ private slots:
             b.voltage(12.8, len).voltage(12.3);
         b.done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->calamiteitcount, 4);
+        QCOMPARE(p->eventCount, 4);
         QCOMPARE(blockLines(p).filter("Hoeveelste").last(), QString("Hoeveelste overspanning\t4"));
-        QVERIFY(!p->calamiteitenarray.isEmpty(4));
-        QVERIFY(p->calamiteitenarray.isEmpty(5));
+        QVERIFY(!p->eventList.isEmpty(4));
+        QVERIFY(p->eventList.isEmpty(5));
     }
 
     void eventListInTheRunUnit() {
         ImageBuilder b = minuteRecording();
         b.voltage(12.3, 60).voltage(12.8, 7).voltage(12.3).done();
         const auto p = process(b, dutchSettings(1));
-        QCOMPARE(p->calamiteitenarray.start[1], 60.0L);
-        QCOMPARE(p->calamiteitenarray.end[1], 67.0L);
-        QCOMPARE(EventKind(p->calamiteitenarray.kind[1]), EventKind::Overspanning);
+        QCOMPARE(p->eventList.start[1], 60.0L);
+        QCOMPARE(p->eventList.end[1], 67.0L);
+        QCOMPARE(EventKind(p->eventList.kind[1]), EventKind::OverVoltage);
     }
 
     // 1,1 hours is exactly 66 minutes in extended precision.
@@ -160,9 +166,9 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.voltage(12.8, 66).voltage(12.3).done();
         ProcessingSettings s = dutchSettings();
-        s.tijdfilter = "1,1";
-        s.tijdfilterUnit = 1;
-        QCOMPARE(process(b, s)->calamiteitcount, 1);
+        s.filterText(FilterField::VoltageTimeFilter) = "1,1";
+        s.voltageTimeFilterUnit = 1;
+        QCOMPARE(process(b, s)->eventCount, 1);
     }
 
     // An over-temperature event too short to report still clears the voltages gathered in it.
@@ -174,7 +180,7 @@ private slots:
         const float high = b.decodedVoltage(125);
         b.temperature(20).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->calamiteitcount, 1);
+        QCOMPARE(p->eventCount, 1);
         QCOMPARE(p.line(26), "Gemiddelde spanning\t" +
                                  formatMeasured((double(low) + high) / 2, dutch()) + " Volt");
         QCOMPARE(p.line(28), "Laagste spanning\t" + formatMeasured(low, dutch()) + " Volt");
@@ -187,8 +193,8 @@ private slots:
         b.temperature(-12).voltage(12.8).temperature(2).temperature(-1);
         b.voltage(12.8, 5).voltage(12.3).done();
         ProcessingSettings s = zeroFilters();
-        s.temperatuurbovengrens = "-10";
-        s.temperatuurondergrens = "-20";
+        s.filterText(FilterField::OverTemperature) = "-10";
+        s.filterText(FilterField::UnderTemperature) = "-20";
         const auto p = process(b, s);
         const QStringList lines = blockLines(p);
         QVERIFY(lines.contains("Hoogste temperatuur\t-5 \u00B0C"));
@@ -201,11 +207,12 @@ private slots:
             b.voltage(12.8).voltage(12.3);
         b.done();
         const auto p = process(b, zeroFilters());
-        QCOMPARE(p->calamiteitcount, 10'001);
+        QCOMPARE(p->eventCount, 10'001);
         QCOMPARE(p.line(17), QString("Aantal calamiteiten \t10001"));
-        QCOMPARE(p.texts().filter("Calamiteit nummer\t").last(), QString("Calamiteit nummer\t10001"));
-        QVERIFY(!p->calamiteitenarray.isEmpty(9'999));
-        QCOMPARE(p->calamiteitenarray.start[9'999], 2.0L * 9'998);
+        QCOMPARE(p.texts().filter("Calamiteit nummer\t").last(),
+                 QString("Calamiteit nummer\t10001"));
+        QVERIFY(!p->eventList.isEmpty(9'999));
+        QCOMPARE(p->eventList.start[9'999], 2.0L * 9'998);
     }
 };
 

@@ -135,8 +135,8 @@ private slots:
         std::vector<std::uint32_t> patterns;
         for (std::uint64_t u = 0; u < (std::uint64_t(1) << 32); u += 2654435)
             patterns.push_back(std::uint32_t(u));
-        for (const float edge : {0x1p-37f, 0x1p-36f, 0x1p22f, 0x1p23f, 0x1p24f, 1e-5f, 1e-4f,
-                                 1e-3f, 1.0f, 10.0f, 100000.0f, 1e6f, 8388607.5f, 0.0f})
+        for (const float edge : {0x1p-37f, 0x1p-36f, 0x1p22f, 0x1p23f, 0x1p24f, 1e-5f, 1e-4f, 1e-3f,
+                                 1.0f, 10.0f, 100000.0f, 1e6f, 8388607.5f, 0.0f})
             for (int sign = 0; sign < 2; ++sign) {
                 std::uint32_t bits;
                 const float f = sign ? -edge : edge;
@@ -151,16 +151,15 @@ private slots:
                 char ours[kMaxNumberChars];
                 char library[kMaxNumberChars];
                 const QByteArray got(ours, putShortest(ours, f, decimal) - ours);
-                QByteArray expected(library,
-                                    std::to_chars(library, library + sizeof library, f).ptr -
-                                        library);
+                QByteArray expected(
+                    library, std::to_chars(library, library + sizeof library, f).ptr - library);
                 if (decimal != '.')
                     expected.replace('.', decimal);
                 if (got != expected)
-                    QFAIL(qPrintable(QStringLiteral("%1: %2, not %3")
-                                         .arg(bits, 8, 16, QLatin1Char('0'))
-                                         .arg(QString::fromLatin1(got),
-                                              QString::fromLatin1(expected))));
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1: %2, not %3")
+                            .arg(bits, 8, 16, QLatin1Char('0'))
+                            .arg(QString::fromLatin1(got), QString::fromLatin1(expected))));
             }
     }
 
@@ -199,14 +198,14 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const QDateTime july(QDate(2016, 7, 18), QTime(16, 30, 30));
         QTest::newRow("voltages, decimal comma")
-            << CsvExport::Spanning << fourVoltages() << dutch() << 1 << july
+            << CsvExport::Voltage << fourVoltages() << dutch() << 1 << july
             << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
                           "0;12,30;2016-07-18T16:30:30\n"
                           "1;12,80;2016-07-18T16:31:30\n"
                           "2;12,80;2016-07-18T16:32:30\n"
                           "3;12,30;2016-07-18T16:33:30\n");
         QTest::newRow("voltages, decimal point, in hours")
-            << CsvExport::Spanning << fourVoltages() << english() << 2 << july
+            << CsvExport::Voltage << fourVoltages() << english() << 2 << july
             << QByteArray("tijd (uren),spanning (V),datum en tijd\n"
                           "0,12.30,2016-07-18T16:30:30\n"
                           "0.016666668,12.80,2016-07-18T16:31:30\n"
@@ -217,7 +216,7 @@ private slots:
         frost.calibration(300).recording(7, 2).temperature(-3.2).temperature(-0.2);
         frost.temperature(0).temperature(25).done();
         QTest::newRow("temperatures below zero")
-            << CsvExport::Temperatuur << frost << dutch() << 1 << july
+            << CsvExport::Temperature << frost << dutch() << 1 << july
             << QByteArray("tijd (minuten);temperatuur (\xC2\xB0"
                           "C);datum en tijd\n"
                           "0;-3,20;2016-07-18T16:30:30\n"
@@ -228,7 +227,7 @@ private slots:
         // Sixteen a second: the clock moves on at the half second.
         ImageBuilder fast;
         fast.calibration(300).recording(18, 1).temperature(20).voltage(12.3, 10).done();
-        QTest::newRow("16 per second") << CsvExport::Spanning << fast << dutch() << 0 << july
+        QTest::newRow("16 per second") << CsvExport::Voltage << fast << dutch() << 0 << july
                                        << QByteArray("tijd (seconden);spanning (V);datum en tijd\n"
                                                      "0;12,30;2016-07-18T16:30:30\n"
                                                      "0,0625;12,30;2016-07-18T16:30:30\n"
@@ -241,14 +240,13 @@ private slots:
                                                      "0,5;12,30;2016-07-18T16:30:31\n"
                                                      "0,5625;12,30;2016-07-18T16:30:31\n");
         QTest::newRow("16 per second, temperature every 1.875 s")
-            << CsvExport::Temperatuur << fast << dutch() << 0 << july
+            << CsvExport::Temperature << fast << dutch() << 0 << july
             << QByteArray("tijd (seconden);temperatuur (\xC2\xB0"
                           "C);datum en tijd\n"
                           "0;20,00;2016-07-18T16:30:30\n");
 
         QTest::newRow("summer time begins")
-            << CsvExport::Spanning << fourVoltages() << dutch() << 1
-            << amsterdam(2016, 3, 27, 1, 58)
+            << CsvExport::Voltage << fourVoltages() << dutch() << 1 << amsterdam(2016, 3, 27, 1, 58)
             << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
                           "0;12,30;2016-03-27T01:58:00\n"
                           "1;12,80;2016-03-27T01:59:00\n"
@@ -256,7 +254,7 @@ private slots:
                           "3;12,30;2016-03-27T03:01:00\n");
         // 00:58 UTC is 02:58 summer time; the clock goes back an hour at 01:00 UTC.
         QTest::newRow("summer time ends")
-            << CsvExport::Spanning << fourVoltages() << dutch() << 1
+            << CsvExport::Voltage << fourVoltages() << dutch() << 1
             << QDateTime(QDate(2016, 10, 30), QTime(0, 58), QTimeZone::utc())
                    .toTimeZone(QTimeZone("Europe/Amsterdam"))
             << QByteArray("tijd (minuten);spanning (V);datum en tijd\n"
@@ -305,8 +303,8 @@ private slots:
         ProcessingSettings s = ProcessingSettings::defaults(locale);
         s.timeUnit = unit;
         const auto p = process(twoEvents(), s);
-        QCOMPARE(p->calamiteitcount, 2);
-        QCOMPARE(exported(CsvExport::Calamiteiten, p, s), kBom + expected);
+        QCOMPARE(p->eventCount, 2);
+        QCOMPARE(exported(CsvExport::Events, p, s), kBom + expected);
     }
 
     // The event list stops at 9,999; the export goes on, as the report does.
@@ -316,9 +314,9 @@ private slots:
             b.voltage(12.8).voltage(12.3);
         b.done();
         ProcessingSettings s = dutchSettings();
-        s.tijdfilter = "0";
+        s.filterText(FilterField::VoltageTimeFilter) = "0";
         const auto p = process(b, s);
-        const QList<QByteArray> lines = exported(CsvExport::Calamiteiten, p, s).split('\n');
+        const QList<QByteArray> lines = exported(CsvExport::Events, p, s).split('\n');
         QCOMPARE(lines.size(), qsizetype(1 + 10'001 + 1));
         QCOMPARE(lines.at(9'999), QByteArray("9999;overspanning;9999;19996;19997;60;12,80;12,80"));
         QCOMPARE(lines.at(10'001),
@@ -363,8 +361,8 @@ private slots:
         const auto p = process(twoEvents(), s);
         const QString path = dir.filePath("calamiteiten.csv");
         writeFile(path, "an older export");
-        QVERIFY(!saveCsv(CsvExport::Calamiteiten, *p.result, s, path));
-        QCOMPARE(readFile(path), exported(CsvExport::Calamiteiten, p, s));
+        QVERIFY(!saveCsv(CsvExport::Events, *p.result, s, path));
+        QCOMPARE(readFile(path), exported(CsvExport::Events, p, s));
     }
 
     void failedSaveKeepsTheOldFile_data() {
@@ -386,13 +384,13 @@ private slots:
         if (kind == "full") {
             writeFile(path, old);
             FileSizeLimit limit(1 << 20);
-            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+            error = saveCsv(CsvExport::Voltage, *p.result, s, path);
         } else if (kind == "directory") {
             QVERIFY(QDir().mkpath(path));
-            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+            error = saveCsv(CsvExport::Voltage, *p.result, s, path);
         } else {
             path = dir.filePath("no/such/folder/x.csv");
-            error = saveCsv(CsvExport::Spanning, *p.result, s, path);
+            error = saveCsv(CsvExport::Voltage, *p.result, s, path);
         }
         QVERIFY(error.has_value());
         QVERIFY2(error->startsWith("Kan bestand \"" + path + "\" niet opslaan: "),
@@ -413,7 +411,7 @@ private slots:
         QFile readOnly(dir.filePath("read-only"));
         writeFile(readOnly.fileName(), "x");
         QVERIFY(readOnly.open(QIODevice::ReadOnly));
-        const auto error = writeCsv(CsvExport::Spanning, *p.result, s, readOnly);
+        const auto error = writeCsv(CsvExport::Voltage, *p.result, s, readOnly);
         QVERIFY(error.has_value());
         QVERIFY2(error->startsWith("Schrijven is mislukt"), qPrintable(*error));
     }

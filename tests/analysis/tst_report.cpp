@@ -13,10 +13,10 @@ struct Written {
 };
 Limits defaultLimits() {
     Limits l;
-    l.overspanning = 12.6L;
-    l.onderspanning = 12;
-    l.temperatuurbovengrens = 35;
-    l.temperatuurondergrens = 0;
+    l.overVoltage = 12.6L;
+    l.underVoltage = 12;
+    l.overTemperature = 35;
+    l.underTemperature = 0;
     return l;
 }
 QStringList texts(const Report& r, int from) {
@@ -42,14 +42,22 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("dutch");
         QTest::addColumn<QString>("plain");
-        QTest::newRow("12.8") << 12.8 << "12,8" << "12.8";
-        QTest::newRow("12.0") << 12.0 << "12" << "12";
-        QTest::newRow("12.3456") << 12.3456 << "12,35" << "12.35";
-        QTest::newRow("200") << 200.0 << "200" << "200";
-        QTest::newRow("tie to even down") << 0.125 << "0,12" << "0.12";
-        QTest::newRow("tie to even up") << 0.375 << "0,38" << "0.38";
-        QTest::newRow("negative zero") << -0.001 << "0" << "0";
-        QTest::newRow("negative") << -12.0 << "-12" << "-12";
+        QTest::newRow("12.8") << 12.8 << "12,8"
+                              << "12.8";
+        QTest::newRow("12.0") << 12.0 << "12"
+                              << "12";
+        QTest::newRow("12.3456") << 12.3456 << "12,35"
+                                 << "12.35";
+        QTest::newRow("200") << 200.0 << "200"
+                             << "200";
+        QTest::newRow("tie to even down") << 0.125 << "0,12"
+                                          << "0.12";
+        QTest::newRow("tie to even up") << 0.375 << "0,38"
+                                        << "0.38";
+        QTest::newRow("negative zero") << -0.001 << "0"
+                                       << "0";
+        QTest::newRow("negative") << -12.0 << "-12"
+                                  << "-12";
     }
     void measuredValueFormat() {
         QFETCH(double, value);
@@ -102,15 +110,15 @@ private slots:
         Report report;
         const Limits limits = defaultLimits();
         EventBlockWriter writer(report, limits, dutch(), 60, "minuut");
-        writer.write({EventKind::Overspanning, 2, 1, 7500, 420, 12.84, 13.1, {41.5, 2, 21, 20.5}});
-        QCOMPARE(texts(report, 19),
-                 QStringList({"", "Calamiteit nummer\t2", "Hoeveelste overspanning\t1",
-                              "Moment van overspanning\tminuut 125",
-                              "Duur van de overspanning\t0 dagen 0 uren 7 minuten 0 seconden ",
-                              "Gemiddelde overspanning\t12,84 Volt", "Hoogste spanning\t13,1 Volt",
-                              "Gemiddelde temperatuur\t20,75 \u00B0C",
-                              "Hoogste temperatuur\t21 \u00B0C",
-                              "Laagste temperatuur\t20,5 \u00B0C"}));
+        writer.write({EventKind::OverVoltage, 2, 1, 7500, 420, 12.84, 13.1, {41.5, 2, 21, 20.5}});
+        QCOMPARE(
+            texts(report, 19),
+            QStringList({"", "Calamiteit nummer\t2", "Hoeveelste overspanning\t1",
+                         "Moment van overspanning\tminuut 125",
+                         "Duur van de overspanning\t0 dagen 0 uren 7 minuten 0 seconden ",
+                         "Gemiddelde overspanning\t12,84 Volt", "Hoogste spanning\t13,1 Volt",
+                         "Gemiddelde temperatuur\t20,75 \u00B0C", "Hoogste temperatuur\t21 \u00B0C",
+                         "Laagste temperatuur\t20,5 \u00B0C"}));
         QCOMPARE(colours(report, 19), QString("nnnnnRRnnn"));
     }
 
@@ -118,13 +126,18 @@ private slots:
     void redCarriesOver_data() {
         QTest::addColumn<CrossGroup>("cross");
         QTest::addColumn<QString>("colours");
-        QTest::newRow("hot during under-voltage")
-            << CrossGroup{114, 3, 40, 36} << "nnnnnRRRRR" "RRRRRRRnnn";
-        QTest::newRow("only the lowest below the limit")
-            << CrossGroup{1, 2, 2, -1} << "nnnnnRRnnR" "RRRRRRRnnn";
-        QTest::newRow("frost: sum below zero, no lines")
-            << CrossGroup{-7, 2, -3, -4} << "nnnnnRR" "nnnnnRRnnn";
-        QTest::newRow("nothing gathered") << CrossGroup{} << "nnnnnRR" "nnnnnRRnnn";
+        QTest::newRow("hot during under-voltage") << CrossGroup{114, 3, 40, 36}
+                                                  << "nnnnnRRRRR"
+                                                     "RRRRRRRnnn";
+        QTest::newRow("only the lowest below the limit") << CrossGroup{1, 2, 2, -1}
+                                                         << "nnnnnRRnnR"
+                                                            "RRRRRRRnnn";
+        QTest::newRow("frost: sum below zero, no lines") << CrossGroup{-7, 2, -3, -4}
+                                                         << "nnnnnRR"
+                                                            "nnnnnRRnnn";
+        QTest::newRow("nothing gathered") << CrossGroup{}
+                                          << "nnnnnRR"
+                                             "nnnnnRRnnn";
     }
     void redCarriesOver() {
         QFETCH(CrossGroup, cross);
@@ -132,8 +145,8 @@ private slots:
         Report report;
         const Limits limits = defaultLimits();
         EventBlockWriter writer(report, limits, dutch(), 60, "minuut");
-        writer.write({EventKind::Onderspanning, 1, 1, 0, 600, 11.5, 11.2, cross});
-        writer.write({EventKind::Overspanning, 2, 1, 900, 600, 12.9, 13.0, {60, 3, 21, 19}});
+        writer.write({EventKind::UnderVoltage, 1, 1, 0, 600, 11.5, 11.2, cross});
+        writer.write({EventKind::OverVoltage, 2, 1, 900, 600, 12.9, 13.0, {60, 3, 21, 19}});
         QCOMPARE(::colours(report, 19), colours);
     }
 
@@ -150,7 +163,7 @@ private slots:
         Report report;
         const Limits limits = defaultLimits();
         EventBlockWriter writer(report, limits, dutch(), 60, "minuut");
-        writer.write({EventKind::Ondertemperatuur, 1, 1, 0, seconds, -2, -3, {}});
+        writer.write({EventKind::UnderTemperature, 1, 1, 0, seconds, -2, -3, {}});
         QCOMPARE(report.lines()[23].text, "Duur van ondertemperatuur\t" + figures);
         QCOMPARE(report.lines()[24].text, QString("gemiddelde ondertemperatuur\t-2 \u00B0C"));
     }
@@ -163,22 +176,22 @@ private slots:
         ProcessingSettings s = dutchSettings();
         s.periodStart = QDateTime(QDate(2024, 3, 1), QTime(9, 0));
         s.periodEnd = QDateTime(QDate(2024, 3, 11), QTime(12, 0));
-        s.overspanning = "14";
+        s.filterText(FilterField::OverVoltage) = "14";
         const auto p = process(b, s);
         const QLocale nl = dutch();
-        QCOMPARE(p.line(0), "Periode gemeten vanaf " + nl.toString(QDate(2024, 3, 1), QLocale::ShortFormat) +
-                                " tot " + nl.toString(QDate(2024, 3, 11), QLocale::ShortFormat));
+        QCOMPARE(p.line(0), "Periode gemeten vanaf " +
+                                nl.toString(QDate(2024, 3, 1), QLocale::ShortFormat) + " tot " +
+                                nl.toString(QDate(2024, 3, 11), QLocale::ShortFormat));
         QCOMPARE(p.texts().mid(1, 17),
                  QStringList({"Gemiddelde spanning\t13,4 Volt", "Max spanning\t13,4 Volt",
                               "Min spanning\t12,1 Volt", "", "Gemiddelde temperatuur\t21 \u00B0C",
                               "Max temperatuur\t22 \u00B0C", "Min temperatuur\t20 \u00B0C", "",
                               "Spanningmeetinterval\t5 minuten",
-                              "Temperatuurmeetinterval\t30 minuten", "", "0 seconden",
-                              "0 minuten", "3 uren", "3 dagen", "1,45 weken",
-                              "Aantal calamiteiten \t0"}));
-        QCOMPARE(p->leftaxismin, 12.1f - 2.0);
-        QCOMPARE(p->leftaxismax, 13.4f + 2.0);
-        QCOMPARE(p->bottomaxismax, 874800.0 / 60);
+                              "Temperatuurmeetinterval\t30 minuten", "", "0 seconden", "0 minuten",
+                              "3 uren", "3 dagen", "1,45 weken", "Aantal calamiteiten \t0"}));
+        QCOMPARE(p->voltageAxisMin, 12.1f - 2.0);
+        QCOMPARE(p->voltageAxisMax, 13.4f + 2.0);
+        QCOMPARE(p->lastVoltageTime, 874800.0 / 60);
     }
 
     void summaryOfFrostTemperatures() {
@@ -186,10 +199,10 @@ private slots:
         b.recording(2, 1).temperature(-12).temperature(-7).temperature(-3).done();
         const auto p = process(b, dutchSettings());
         QCOMPARE(p.texts().mid(5, 3),
-                 QStringList({"Gemiddelde temperatuur\t-7,33 \u00B0C", "Max temperatuur\t-3 \u00B0C",
-                              "Min temperatuur\t-12 \u00B0C"}));
-        QCOMPARE(p->rightaxismin, -14.0);
-        QCOMPARE(p->rightaxismax, -1.0);
+                 QStringList({"Gemiddelde temperatuur\t-7,33 \u00B0C",
+                              "Max temperatuur\t-3 \u00B0C", "Min temperatuur\t-12 \u00B0C"}));
+        QCOMPARE(p->temperatureAxisMin, -14.0);
+        QCOMPARE(p->temperatureAxisMax, -1.0);
     }
 
     void summaryWithoutTemperatures() {
@@ -205,11 +218,16 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("empty over") << 0 << "" << "Overspanning";
-        QTest::newRow("minus under") << 1 << "-" << "Onderspanning";
-        QTest::newRow("1,2,3 temp high") << 2 << "1,2,3" << "Temperatuur bovengrens";
-        QTest::newRow("point in dutch filter") << 4 << "1.5" << "Tijdfilter spanning";
-        QTest::newRow("letters temp filter") << 5 << "vijf" << "Tijdfilter temperatuur";
+        QTest::newRow("empty over") << 0 << ""
+                                    << "Overspanning";
+        QTest::newRow("minus under") << 1 << "-"
+                                     << "Onderspanning";
+        QTest::newRow("1,2,3 temp high") << 2 << "1,2,3"
+                                         << "Temperatuur bovengrens";
+        QTest::newRow("point in dutch filter") << 4 << "1.5"
+                                               << "Tijdfilter spanning";
+        QTest::newRow("letters temp filter") << 5 << "vijf"
+                                             << "Tijdfilter temperatuur";
     }
     void badSettingsChangeNothing() {
         QFETCH(int, field);
@@ -223,15 +241,13 @@ private slots:
         ProcessingResult result;
         QVERIFY(!processImage(image.data(), s, state, result));
         const QString before = result.report.plainText();
-        QString* texts[] = {&s.overspanning, &s.onderspanning, &s.temperatuurbovengrens,
-                            &s.temperatuurondergrens, &s.tijdfilter, &s.temperatuurtijdfilter};
-        *texts[field] = text;
+        s.filterText(FilterField(field)) = text;
         const auto error = processImage(image.data(), s, state, result);
         QVERIFY(error.has_value());
-        QCOMPARE(error->field, caption);
+        QCOMPARE(error->field, std::optional(FilterField(field)));
         QVERIFY2(error->message.contains(caption), qPrintable(error->message));
         QCOMPARE(result.report.plainText(), before);
-        QCOMPARE(result.samples.C, 7);
+        QCOMPARE(result.samples.voltageSampleCount, 7);
     }
 };
 

@@ -24,13 +24,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/configurationwindow.h"
+#include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "app/uiseams.h"
 #include "app/windowstate.h"
 #include "link/linkcontroller.h"
 #include "loggerserver.h"
+#include "scriptedseams.h"
 #include "simulatedlogger.h"
 #include "usbtestbed.h"
 #include "windowfixture.h"
@@ -138,12 +139,12 @@ struct LoggerRig {
     std::unique_ptr<Plug> plug;
     std::unique_ptr<SimThread> sim;
     ProgramWindows windows{&seams};
-    TForm1& form = *windows.Form1();
+    MainWindow& form = *windows.mainWindow();
 
     LoggerRig() {
         // What the window has stored, for the simulator's thread to see.
         QObject::connect(&tellerWatch, &QTimer::timeout, &tellerWatch,
-                         [this] { stored = form.link().receiver().teller; });
+                         [this] { stored = form.link().receiver().storedBytes(); });
         tellerWatch.start(2);
     }
 
@@ -192,16 +193,16 @@ struct LoggerRig {
     }
 
     QPushButton* button(const char* name) const { return testing::button(form, name); }
-    QString status() const { return control<QLabel>(form, "StatusLabel")->text(); }
+    QString status() const { return control<QLabel>(form, "statusLabel")->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     // "Meetintervallen instellen" in the configuration window with these list positions.
     void setIntervals(int voltage, int temperature) {
-        TForm2& config = *windows.Form2();
+        ConfigurationWindow& config = *windows.configurationWindow();
         config.show();
-        config.ComboBox1->setCurrentIndex(voltage);
-        config.ComboBox2->setCurrentIndex(temperature);
-        QTest::mouseClick(config.Buttonmeetintervallen, Qt::LeftButton);
+        config.chooseIntervals(voltage, config.temperatureInterval());
+        config.chooseIntervals(config.voltageInterval(), temperature);
+        QTest::mouseClick(config.findChild<QPushButton*>("sendIntervalsButton"), Qt::LeftButton);
     }
 
     // Where the widgets differ from what the window's model says; empty when they agree.
@@ -214,25 +215,28 @@ struct LoggerRig {
         };
         const auto enabled = [this](const char* name) { return control(form, name)->isEnabled(); };
         const auto shown = [this](const char* name) { return !control(form, name)->isHidden(); };
-        expect("Verbinden shown", shown("Connect"), c.connectShown);
-        expect("Verbreken shown", shown("disconnect"), !c.connectShown);
-        expect("Data ophalen", enabled("Buttonreceivedata"), c.receiveData);
-        expect("Data verwerken", enabled("buttonmemo"), c.process);
-        expect("Tijdeenheid", enabled("TijdeenheidRadioGroup"), c.timeUnits);
-        expect("Filter instellingen", enabled("filtersgroupbox"), c.filters);
-        expect("Filters toepassen", enabled("Filtersbutton"), c.filters);
-        expect("Configuratiescherm", enabled("Meetintervaltabelbutton"), c.configuration);
-        expect("Geheugen wissen", enabled("Buttonerase"), c.erase);
-        expect("Grafiek navigatie", enabled("navigatiegroupbox"), c.navigation);
-        expect("erase bar shown", shown("EraseProgressBar"), c.eraseBar);
-        expect("erase bar enabled", enabled("EraseProgressBar"), c.eraseBar);
+        expect("Verbinden shown", shown("connectButton"), c.connectShown);
+        expect("Verbreken shown", shown("disconnectButton"), !c.connectShown);
+        expect("Data ophalen", enabled("downloadButton"), c.receiveData);
+        expect("Data verwerken", enabled("processButton"), c.process);
+        expect("Tijdeenheid", enabled("timeUnitGroup"), c.timeUnits);
+        expect("Filter instellingen", enabled("filterGroup"), c.filters);
+        expect("Filters toepassen", enabled("applyFiltersButton"), c.filters);
+        expect("Configuratiescherm", enabled("configurationButton"), c.configuration);
+        expect("Geheugen wissen", enabled("eraseButton"), c.erase);
+        expect("Grafiek navigatie", enabled("navigationGroup"), c.navigation);
+        expect("erase bar shown", shown("eraseBar"), c.eraseBar);
+        expect("erase bar enabled", enabled("eraseBar"), c.eraseBar);
         // Once their work is done the bars run out in the update cycle, so only their
         // showing while it runs is the state's.
         if (c.downloadRunning)
-            expect("download bar shown", shown("ProgressBar2"), true);
+            expect("download bar shown", shown("downloadBar"), true);
         if (c.processingRunning)
-            expect("processing bar shown", shown("ProgressBar1"), true);
-        expect("Meetintervallen instellen", windows.Form2()->Buttonmeetintervallen->isEnabled(),
+            expect("processing bar shown", shown("processingBar"), true);
+        expect("Meetintervallen instellen",
+               windows.configurationWindow()
+                   ->findChild<QPushButton*>("sendIntervalsButton")
+                   ->isEnabled(),
                c.intervalSetting);
         return differ;
     }
@@ -240,7 +244,7 @@ struct LoggerRig {
     // Where the image differs from what the simulator sent: the first `teller` bytes are the
     // bytes sent, in order, and nothing after them has been written. Empty when it agrees.
     QString imageDiffers() const {
-        const std::size_t teller = std::size_t(form.link().receiver().teller);
+        const std::size_t teller = std::size_t(form.link().receiver().storedBytes());
         const std::uint8_t* image = form.image().data();
         return sent.read([&](const std::vector<std::uint8_t>& bytes) -> QString {
             if (teller > bytes.size())

@@ -19,7 +19,7 @@
 #include <QThreadPool>
 #include <unistd.h>
 
-#include "app/Unit4.h"
+#include "app/donotunplugnotice.h"
 #include "app/windowtexts.h"
 #include "demo.h"
 #include "link/linktexts.h"
@@ -229,7 +229,7 @@ class TestSoak : public QObject {
         const std::size_t total = memory.size() + 4;
         r.serve(std::move(memory), kEraseTime);
 
-        r.click("Connect");
+        r.click("connectButton");
         QVERIFY2(r.seams.messages.isEmpty(), qPrintable(r.seams.messages.join('\n')));
         QCOMPARE(r.status(), linktext::Connected);
         QVERIFY(r.form.isConnected());
@@ -237,13 +237,13 @@ class TestSoak : public QObject {
         // The download.
         r.setFaults(faultsOf(c), c.rate);
         r.sent.clear();
-        r.click("Buttonreceivedata");
+        r.click("downloadButton");
         QVERIFY2(waitFor([&] { return r.form.state().link != LinkActivity::Downloading; }, 60'000),
                  "the download does not end");
         if (c.fault == Fault::Unplug)
             QVERIFY2(waitFor([&] { return !r.form.isConnected(); }, 10'000),
                      "the window does not see the device go");
-        const std::int32_t teller = r.form.link().receiver().teller;
+        const std::int32_t teller = r.form.link().receiver().storedBytes();
         QCOMPARE(r.imageDiffers(), QString());
         const bool done = r.seams.messages.isEmpty();
         switch (c.fault) {
@@ -280,9 +280,9 @@ class TestSoak : public QObject {
         done ? ++completed : r.form.isConnected() ? ++brokenOffConnected : ++unplugged;
 
         // Processing whatever came in.
-        QVERIFY(r.button("buttonmemo")->isEnabled());
+        QVERIFY(r.button("processButton")->isEnabled());
         r.seams.messages.clear();
-        r.click("buttonmemo");
+        r.click("processButton");
         QVERIFY2(waitFor([&] { return !r.form.isProcessing(); }, 60'000), "the run does not end");
         if (done && (c.fault == Fault::None || c.fault == Fault::NoReply))
             QCOMPARE(r.status(), windowtext::Processed);
@@ -296,7 +296,7 @@ class TestSoak : public QObject {
             r.seams.messages.clear();
             const bool erase = c.talk == Talk::Erase;
             if (erase)
-                r.click("Buttonerase");
+                r.click("eraseButton");
             else
                 r.setIntervals(c.voltage, c.temperature);
             QCOMPARE(r.form.state().link,
@@ -309,14 +309,14 @@ class TestSoak : public QObject {
                                : (erase ? linktext::EraseNoAnswer : linktext::IntervalsNoAnswer);
             QCOMPARE(r.seams.messages, QStringList{answer});
             c.talkAnswered ? ++talksAnswered : ++talksGivenUp;
-            r.windows.Form4()->hide();
+            r.windows.notice()->hide();
             QCOMPARE(r.controlsDiffer(), QStringList());
         }
 
         // Disconnecting, when the logger is still there.
         r.seams.messages.clear();
         if (r.form.isConnected())
-            r.click("disconnect");
+            r.click("disconnectButton");
         QCOMPARE(r.seams.messages, QStringList());
         QCOMPARE(r.status(), linktext::NotConnected);
         const WindowState& s = r.form.state();

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <qcustomplot.h>
 
-#include "app/Unit2.h"
-#include "app/Unit4.h"
+#include "app/configurationwindow.h"
+#include "app/donotunplugnotice.h"
 #include "app/uiseams.h"
 #include "chart/chartview.h"
 #include "windowfixture.h"
@@ -106,14 +106,14 @@ private slots:
     void everyControlHasItsOwnName() {
         QFETCH(Window, window);
         WindowFixture w;
-        TForm2 configuration;
-        TForm4 notice;
+        ConfigurationWindow configuration;
+        DoNotUnplugNotice notice;
         QWidget* shown = &w.form;
         if (window == Window::MainAfterRun) {
             w.open(oneEvent());
             w.process();
             w.form.updateCycle();
-            QCOMPARE(w.button("volgendebutton")->text(), QString("Volgende minuut"));
+            QCOMPARE(w.button("nextPageButton")->text(), QString("Volgende minuut"));
         } else if (window == Window::Configuration) {
             shown = &configuration;
         } else if (window == Window::Notice) {
@@ -159,31 +159,31 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("labelled"); // a visible label tells its name
-        QTest::newRow("Vanaf") << "Edit2"
+        QTest::newRow("Vanaf") << "fromEdit"
                                << "Vanaf" << true;
-        QTest::newRow("Tot") << "Edit1"
+        QTest::newRow("Tot") << "toEdit"
                              << "Tot" << true;
-        QTest::newRow("event number") << "calamiteitedit"
+        QTest::newRow("event number") << "eventNumberEdit"
                                       << "Calamiteit nummer" << false;
-        QTest::newRow("start date") << "DateTimePicker1"
+        QTest::newRow("start date") << "connectionPicker"
                                     << "Datum aansluiting" << true;
-        QTest::newRow("end date") << "DateTimePicker"
+        QTest::newRow("end date") << "disconnectionPicker"
                                   << "Datum loskoppeling" << true;
-        QTest::newRow("voltage filter") << "tijdfilteredit"
+        QTest::newRow("voltage filter") << "voltageTimeFilterEdit"
                                         << "Tijdfilter spanning" << true;
-        QTest::newRow("voltage filter unit") << "tijdfiltercombobox"
+        QTest::newRow("voltage filter unit") << "voltageTimeFilterUnitList"
                                              << "Tijdfilter spanning eenheid" << false;
-        QTest::newRow("temperature filter unit") << "temperatuurtijdcombobox"
+        QTest::newRow("temperature filter unit") << "temperatureTimeFilterUnitList"
                                                  << "Tijdfilter temperatuur eenheid" << false;
-        QTest::newRow("report") << "memo1"
+        QTest::newRow("report") << "reportBox"
                                 << "Calamiteiten overzicht" << true;
-        QTest::newRow("download bar") << "ProgressBar2"
+        QTest::newRow("download bar") << "downloadBar"
                                       << "Voortgang ophalen" << false;
-        QTest::newRow("erase bar") << "EraseProgressBar"
+        QTest::newRow("erase bar") << "eraseBar"
                                    << "Voortgang wissen" << false;
-        QTest::newRow("processing bar") << "ProgressBar1"
+        QTest::newRow("processing bar") << "processingBar"
                                         << "Voortgang verwerken" << false;
-        QTest::newRow("logo") << "Image3"
+        QTest::newRow("logo") << "logo"
                               << "Over Veltrano" << false;
     }
 
@@ -207,7 +207,7 @@ private slots:
     // A unit list keeps its name when its entry changes; the entry is its value.
     void aListsEntryIsItsValue() {
         WindowFixture w;
-        auto* list = control<QComboBox>(w.form, "temperatuurtijdcombobox");
+        auto* list = control<QComboBox>(w.form, "temperatureTimeFilterUnitList");
         QCOMPARE(accessible(list)->role(), QAccessible::ComboBox);
         QCOMPARE(accessible(list)->text(QAccessible::Value), QString("minuten"));
         list->setCurrentIndex(2);
@@ -222,9 +222,9 @@ private slots:
     void sharedCaptionsAreToldApart() {
         WindowFixture w;
         const QList<std::pair<const char*, const char*>> sharing{
-            {"vorigebutton", "vorigecalamiteitbutton"},
-            {"volgendebutton", "volgendecalamiteitbutton"},
-            {"PDF", "memolabel"},
+            {"previousPageButton", "previousEventButton"},
+            {"nextPageButton", "nextEventButton"},
+            {"printReportButton", "reportLabel"},
         };
         for (const auto& [one, other] : sharing) {
             QObject* a = control(w.form, one);
@@ -241,8 +241,9 @@ private slots:
     // In the duration table the same interval heads a row (voltage) and a column
     // (temperature); its header cells say which, and every body cell names both.
     void durationTableHeadersSayWhatTheyHead() {
-        TForm2 form;
-        QAccessibleTableInterface* table = accessible(form.StringGrid1)->tableInterface();
+        ConfigurationWindow form;
+        QAccessibleTableInterface* table =
+            accessible(form.findChild<QTableWidget*>("durationTable"))->tableInterface();
         QVERIFY(table);
         // The interfaces belong to Qt's cache.
         auto cell = [&](int r, int c) { return table->cellAt(r, c); };
@@ -253,7 +254,8 @@ private slots:
         QCOMPARE(cell(2, 1)->text(QAccessible::Description),
                  QString("Spanning 1 sec, temperatuur 30 sec"));
         // The visible texts stay as designed.
-        QCOMPARE(form.StringGrid1->item(3, 0)->text(), QString("5 sec "));
+        QCOMPARE(form.findChild<QTableWidget*>("durationTable")->item(3, 0)->text(),
+                 QString("5 sec "));
         const auto headers = cell(2, 1)->tableCellInterface()->columnHeaderCells();
         QCOMPARE(headers.size(), qsizetype(1));
         QCOMPARE(headers.first()->text(QAccessible::Name), QString("Temperatuur 30 sec"));

@@ -66,7 +66,7 @@ private slots:
         const QString good = w.dir.filePath("good");
         writeFile(good, patternBytes(kImageSize, 5));
         w.seams.openAnswers << good;
-        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(w.button("openImageButton"), Qt::LeftButton);
         const std::uint8_t before = w.form.image()[100];
         QVERIFY(before != 0);
         w.status()->setText("x");
@@ -82,7 +82,7 @@ private slots:
         if (kind == "vanish")
             QFile::remove(path);
         w.seams.openAnswers << path;
-        QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(w.button("openImageButton"), Qt::LeftButton);
         if (message.isEmpty()) {
             QVERIFY(w.seams.messages.isEmpty());
             QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
@@ -99,7 +99,7 @@ private slots:
     void saveIntoMissingFolder() {
         WindowFixture w;
         w.seams.saveAnswers << w.dir.filePath("geen/map/beeld.img");
-        QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
+        QTest::mouseClick(w.button("saveImageButton"), Qt::LeftButton);
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
         QVERIFY(w.seams.messages[0].contains("niet opslaan"));
     }
@@ -125,7 +125,7 @@ private slots:
         w.open(threeEvents());
         w.process();
         const QString before = w.memo()->toPlainText();
-        w.edit("overspanningedit")->setText(text);
+        w.edit("overVoltageEdit")->setText(text);
         w.process();
         QLocale::setDefault(QLocale::c());
         QCOMPARE(w.seams.messages.isEmpty(), accepted);
@@ -134,9 +134,9 @@ private slots:
             QVERIFY(w.seams.messages[0].size() < 200); // a long text is not repeated whole
             QCOMPARE(w.memo()->toPlainText(), before);
         }
-        QVERIFY(w.button("buttonmemo")->isEnabled());
-        QVERIFY(control(w.form, "filtersgroupbox")->isEnabled());
-        QVERIFY(w.button("Meetintervaltabelbutton")->isEnabled());
+        QVERIFY(w.button("processButton")->isEnabled());
+        QVERIFY(control(w.form, "filterGroup")->isEnabled());
+        QVERIFY(w.button("configurationButton")->isEnabled());
     }
 
     // "Ga naar" with ranges the chart cannot show as typed.
@@ -166,9 +166,9 @@ private slots:
         QFETCH(QString, message);
         WindowFixture w;
         processAndFill(w);
-        w.form.navigation()->Edit2->setText(from);
-        w.form.navigation()->Edit1->setText(to);
-        QTest::mouseClick(w.form.navigation()->GaNaarButton, Qt::LeftButton);
+        w.form.navigation()->fromEdit()->setText(from);
+        w.form.navigation()->toEdit()->setText(to);
+        QTest::mouseClick(w.button("goToButton"), Qt::LeftButton);
         QCOMPARE(w.seams.messages, message.isEmpty() ? QStringList() : QStringList{message});
         AxisModel& bottom = w.form.chart()->bottomAxis();
         QVERIFY(bottom.minimum() <= bottom.maximum());
@@ -198,11 +198,11 @@ private slots:
         QFETCH(QString, message);
         WindowFixture w;
         processAndFill(w);
-        w.form.navigation()->calamiteitedit->setText(number);
-        QTest::mouseClick(w.form.navigation()->ganaarcalamiteitbutton, Qt::LeftButton);
+        w.form.navigation()->eventNumberEdit()->setText(number);
+        QTest::mouseClick(w.button("goToEventButton"), Qt::LeftButton);
         QCOMPARE(w.seams.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty())
-            QVERIFY(!w.form.navigation()->volgendecalamiteitbutton->isEnabled());
+            QVERIFY(!w.button("nextEventButton")->isEnabled());
     }
 };
 

@@ -21,14 +21,14 @@ ImageBuilder recording() {
     return b;
 }
 
-QString startOf(const TForm1& form) {
+QString startOf(const MainWindow& form) {
     return QString::fromLatin1(reinterpret_cast<const char*>(form.image().data()), 8)
         .toLatin1()
         .toHex();
 }
 
 // Drags `urls` over the window and drops them; true when the window took the drag.
-bool drop(TForm1& form, const QList<QUrl>& urls) {
+bool drop(MainWindow& form, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -74,20 +74,47 @@ private slots:
             QCOMPARE(line.file(), file);
     }
 
-    // The help shows what a user needs and hides the options for pictures.
+    // The help shows what a user needs and hides the options for pictures. Neither it nor the
+    // version needs a display; the window does, and says in one line that there is none.
+    void helpAndVersion_data() {
+        QTest::addColumn<bool>("display");
+        QTest::newRow("with a display") << true;
+        QTest::newRow("without a display") << false;
+    }
     void helpAndVersion() {
+        QFETCH(bool, display);
         QProcess viewer;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!display) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                env.remove(QString::fromLatin1(name));
+        }
+        viewer.setProcessEnvironment(env);
         viewer.start(VELTRANO_VIEWER, {"--help"});
         QVERIFY(viewer.waitForFinished(30000));
         const QString help = QString::fromUtf8(viewer.readAllStandardOutput());
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
         QCOMPARE(viewer.exitCode(), 0);
         QVERIFY2(help.contains("bestand") && help.contains("--version"), qPrintable(help));
         for (const char* hidden : {"--screenshot", "--open", "--process", "--markers", "--event"})
             QVERIFY2(!help.contains(hidden), hidden);
         viewer.start(VELTRANO_VIEWER, {"--version"});
         QVERIFY(viewer.waitForFinished(30000));
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(viewer.readAllStandardOutput()).trimmed(),
                  QString("Veltrano " VELTRANO_VERSION));
+        if (display)
+            return;
+        viewer.start(VELTRANO_VIEWER, {});
+        QVERIFY(viewer.waitForFinished(30000));
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), 1);
+        const QStringList said =
+            QString::fromUtf8(viewer.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains("geen beeldscherm"), qPrintable(said.first()));
+        QVERIFY(viewer.readAllStandardOutput().isEmpty());
     }
 
     // A file on the command line opens through the same path as "Data openen": the same
@@ -108,7 +135,7 @@ private slots:
         QVERIFY(line.parse({"veltrano", path}));
         openFromCommandLine(started.form, line);
         clicked.seams.openAnswers << path;
-        QTest::mouseClick(clicked.button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(clicked.button("openImageButton"), Qt::LeftButton);
 
         QCOMPARE(started.seams.messages, clicked.seams.messages);
         QCOMPARE(started.seams.messages.isEmpty(), exists);
@@ -136,7 +163,7 @@ private slots:
         QVERIFY(!second.save(path));
         if (state == "run") {
             w.hold();
-            QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+            QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
         } else if (state == "download") {
             w.adapter().showConnected();
             w.adapter().downloadStarting();
@@ -173,9 +200,10 @@ private slots:
     // window.
     void numberEditsTakeNoDrops() {
         WindowFixture w;
-        for (const char* name : {"overspanningedit", "onderspanningedit", "tijdfilteredit",
-                                 "temperatuurbovengrensedit", "temperatuurondergrensedit",
-                                 "temperatuurtijdfilteredit", "Edit1", "Edit2", "calamiteitedit"})
+        for (const char* name :
+             {"overVoltageEdit", "underVoltageEdit", "voltageTimeFilterEdit", "overTemperatureEdit",
+              "underTemperatureEdit", "temperatureTimeFilterEdit", "toEdit", "fromEdit",
+              "eventNumberEdit"})
             QVERIFY2(!w.edit(name)->acceptDrops(), name);
     }
 };

@@ -38,7 +38,7 @@ ImageBuilder tenHours(bool closed = true) {
     return b;
 }
 
-ExportActions& exportsOf(const TForm1& form) {
+ExportActions& exportsOf(const MainWindow& form) {
     auto* actions = form.findChild<ExportActions*>();
     if (!actions)
         qFatal("no exports");
@@ -104,11 +104,11 @@ enum class Export { Voltages, Temperatures, Events, PicturePng, PictureSvg, Pict
 void trigger(ExportActions& x, Export e) {
     switch (e) {
     case Export::Voltages:
-        return x.exportCsv(CsvExport::Spanning);
+        return x.exportCsv(CsvExport::Voltage);
     case Export::Temperatures:
-        return x.exportCsv(CsvExport::Temperatuur);
+        return x.exportCsv(CsvExport::Temperature);
     case Export::Events:
-        return x.exportCsv(CsvExport::Calamiteiten);
+        return x.exportCsv(CsvExport::Events);
     case Export::PicturePng:
     case Export::PictureSvg:
     case Export::PicturePdf:
@@ -192,7 +192,7 @@ private slots:
         }
         if (when == "during") {
             w.hold();
-            QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+            QTest::mouseClick(w.button("applyFiltersButton"), Qt::LeftButton);
             QVERIFY(w.form.isProcessing());
         }
         ExportActions& x = exportsOf(w.form);
@@ -220,11 +220,11 @@ private slots:
         QTest::addColumn<CsvExport>("kind");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("name");
-        QTest::newRow("spanning") << CsvExport::Spanning << "Spanning exporteren (CSV)"
+        QTest::newRow("spanning") << CsvExport::Voltage << "Spanning exporteren (CSV)"
                                   << "spanning.csv";
-        QTest::newRow("temperatuur") << CsvExport::Temperatuur << "Temperatuur exporteren (CSV)"
+        QTest::newRow("temperatuur") << CsvExport::Temperature << "Temperatuur exporteren (CSV)"
                                      << "temperatuur.csv";
-        QTest::newRow("calamiteiten") << CsvExport::Calamiteiten << "Calamiteiten exporteren (CSV)"
+        QTest::newRow("calamiteiten") << CsvExport::Events << "Calamiteiten exporteren (CSV)"
                                       << "calamiteiten.csv";
     }
     void csvOfTheFinishedRun() {
@@ -241,9 +241,9 @@ private slots:
             QVERIFY(buffer.open(QIODevice::WriteOnly));
             QVERIFY(!writeCsv(kind, core, ran, buffer));
         }
-        w.edit("overspanningedit")->setText("13");
-        w.edit("tijdfilteredit")->setText("1");
-        control<QDateTimeEdit>(w.form, "DateTimePicker1")
+        w.edit("overVoltageEdit")->setText("13");
+        w.edit("voltageTimeFilterEdit")->setText("1");
+        control<QDateTimeEdit>(w.form, "connectionPicker")
             ->setDateTime(QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
 
         ExportActions& x = exportsOf(w.form);
@@ -275,9 +275,9 @@ private slots:
         WindowFixture w;
         processed(w);
         ChartView* chart = w.form.chart();
-        control<QPushButton>(w.form, "beginbijbegin")->click();
+        control<QPushButton>(w.form, "firstPageButton")->click();
         QCOMPARE(chart->bottomAxis().maximum(), 1.0);
-        chart->legendCheckBox(ChartView::Series6)->setChecked(false);
+        chart->legendCheckBox(ChartView::UnderTemperatureLimit)->setChecked(false);
 
         const QString path = w.dir.filePath(name);
         w.seams.saveAnswers << path;
@@ -336,8 +336,8 @@ private slots:
         WindowFixture w;
         processed(w);
         ChartView* chart = w.form.chart();
-        control<QPushButton>(w.form, "beginbijbegin")->click();
-        chart->legendCheckBox(ChartView::Series6)->setChecked(false);
+        control<QPushButton>(w.form, "firstPageButton")->click();
+        chart->legendCheckBox(ChartView::UnderTemperatureLimit)->setChecked(false);
 
         const QString path = w.dir.filePath("verslag.pdf");
         w.seams.saveAnswers << path;
@@ -354,7 +354,7 @@ private slots:
         printer.setOutputFileName(printedPath);
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                           QMarginsF(), QPageLayout::Millimeter));
-        printReport(*w.memo()->document(), printer);
+        printReportDocument(*w.memo()->document(), printer);
         const PdfText printed = readPdf(readFile(printedPath));
         const PdfText pdf = readPdf(readFile(path));
 
@@ -373,7 +373,7 @@ private slots:
         // The window's chart still shows the first minute.
         QCOMPARE(chart->bottomAxis().minimum(), 0.0);
         QCOMPARE(chart->bottomAxis().maximum(), 1.0);
-        QVERIFY(!chart->seriesShown(ChartView::Series6));
+        QVERIFY(!chart->seriesShown(ChartView::UnderTemperatureLimit));
     }
 
     // A write that fails says why and leaves what was there.
@@ -439,9 +439,9 @@ private slots:
     void shortcutsPressTheButtons_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("button");
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << "dataopenen";
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "Buttontext";
-        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << "PDF";
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << "openImageButton";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "saveImageButton";
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << "printReportButton";
     }
     void shortcutsPressTheButtons() {
         QFETCH(int, key);
@@ -455,8 +455,8 @@ private slots:
         const DialogCloser closer;        // the print dialog
         QTest::keyClick(w.memo(), Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(pressed.size(), 1);
-        QCOMPARE(w.seams.openAnswers.isEmpty(), button == "dataopenen");
-        QCOMPARE(w.seams.saveRequests.size(), qsizetype(button == "Buttontext"));
+        QCOMPARE(w.seams.openAnswers.isEmpty(), button == "openImageButton");
+        QCOMPARE(w.seams.saveRequests.size(), qsizetype(button == "saveImageButton"));
         // Without Ctrl the key is only a letter.
         QTest::keyClick(w.memo(), Qt::Key(key));
         QCOMPARE(pressed.size(), 1);

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <qcustomplot.h>
 
-#include "app/Unit2.h"
+#include "app/configurationwindow.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "windowfixture.h"
@@ -49,7 +49,7 @@ bool tabTo(const QWidget* target, bool backwards = false) {
     return focused() == target;
 }
 
-// What a focused control is called in the lists below: its design name, or else the name a
+// What a focused control is called in the lists below: its object name, or else the name a
 // screen reader gives it.
 QString nameOf(QWidget* w) {
     if (!w)
@@ -88,8 +88,8 @@ struct KeyboardWindow : WindowFixture {
     double to() const { return form.chart()->bottomAxis().maximum(); }
     // The window the chart shows for an event: the event with a tenth of it on each side.
     std::pair<double, double> eventWindow(int n) const {
-        const long double start = result().calamiteitenarray.start[n];
-        const long double end = result().calamiteitenarray.end[n];
+        const long double start = result().eventList.start[n];
+        const long double end = result().eventList.end[n];
         const long double d = end - start;
         return {double(start - 0.1L * d), double(end + 0.1L * d)};
     }
@@ -113,32 +113,33 @@ private slots:
         w.drawChart();
         // Every paging and event button usable: the second unit, the second event.
         NavigationBox* nav = w.form.navigation();
-        nav->beginbijbeginClick();
-        nav->volgendebuttonClick();
-        nav->calamiteitedit->setText(QStringLiteral("2"));
-        nav->ganaarcalamiteitbuttonClick();
+        nav->showFirstPage();
+        nav->showNextPage();
+        nav->eventNumberEdit()->setText(QStringLiteral("2"));
+        nav->goToEvent();
 
         const QStringList expected{
             // "Menu"; "Data ophalen" waits for a logger.
-            "Connect", "buttonmemo", "dataopenen", "Buttonerase", "Buttontext",
-            "Meetintervaltabelbutton",
+            "connectButton", "processButton", "openImageButton", "eraseButton", "saveImageButton",
+            "configurationButton",
             // "Grafiek navigatie"
-            "beginbijbegin", "vorigebutton", "volgendebutton", "UnzoomButton", "GaNaarButton",
-            "Edit2", "Edit1", "calamiteitedit", "ganaarcalamiteitbutton", "vorigecalamiteitbutton",
-            "volgendecalamiteitbutton",
+            "firstPageButton", "previousPageButton", "nextPageButton", "fullViewButton",
+            "goToButton", "fromEdit", "toEdit", "eventNumberEdit", "goToEventButton",
+            "previousEventButton", "nextEventButton",
             // "Tijdeenheid": the chosen unit stands for the group.
             "Minuten",
             // "Filter instellingen", the voltage column and then the temperature column
-            "overspanningedit", "onderspanningedit", "tijdfilteredit", "tijdfiltercombobox",
-            "temperatuurbovengrensedit", "temperatuurondergrensedit", "temperatuurtijdfilteredit",
-            "temperatuurtijdcombobox", "Filtersbutton",
+            "overVoltageEdit", "underVoltageEdit", "voltageTimeFilterEdit",
+            "voltageTimeFilterUnitList", "overTemperatureEdit", "underTemperatureEdit",
+            "temperatureTimeFilterEdit", "temperatureTimeFilterUnitList", "applyFiltersButton",
             // the chart, its legend at its foot
-            "MarkerCheckBox", "Chart1Plot", "Spanning", "Temperatuur", "Overspanning",
-            "Onderspanning", "Overtemperatuur", "Ondertemperatuur",
+            "markersBox", "chartPlot", "Spanning", "Temperatuur", "Overspanning", "Onderspanning",
+            "Overtemperatuur", "Ondertemperatuur",
             // the column beside it
-            "DateTimePicker1", "DateTimePicker", "memo1", "PDF", "Grafiekopslaan", "Image3"};
+            "connectionPicker", "disconnectionPicker", "reportBox", "printReportButton",
+            "printChartButton", "logo"};
 
-        w.button("Connect")->setFocus(Qt::OtherFocusReason);
+        w.button("connectButton")->setFocus(Qt::OtherFocusReason);
         QCOMPARE(focusRound(false), expected);
         QStringList back = focusRound(true);
         std::reverse(back.begin() + 1, back.end());
@@ -148,7 +149,7 @@ private slots:
         QVERIFY(tabTo(w.unit(1)));
         press(Qt::Key_Down);
         press(Qt::Key_Tab);
-        QCOMPARE(focused(), w.edit("overspanningedit"));
+        QCOMPARE(focused(), w.edit("overVoltageEdit"));
         press(Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(focused(), w.unit(1));
     }
@@ -156,13 +157,13 @@ private slots:
     // The configuration window: the table (so that a screen reader can read its cells), the
     // chosen unit, the two lists and the button.
     void configurationWindowByTab() {
-        TForm2 form;
+        ConfigurationWindow form;
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(focusRound(false),
-                 QStringList({"Opnameduur", "seconden", "Meetinterval spanning",
-                              "Meetinterval temperatuur", "Meetintervallen instellen"}));
+                 QStringList({"durationTable", "seconden", "voltageIntervalList",
+                              "temperatureIntervalList", "sendIntervalsButton"}));
     }
 
     void arrowsMoveAmongTheUnitsWithoutARun_data() {
@@ -185,30 +186,30 @@ private slots:
         QVERIFY(w.active());
         w.open(threeEvents());
         w.process();
-        QSignalSpy runs(&w.form, &TForm1::runStarting);
+        QSignalSpy runs(&w.form, &MainWindow::runStarting);
         w.unit(1)->setFocus(Qt::OtherFocusReason);
         for (int key : keys)
             press(Qt::Key(key));
         QCOMPARE(focused(), w.unit(landsOn));
         QCOMPARE(runs.size(), qsizetype(0));
         QVERIFY(!w.form.isProcessing());
-        QCOMPARE(w.form.tijdeenheidIndex(), 1);
+        QCOMPARE(w.form.readSettings().timeUnit, 1);
 
         press(Qt::Key_Space);
         QCOMPARE(runs.size(), qsizetype(1));
         w.waitForRun();
-        QCOMPARE(w.form.tijdeenheidIndex(), landsOn);
+        QCOMPARE(w.form.readSettings().timeUnit, landsOn);
         const int seconds[] = {1, 60, 3600, 86400, 604800};
-        QCOMPARE(w.result().tijdeenheid, seconds[landsOn]);
+        QCOMPARE(w.result().secondsPerUnit, seconds[landsOn]);
         QCOMPARE(focused(), w.unit(landsOn));
     }
 
     void focusComesBackAfterARun_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("key");
-        QTest::newRow("Space on Data verwerken") << "buttonmemo" << int(Qt::Key_Space);
-        QTest::newRow("Space on Filters toepassen") << "Filtersbutton" << int(Qt::Key_Space);
-        QTest::newRow("Enter in Overspanning") << "overspanningedit" << int(Qt::Key_Return);
+        QTest::newRow("Space on Data verwerken") << "processButton" << int(Qt::Key_Space);
+        QTest::newRow("Space on Filters toepassen") << "applyFiltersButton" << int(Qt::Key_Space);
+        QTest::newRow("Enter in Overspanning") << "overVoltageEdit" << int(Qt::Key_Return);
     }
 
     // A run disables the control that started it, and Qt moves the focus away; once the run
@@ -236,7 +237,7 @@ private slots:
         KeyboardWindow w;
         QVERIFY(w.active());
         w.open(threeEvents());
-        QVERIFY(tabTo(w.button("buttonmemo")));
+        QVERIFY(tabTo(w.button("processButton")));
         w.hold();
         press(Qt::Key_Space);
         QVERIFY(w.form.isProcessing());
@@ -250,11 +251,11 @@ private slots:
     void connectAndDisconnectHandTheFocusOn() {
         KeyboardWindow w;
         QVERIFY(w.active());
-        QCOMPARE(focused(), w.button("Connect"));
+        QCOMPARE(focused(), w.button("connectButton"));
         w.adapter().showConnected();
-        QCOMPARE(focused(), w.button("disconnect"));
+        QCOMPARE(focused(), w.button("disconnectButton"));
         w.form.link().disconnectLogger();
-        QCOMPARE(focused(), w.button("Connect"));
+        QCOMPARE(focused(), w.button("connectButton"));
     }
 
     // The main path with the keyboard alone: open, process, choose a unit, go to an event,
@@ -262,22 +263,22 @@ private slots:
     void mainPathWithTheKeyboardAlone() {
         KeyboardWindow w;
         QVERIFY(w.active());
-        QCOMPARE(nameOf(focused()), QString("Connect"));
+        QCOMPARE(nameOf(focused()), QString("connectButton"));
 
         const QString image = w.dir.filePath(QStringLiteral("drie.img"));
         QVERIFY(!threeEvents().save(image));
         w.seams.openAnswers << image;
-        QVERIFY(tabTo(w.button("dataopenen")));
+        QVERIFY(tabTo(w.button("openImageButton")));
         press(Qt::Key_Space);
         QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
 
-        QVERIFY(tabTo(w.button("buttonmemo"), true));
+        QVERIFY(tabTo(w.button("processButton"), true));
         press(Qt::Key_Space);
         w.waitForRun();
-        QCOMPARE(w.result().calamiteitcount, 3);
+        QCOMPARE(w.result().eventCount, 3);
 
         // Hours, passing the units with the arrows: only the Space starts a run.
-        QSignalSpy runs(&w.form, &TForm1::runStarting);
+        QSignalSpy runs(&w.form, &MainWindow::runStarting);
         QVERIFY(tabTo(w.unit(1)));
         press(Qt::Key_Down);
         press(Qt::Key_Down);
@@ -286,20 +287,20 @@ private slots:
         press(Qt::Key_Space);
         QCOMPARE(runs.size(), qsizetype(1));
         w.waitForRun();
-        QCOMPARE(w.result().tijdeenheid, 3600);
+        QCOMPARE(w.result().secondsPerUnit, 3600);
         w.drawChart();
         QVERIFY(w.form.navigation()->isEnabled());
 
-        QVERIFY(tabTo(w.edit("calamiteitedit"), true));
+        QVERIFY(tabTo(w.edit("eventNumberEdit"), true));
         QTest::keyClicks(focused(), QStringLiteral("2"));
         press(Qt::Key_Tab);
-        QCOMPARE(focused(), w.button("ganaarcalamiteitbutton"));
+        QCOMPARE(focused(), w.button("goToEventButton"));
         press(Qt::Key_Space);
         QCOMPARE(std::pair(w.from(), w.to()), w.eventWindow(2));
-        QVERIFY(tabTo(w.button("volgendecalamiteitbutton")));
+        QVERIFY(tabTo(w.button("nextEventButton")));
         press(Qt::Key_Space);
         QCOMPARE(std::pair(w.from(), w.to()), w.eventWindow(3));
-        QCOMPARE(w.edit("calamiteitedit")->text(), QString("3"));
+        QCOMPARE(w.edit("eventNumberEdit")->text(), QString("3"));
         QVERIFY(w.seams.messages.isEmpty());
 
         QVERIFY(tabTo(w.form.chart()->plot()));
@@ -308,17 +309,17 @@ private slots:
         press(Qt::Key_Right);
         QCOMPARE(std::pair(w.from(), w.to()), std::pair(1.0, 2.0));
         press(Qt::Key_Escape);
-        QCOMPARE(w.from(), w.form.chart()->fullView.bottomaxismin);
+        QCOMPARE(w.from(), w.form.chart()->fullView().timeMin);
 
         const QString report = w.dir.filePath(QStringLiteral("rapport.pdf"));
         w.seams.printTo = report;
-        QVERIFY(tabTo(w.button("PDF")));
+        QVERIFY(tabTo(w.button("printReportButton")));
         press(Qt::Key_Space);
         QCOMPARE(w.seams.printDialogs, 1);
         QVERIFY(QFileInfo(report).size() > 0);
 
         press(Qt::Key_Tab);
-        QCOMPARE(focused(), w.button("Grafiekopslaan"));
+        QCOMPARE(focused(), w.button("printChartButton"));
         press(Qt::Key_Space);
         QCOMPARE(w.seams.printPreviews, 1);
         // The preview shows the chart.
@@ -331,7 +332,7 @@ private slots:
 
         // The logo is a button too.
         press(Qt::Key_Tab);
-        QCOMPARE(nameOf(focused()), QString("Image3"));
+        QCOMPARE(nameOf(focused()), QString("logo"));
         press(Qt::Key_Space);
         QCOMPARE(w.seams.openedUrls.size(), qsizetype(1));
     }

@@ -52,7 +52,7 @@ private slots:
         QTest::addColumn<uint>("key");
         QTest::addColumn<KeyVerdict>("verdict");
         const auto Limit = NumberKeyRule::Limit;
-        const auto Over = NumberKeyRule::Overspanning;
+        const auto Over = NumberKeyRule::LimitWithEnter;
         const auto Range = NumberKeyRule::Range;
         const auto Accept = KeyVerdict::Accept;
         const auto Discard = KeyVerdict::Discard;
@@ -136,43 +136,43 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("messages");
-        QTest::newRow("comma: negative decimal") << kComma << "temperatuurondergrensedit"
+        QTest::newRow("comma: negative decimal") << kComma << "underTemperatureEdit"
                                                  << ""
                                                  << "-5,5,."
                                                  << "-5,5" << 0;
-        QTest::newRow("point: negative decimal") << kPoint << "temperatuurondergrensedit"
+        QTest::newRow("point: negative decimal") << kPoint << "underTemperatureEdit"
                                                  << ""
                                                  << "-5.5.,"
                                                  << "-5.5" << 0;
-        QTest::newRow("comma: Onderspanning takes the comma") << kComma << "onderspanningedit"
+        QTest::newRow("comma: Onderspanning takes the comma") << kComma << "underVoltageEdit"
                                                               << ""
                                                               << "11,5"
                                                               << "11,5" << 0;
-        QTest::newRow("point: Onderspanning takes the point") << kPoint << "onderspanningedit"
+        QTest::newRow("point: Onderspanning takes the point") << kPoint << "underVoltageEdit"
                                                               << ""
                                                               << "11.5"
                                                               << "11.5" << 0;
-        QTest::newRow("point: Onderspanning drops the comma") << kPoint << "onderspanningedit"
+        QTest::newRow("point: Onderspanning drops the comma") << kPoint << "underVoltageEdit"
                                                               << ""
                                                               << "11,5"
                                                               << "115" << 0;
-        QTest::newRow("point: Overspanning drops the comma") << kPoint << "overspanningedit"
+        QTest::newRow("point: Overspanning drops the comma") << kPoint << "overVoltageEdit"
                                                              << ""
                                                              << "11,5"
                                                              << "115" << 0;
-        QTest::newRow("minus after a digit") << kComma << "tijdfilteredit"
+        QTest::newRow("minus after a digit") << kComma << "voltageTimeFilterEdit"
                                              << ""
                                              << "5-"
                                              << "5" << 1;
-        QTest::newRow("minus moved to the start") << kComma << "temperatuurtijdfilteredit"
+        QTest::newRow("minus moved to the start") << kComma << "temperatureTimeFilterEdit"
                                                   << ""
                                                   << "5^-^-"
                                                   << "-5" << 0;
-        QTest::newRow("backspace and retype") << kComma << "temperatuurbovengrensedit"
+        QTest::newRow("backspace and retype") << kComma << "overTemperatureEdit"
                                               << "35"
                                               << "\b\b4,0"
                                               << "4,0" << 0;
-        QTest::newRow("letters and blanks") << kPoint << "overspanningedit"
+        QTest::newRow("letters and blanks") << kPoint << "overVoltageEdit"
                                             << ""
                                             << "1 a2é"
                                             << "12" << 0;
@@ -187,7 +187,7 @@ private slots:
         QFETCH(int, messages);
         QLocale::setDefault(locale);
         WindowFixture w;
-        control(w.form, "filtersgroupbox")->setEnabled(true);
+        control(w.form, "filterGroup")->setEnabled(true);
         auto* target = w.form.findChild<QLineEdit*>(edit);
         QVERIFY(target);
         target->setText(start);
@@ -200,8 +200,8 @@ private slots:
     // With the whole text selected the minus is still in it, so it is refused.
     void minusOverSelection() {
         WindowFixture w;
-        control(w.form, "filtersgroupbox")->setEnabled(true);
-        QLineEdit* edit = w.edit("temperatuurondergrensedit");
+        control(w.form, "filterGroup")->setEnabled(true);
+        QLineEdit* edit = w.edit("underTemperatureEdit");
         edit->setText("-5");
         edit->selectAll();
         type(edit, "-");
@@ -218,12 +218,12 @@ private slots:
         QLocale::setDefault(kComma);
         WindowFixture w;
         w.form.navigation()->setEnabled(true);
-        type(w.form.navigation()->Edit2, "5-,5,");
-        type(w.form.navigation()->Edit1, "^-1.2\r");
-        type(w.form.navigation()->calamiteitedit, "-1a2,3");
-        QCOMPARE(w.form.navigation()->Edit2->text(), QString("5,5"));
-        QCOMPARE(w.form.navigation()->Edit1->text(), QString("-12"));
-        QCOMPARE(w.form.navigation()->calamiteitedit->text(), QString("123"));
+        type(w.form.navigation()->fromEdit(), "5-,5,");
+        type(w.form.navigation()->toEdit(), "^-1.2\r");
+        type(w.form.navigation()->eventNumberEdit(), "-1a2,3");
+        QCOMPARE(w.form.navigation()->fromEdit()->text(), QString("5,5"));
+        QCOMPARE(w.form.navigation()->toEdit()->text(), QString("-12"));
+        QCOMPARE(w.form.navigation()->eventNumberEdit()->text(), QString("123"));
         QVERIFY(w.seams.messages.isEmpty());
     }
 
@@ -234,8 +234,8 @@ private slots:
         QTest::addColumn<QString>("keys"); // names, see below
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("clipboard");
-        const QStringList edits{"overspanningedit", "temperatuurondergrensedit", "Edit1",
-                                "calamiteitedit"};
+        const QStringList edits{"overVoltageEdit", "underTemperatureEdit", "toEdit",
+                                "eventNumberEdit"};
         for (const QString& e : edits) {
             const auto row = [&e](const char* name) -> QTestData& {
                 return QTest::addRow("%s: %s", qPrintable(e), name);
@@ -270,7 +270,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, clipboard);
         WindowFixture w;
-        control(w.form, "filtersgroupbox")->setEnabled(true);
+        control(w.form, "filterGroup")->setEnabled(true);
         w.form.navigation()->setEnabled(true);
         QLineEdit* target = w.edit(qPrintable(edit));
         target->setText("1234");
@@ -293,7 +293,7 @@ private slots:
         QTest::addColumn<int>("selectLength");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("text");
-        const QString over = "overspanningedit";
+        const QString over = "overVoltageEdit";
         QTest::newRow("decimals at the end") << over << "12" << -1 << 0 << ",5"
                                              << "12,5";
         QTest::newRow("second separator") << over << "12,6" << -1 << 0 << ",5"
@@ -312,13 +312,13 @@ private slots:
                                                 << "5";
         QTest::newRow("nothing") << over << "5" << -1 << 0 << ""
                                  << "5";
-        QTest::newRow("range edit") << "Edit2"
+        QTest::newRow("range edit") << "fromEdit"
                                     << "" << -1 << 0 << "-2,25"
                                     << "-2,25";
-        QTest::newRow("event number") << "calamiteitedit"
+        QTest::newRow("event number") << "eventNumberEdit"
                                       << "1" << -1 << 0 << "23"
                                       << "123";
-        QTest::newRow("event number, comma") << "calamiteitedit"
+        QTest::newRow("event number, comma") << "eventNumberEdit"
                                              << "1" << -1 << 0 << "2,3"
                                              << "1";
     }
@@ -333,7 +333,7 @@ private slots:
         QLocale::setDefault(kComma);
         for (const bool shiftInsert : {false, true}) {
             WindowFixture w;
-            control(w.form, "filtersgroupbox")->setEnabled(true);
+            control(w.form, "filterGroup")->setEnabled(true);
             w.form.navigation()->setEnabled(true);
             QLineEdit* target = w.edit(qPrintable(edit));
             target->setText(start);

@@ -15,7 +15,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Unit2.h"
+#include "app/configurationwindow.h"
 #include "app/logoview.h"
 #include "windowfixture.h"
 
@@ -169,8 +169,8 @@ void processInSeconds(WindowFixture& w) {
     w.open(shortRecording());
     w.process();
     w.form.updateCycle();
-    QVERIFY(control(w.form, "navigatiegroupbox")->isEnabled());
-    QCOMPARE(w.button("volgendebutton")->text(), QString("Volgende seconde"));
+    QVERIFY(control(w.form, "navigationGroup")->isEnabled());
+    QCOMPARE(w.button("nextPageButton")->text(), QString("Volgende seconde"));
     QVERIFY(w.memo()->document()->blockCount() > 20);
 }
 
@@ -225,10 +225,12 @@ private slots:
         QFETCH(bool, afterRun);
         useFont(family);
         auto nothing = [](int, const QLocale&) { return DurationCellTexts{}; };
-        TForm2 form(nullptr, afterRun ? DurationTableComputation(durationCellTexts) : nothing);
+        ConfigurationWindow form(nullptr,
+                                 afterRun ? DurationTableComputation(durationCellTexts) : nothing);
         if (afterRun) {
             QTRY_COMPARE(form.shownTableUnit(), 0);
-            QCOMPARE(form.StringGrid1->item(8, 6)->text(), QString("2.157.070.800"));
+            QCOMPARE(form.findChild<QTableWidget*>("durationTable")->item(8, 6)->text(),
+                     QString("2.157.070.800"));
         }
         for (QSize shown : {form.sizeHint(), size}) {
             const QStringList faults = layoutFaults(&form, shown);
@@ -257,8 +259,7 @@ private slots:
         const QStringList faults = layoutFaults(&w.form, size);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         const QSize extra = size - laptop;
-        const QSize chartGrew =
-            control(w.form, "Chart1")->size() - before[control(w.form, "Chart1")];
+        const QSize chartGrew = control(w.form, "chart")->size() - before[control(w.form, "chart")];
         const QSize reportGrew = w.memo()->size() - before[w.memo()];
         QVERIFY2(chartGrew.width() + reportGrew.width() >= extra.width() - 2,
                  qPrintable(QStringLiteral("chart +%1, report +%2 of +%3")
@@ -294,7 +295,7 @@ private slots:
         WindowFixture w;
         const QStringList faults = layoutFaults(&w.form, QSize(1366, 560));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
-        const QWidget* logo = control(w.form, "Image3");
+        const QWidget* logo = control(w.form, "logo");
         QVERIFY(logo->height() < logo->sizeHint().height());
     }
 

@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/reportview.h"
 #include "app/windowtexts.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "demo.h"
 #include "link/linktexts.h"
+#include "paper/reportview.h"
 #include "windowfixture.h"
 
 Q_DECLARE_METATYPE(veltrano::ImageBuilder)
@@ -55,13 +55,20 @@ void compareReport(const QPlainTextEdit* box, const Report& model) {
     }
 }
 
-const QStringList kStartStates{"Verbinden=zichtbaar",    "Verbreken=verborgen",
-                               "Data ophalen=uit",       "Data verwerken=uit",
-                               "Tijdeenheid=uit",        "Filter instellingen=uit",
-                               "Filters toepassen=uit",  "Configuratiescherm=aan",
-                               "Geheugen wissen=aan",    "Grafiek navigatie=uit",
-                               "ProgressBar2=zichtbaar", "EraseProgressBar=verborgen",
-                               "ProgressBar1=verborgen", "status="};
+const QStringList kStartStates{"Verbinden=zichtbaar",
+                               "Verbreken=verborgen",
+                               "Data ophalen=uit",
+                               "Data verwerken=uit",
+                               "Tijdeenheid=uit",
+                               "Filter instellingen=uit",
+                               "Filters toepassen=uit",
+                               "Configuratiescherm=aan",
+                               "Geheugen wissen=aan",
+                               "Grafiek navigatie=uit",
+                               "Voortgang ophalen=zichtbaar",
+                               "Voortgang wissen=verborgen",
+                               "Voortgang verwerken=verborgen",
+                               "status="};
 
 QStringList asLines(const QMap<QString, QString>& states) {
     QStringList lines;
@@ -75,32 +82,32 @@ QMap<QString, QString> statesOf(const WindowFixture& w) {
     QMap<QString, QString> s;
     const auto on = [](const QWidget* c) { return c->isEnabled() ? "aan" : "uit"; };
     const auto shown = [](const QWidget* c) { return c->isHidden() ? "verborgen" : "zichtbaar"; };
-    s["Verbinden"] = shown(w.button("Connect"));
-    s["Verbreken"] = shown(w.button("disconnect"));
-    s["Data ophalen"] = on(w.button("Buttonreceivedata"));
-    s["Data verwerken"] = on(w.button("buttonmemo"));
-    s["Tijdeenheid"] = on(control(w.form, "TijdeenheidRadioGroup"));
-    s["Filter instellingen"] = on(control(w.form, "filtersgroupbox"));
-    s["Filters toepassen"] = on(w.button("Filtersbutton"));
-    s["Configuratiescherm"] = on(w.button("Meetintervaltabelbutton"));
-    s["Geheugen wissen"] = on(w.button("Buttonerase"));
-    s["Grafiek navigatie"] = on(control(w.form, "navigatiegroupbox"));
-    s["ProgressBar2"] = shown(w.bar("ProgressBar2"));
-    s["EraseProgressBar"] = shown(w.bar("EraseProgressBar"));
-    s["ProgressBar1"] = shown(w.bar("ProgressBar1"));
+    s["Verbinden"] = shown(w.button("connectButton"));
+    s["Verbreken"] = shown(w.button("disconnectButton"));
+    s["Data ophalen"] = on(w.button("downloadButton"));
+    s["Data verwerken"] = on(w.button("processButton"));
+    s["Tijdeenheid"] = on(control(w.form, "timeUnitGroup"));
+    s["Filter instellingen"] = on(control(w.form, "filterGroup"));
+    s["Filters toepassen"] = on(w.button("applyFiltersButton"));
+    s["Configuratiescherm"] = on(w.button("configurationButton"));
+    s["Geheugen wissen"] = on(w.button("eraseButton"));
+    s["Grafiek navigatie"] = on(control(w.form, "navigationGroup"));
+    s["Voortgang ophalen"] = shown(w.bar("downloadBar"));
+    s["Voortgang wissen"] = shown(w.bar("eraseBar"));
+    s["Voortgang verwerken"] = shown(w.bar("processingBar"));
     s["status"] = w.status()->text();
     return s;
 }
 
 bool processingControlsEnabled(const WindowFixture& w) {
-    for (const char* name : {"buttonmemo", "Filtersbutton", "filtersgroupbox",
-                             "TijdeenheidRadioGroup", "Meetintervaltabelbutton", "dataopenen"})
+    for (const char* name : {"processButton", "applyFiltersButton", "filterGroup", "timeUnitGroup",
+                             "configurationButton", "openImageButton"})
         if (!control(w.form, name)->isEnabled())
             return false;
     return true;
 }
 
-void receive(TForm1& form, const QByteArray& bytes) {
+void receive(MainWindow& form, const QByteArray& bytes) {
     form.link().receiver().receive(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    std::size_t(bytes.size()));
 }
@@ -122,7 +129,7 @@ enum Step {
 // The link's side of a download or erase without a device: the receiver and the window as
 // the link drives them.
 void linkStep(WindowFixture& w, Step step) {
-    TForm1& f = w.form;
+    MainWindow& f = w.form;
     switch (step) {
     case Connect:
         w.adapter().showConnected();
@@ -139,7 +146,7 @@ void linkStep(WindowFixture& w, Step step) {
         break;
     case EraseStart:
         w.adapter().eraseStarted(false);
-        f.link().receiver().eraseflag = true;
+        f.link().receiver().awaitEraseAnswer(false);
         break;
     case EraseEnd:
         receive(f, "wel ");
@@ -159,34 +166,35 @@ private slots:
 
     void designStartValues() {
         WindowFixture w;
-        QCOMPARE(w.edit("overspanningedit")->text(), QString("12,6"));
-        QCOMPARE(w.edit("onderspanningedit")->text(), QString("12"));
-        QCOMPARE(w.edit("tijdfilteredit")->text(), QString("5"));
-        QCOMPARE(w.edit("temperatuurbovengrensedit")->text(), QString("35"));
-        QCOMPARE(w.edit("temperatuurondergrensedit")->text(), QString("0"));
-        QCOMPARE(w.edit("temperatuurtijdfilteredit")->text(), QString("5"));
-        QCOMPARE(control<QComboBox>(w.form, "tijdfiltercombobox")->currentText(),
+        QCOMPARE(w.edit("overVoltageEdit")->text(), QString("12,6"));
+        QCOMPARE(w.edit("underVoltageEdit")->text(), QString("12"));
+        QCOMPARE(w.edit("voltageTimeFilterEdit")->text(), QString("5"));
+        QCOMPARE(w.edit("overTemperatureEdit")->text(), QString("35"));
+        QCOMPARE(w.edit("underTemperatureEdit")->text(), QString("0"));
+        QCOMPARE(w.edit("temperatureTimeFilterEdit")->text(), QString("5"));
+        QCOMPARE(control<QComboBox>(w.form, "voltageTimeFilterUnitList")->currentText(),
                  QString("minuten"));
-        QCOMPARE(control<QComboBox>(w.form, "temperatuurtijdcombobox")->currentText(),
+        QCOMPARE(control<QComboBox>(w.form, "temperatureTimeFilterUnitList")->currentText(),
                  QString("minuten"));
         QCOMPARE(w.timeUnits()->checkedButton()->text(), QString("Minuten"));
-        QCOMPARE(control<QDateTimeEdit>(w.form, "DateTimePicker1")->dateTime(),
+        QCOMPARE(control<QDateTimeEdit>(w.form, "connectionPicker")->dateTime(),
                  QDateTime(QDate(2016, 7, 18), QTime(16, 30, 30)));
-        QCOMPARE(control<QDateTimeEdit>(w.form, "DateTimePicker")->dateTime(),
+        QCOMPARE(control<QDateTimeEdit>(w.form, "disconnectionPicker")->dateTime(),
                  QDateTime(QDate(2016, 7, 18), QTime(8, 50, 25)));
         QCOMPARE(w.form.palette().color(QPalette::Window), QColor(160, 160, 164));
         QVERIFY(w.memo()->isReadOnly());
         // The window's start values are the core's defaults.
         const ProcessingSettings start = ProcessingSettings::defaults();
         const ProcessingSettings shown = w.form.readSettings();
-        QCOMPARE(shown.overspanning, start.overspanning);
+        QCOMPARE(shown.filterText(FilterField::OverVoltage),
+                 start.filterText(FilterField::OverVoltage));
         QCOMPARE(shown.timeUnit, start.timeUnit);
         QCOMPARE(shown.periodStart, start.periodStart);
 
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         WindowFixture point;
         QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
-        QCOMPARE(point.edit("overspanningedit")->text(), QString("12.6"));
+        QCOMPARE(point.edit("overVoltageEdit")->text(), QString("12.6"));
     }
 
     // The full demo recording, opened and processed through the window, shows the core's
@@ -197,14 +205,14 @@ private slots:
         w.open(demo);
         w.process();
         const ProcessingResult expected = coreResult(demo, w.form.readSettings());
-        QVERIFY(expected.calamiteitcount > 10);
+        QVERIFY(expected.eventCount > 10);
         compareReport(w.memo(), expected.report);
         QCOMPARE(w.status()->text(), QString("Data verwerkt"));
         QVERIFY(w.form.chartFillDue());
-        QCOMPARE(w.result().samples.C, expected.samples.C);
+        QCOMPARE(w.result().samples.voltageSampleCount, expected.samples.voltageSampleCount);
         QVERIFY(w.seams.messages.isEmpty());
         // The bar advanced once per 85,000 words read.
-        QCOMPARE(w.bar("ProgressBar1")->value(),
+        QCOMPARE(w.bar("processingBar")->value(),
                  int(std::min<std::size_t>(100, (expected.decode.wordsRead - 1) / 85'000 + 1)));
     }
 
@@ -238,27 +246,27 @@ private slots:
 
         QTest::newRow("creation") << QList<int>{} << QStringList{};
         QTest::newRow("first update cycle hides the download bar")
-            << QList<int>{Cycle} << QStringList{"ProgressBar2=verborgen"};
+            << QList<int>{Cycle} << QStringList{"Voortgang ophalen=verborgen"};
         QTest::newRow("image file opened")
             << QList<int>{Cycle, Open}
-            << QStringList{"ProgressBar2=verborgen", "Data verwerken=aan",
+            << QStringList{"Voortgang ophalen=verborgen", "Data verwerken=aan",
                            "status=Data klaar voor verwerken"};
         QTest::newRow("during processing")
             << QList<int>{Cycle, Open, Connect, Process, RunHeld}
-            << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
-                           "Verbreken=zichtbaar",    "Configuratiescherm=uit",
-                           "Geheugen wissen=uit",    "ProgressBar1=zichtbaar",
+            << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
+                           "Verbreken=zichtbaar",         "Configuratiescherm=uit",
+                           "Geheugen wissen=uit",         "Voortgang verwerken=zichtbaar",
                            "status=Data verwerkt"};
         QTest::newRow("connected during processing keeps Data ophalen off")
             << QList<int>{Cycle, Open, RunHeld, Connect}
-            << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
-                           "Verbreken=zichtbaar",    "Configuratiescherm=uit",
-                           "Geheugen wissen=uit",    "ProgressBar1=zichtbaar",
+            << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
+                           "Verbreken=zichtbaar",         "Configuratiescherm=uit",
+                           "Geheugen wissen=uit",         "Voortgang verwerken=zichtbaar",
                            "status=QLO verbonden"};
-        const QStringList processed{"ProgressBar2=verborgen", "Data verwerken=aan",
-                                    "Tijdeenheid=aan",        "Filter instellingen=aan",
-                                    "Filters toepassen=aan",  "ProgressBar1=zichtbaar",
-                                    "status=Data verwerkt"};
+        const QStringList processed{
+            "Voortgang ophalen=verborgen", "Data verwerken=aan",    "Tijdeenheid=aan",
+            "Filter instellingen=aan",     "Filters toepassen=aan", "Voortgang verwerken=zichtbaar",
+            "status=Data verwerkt"};
         QTest::newRow("end of processing, not connected")
             << QList<int>{Cycle, Open, Process} << processed;
         QTest::newRow("end of processing, connected")
@@ -269,14 +277,14 @@ private slots:
                                      << processed + QStringList{"Grafiek navigatie=aan"};
         QTest::newRow("processing bar runs out")
             << QList<int>{Cycle, Open, Process, ManyCycles}
-            << processed + QStringList{"Grafiek navigatie=aan", "ProgressBar1=verborgen"};
+            << processed + QStringList{"Grafiek navigatie=aan", "Voortgang verwerken=verborgen"};
         QTest::newRow("Verbinden")
             << QList<int>{Cycle, Connect}
-            << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen", "Verbreken=zichtbaar",
-                           "Data ophalen=aan", "status=QLO verbonden"};
+            << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
+                           "Verbreken=zichtbaar", "Data ophalen=aan", "status=QLO verbonden"};
         QTest::newRow("Verbreken")
             << QList<int>{Cycle, Connect, Disconnect}
-            << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+            << QStringList{"Voortgang ophalen=verborgen", "status=QLO niet verbonden"};
         const QStringList downloading{"Verbinden=verborgen", "Verbreken=zichtbaar",
                                       "Geheugen wissen=uit", "status=QLO verbonden"};
         QTest::newRow("Data ophalen") << QList<int>{Cycle, Connect, DownloadStart} << downloading;
@@ -292,33 +300,33 @@ private slots:
         QTest::newRow("DONE outside a download")
             << QList<int>{Cycle, Done}
             << afterDownload +
-                   QStringList{"ProgressBar2=verborgen", "status=Data klaar voor verwerken"};
+                   QStringList{"Voortgang ophalen=verborgen", "status=Data klaar voor verwerken"};
         // The download ends there: its bar stays hidden and the bytes can be processed.
         const QStringList brokenOff =
-            afterDownload + QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+            afterDownload + QStringList{"Voortgang ophalen=verborgen", "status=QLO niet verbonden"};
         QTest::newRow("Verbreken during a download")
             << QList<int>{Cycle, Connect, DownloadStart, Disconnect} << brokenOff;
         QTest::newRow("Verbreken during a download, cycles after")
             << QList<int>{Cycle, Connect, DownloadStart, Disconnect, ManyCycles} << brokenOff;
         QTest::newRow("erase sent")
             << QList<int>{Cycle, EraseStart}
-            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar",
+            << QStringList{"Voortgang ophalen=verborgen", "Voortgang wissen=zichtbaar",
                            "Geheugen wissen=uit"};
         QTest::newRow("no download while the logger erases")
             << QList<int>{Cycle, Connect, EraseStart}
-            << QStringList{"ProgressBar2=verborgen", "Verbinden=verborgen",
-                           "Verbreken=zichtbaar",    "EraseProgressBar=zichtbaar",
-                           "Geheugen wissen=uit",    "status=QLO verbonden"};
-        QTest::newRow("wel received")
-            << QList<int>{Cycle, EraseStart, EraseEnd} << QStringList{"ProgressBar2=verborgen"};
+            << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
+                           "Verbreken=zichtbaar",         "Voortgang wissen=zichtbaar",
+                           "Geheugen wissen=uit",         "status=QLO verbonden"};
+        QTest::newRow("wel received") << QList<int>{Cycle, EraseStart, EraseEnd}
+                                      << QStringList{"Voortgang ophalen=verborgen"};
         QTest::newRow("Verbreken during an erase")
             << QList<int>{Cycle, Connect, EraseStart, Disconnect}
-            << QStringList{"ProgressBar2=verborgen", "status=QLO niet verbonden"};
+            << QStringList{"Voortgang ophalen=verborgen", "status=QLO niet verbonden"};
         QTest::newRow("processing while the logger erases")
             << QList<int>{Cycle, Open, EraseStart, RunHeld}
-            << QStringList{"ProgressBar2=verborgen", "EraseProgressBar=zichtbaar",
-                           "Geheugen wissen=uit",    "Configuratiescherm=uit",
-                           "ProgressBar1=zichtbaar", "status=Data klaar voor verwerken"};
+            << QStringList{"Voortgang ophalen=verborgen",   "Voortgang wissen=zichtbaar",
+                           "Geheugen wissen=uit",           "Configuratiescherm=uit",
+                           "Voortgang verwerken=zichtbaar", "status=Data klaar voor verwerken"};
     }
 
     void controlStates() {
@@ -350,7 +358,7 @@ private slots:
                 break;
             case RunHeld:
                 w.hold();
-                QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+                QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
                 QVERIFY(w.form.isProcessing());
                 break;
             default:
@@ -395,15 +403,15 @@ private slots:
         } else if (running) {
             w.open(smallRecording());
             w.hold();
-            QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+            QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
         }
-        QProgressBar* bar = w.bar(downloadBar ? "ProgressBar2" : "ProgressBar1");
-        QProgressBar* other = w.bar(downloadBar ? "ProgressBar1" : "ProgressBar2");
+        QProgressBar* bar = w.bar(downloadBar ? "downloadBar" : "processingBar");
+        QProgressBar* other = w.bar(downloadBar ? "processingBar" : "downloadBar");
         bar->setValue(value);
         bar->setHidden(hidden);
         other->setValue(50);
         other->show();
-        w.form.DoStuff();
+        w.form.updateCycle();
         QCOMPARE(bar->value(), valueAfter);
         QCOMPARE(bar->isHidden(), hiddenAfter);
         QCOMPARE(other->value(), 51); // the other bar follows its own work
@@ -418,7 +426,7 @@ private slots:
         QTest::newRow("Filters toepassen") << "Filters toepassen" << 1;
         QTest::newRow("Tijdeenheid Seconden") << "Seconden" << 0;
         QTest::newRow("Tijdeenheid Uren") << "Uren" << 2;
-        QTest::newRow("Enter in Overspanning") << "overspanningedit" << 1;
+        QTest::newRow("Enter in Overspanning") << "overVoltageEdit" << 1;
     }
 
     // After a first run every trigger runs again with what the controls hold then.
@@ -429,14 +437,14 @@ private slots:
         const ImageBuilder image = smallRecording();
         w.open(image);
         w.process();
-        w.edit("onderspanningedit")->setText("12,1"); // the second run differs from the first
+        w.edit("underVoltageEdit")->setText("12,1"); // the second run differs from the first
         QSignalSpy finished(&w.form.processingRun(), &ProcessingRun::finished);
         if (trigger == "Data verwerken")
-            QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+            QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
         else if (trigger == "Filters toepassen")
-            QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
-        else if (trigger == "overspanningedit")
-            QTest::keyClick(w.edit("overspanningedit"), Qt::Key_Return);
+            QTest::mouseClick(w.button("applyFiltersButton"), Qt::LeftButton);
+        else if (trigger == "overVoltageEdit")
+            QTest::keyClick(w.edit("overVoltageEdit"), Qt::Key_Return);
         else
             QTest::mouseClick(w.timeUnits()->button(timeUnit), Qt::LeftButton);
         QVERIFY(w.form.isProcessing());
@@ -444,15 +452,15 @@ private slots:
         QCOMPARE(finished.size(), 1);
         QCOMPARE(w.form.readSettings().timeUnit, timeUnit);
         const ProcessingResult expected = coreResult(image, w.form.readSettings());
-        QCOMPARE(w.result().tijdeenheid, expected.tijdeenheid);
+        QCOMPARE(w.result().secondsPerUnit, expected.secondsPerUnit);
         compareReport(w.memo(), expected.report);
-        QCOMPARE(w.edit("overspanningedit")->text(), QString("12,6")); // Enter is not typed
+        QCOMPARE(w.edit("overVoltageEdit")->text(), QString("12,6")); // Enter is not typed
     }
 
     void enterElsewhereDoesNothing_data() {
         QTest::addColumn<QString>("edit");
-        for (const char* name : {"onderspanningedit", "tijdfilteredit", "temperatuurbovengrensedit",
-                                 "temperatuurondergrensedit", "temperatuurtijdfilteredit"})
+        for (const char* name : {"underVoltageEdit", "voltageTimeFilterEdit", "overTemperatureEdit",
+                                 "underTemperatureEdit", "temperatureTimeFilterEdit"})
             QTest::newRow(name) << QString(name);
     }
 
@@ -492,12 +500,12 @@ private slots:
         w.process();
         const QString reportBefore = w.memo()->toPlainText();
         QLineEdit* edit = nullptr;
-        for (QLabel* label : control(w.form, "filtersgroupbox")->findChildren<QLabel*>())
+        for (QLabel* label : control(w.form, "filterGroup")->findChildren<QLabel*>())
             if (label->text() == field)
                 edit = qobject_cast<QLineEdit*>(label->buddy());
         QVERIFY(edit);
         edit->setText(text); // pasted through the context menu: the key checks do not see it
-        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+        QTest::mouseClick(w.button("applyFiltersButton"), Qt::LeftButton);
 
         Limits limits;
         const auto error = readLimits(w.form.readSettings(), limits);
@@ -509,7 +517,7 @@ private slots:
         QVERIFY(processingControlsEnabled(w));
         // Mended, the same button works again.
         edit->setText("5");
-        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
+        QTest::mouseClick(w.button("applyFiltersButton"), Qt::LeftButton);
         QVERIFY(w.form.isProcessing());
         w.waitForRun();
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
@@ -524,7 +532,7 @@ private slots:
         w.process();
         QCOMPARE(w.seams.messages, QStringList({"Geen metingen", "Geen metingen"}));
         QCOMPARE(w.status()->text(), QString("Data verwerkt"));
-        QVERIFY(w.button("buttonmemo")->isEnabled());
+        QVERIFY(w.button("processButton")->isEnabled());
     }
 
     void imageWithoutSummary_data() {
@@ -552,7 +560,7 @@ private slots:
         QVERIFY(!w.form.chartFillDue());
         QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
         QVERIFY(processingControlsEnabled(w));
-        QVERIFY(!w.button("Buttonreceivedata")->isEnabled()); // not connected
+        QVERIFY(!w.button("downloadButton")->isEnabled()); // not connected
     }
 
     // An image opened while a run decodes waits for the run's end: the report is the old
@@ -563,7 +571,7 @@ private slots:
         const ImageBuilder second = otherRecording();
         w.open(first);
         w.hold();
-        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
+        QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
         w.open(second, "second.img");
         QVERIFY(w.seams.openAnswers.isEmpty());
         // Waiting for its turn, the file has not touched the image yet.
@@ -586,8 +594,8 @@ private slots:
         b.recording(2, 1).temperature(20, 3).done(); // would show "Geen metingen" twice
         w.open(b);
         w.hold();
-        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
-        QSignalSpy closed(&w.form, &TForm1::closed);
+        QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
+        QSignalSpy closed(&w.form, &MainWindow::closed);
         w.form.close();
         QCOMPARE(closed.size(), 1);
         QVERIFY(!w.form.isProcessing());
@@ -600,8 +608,8 @@ private slots:
     void barsOverTheChart() {
         WindowFixture w;
         const QObjectList& stack = control(w.form, "chartArea")->children();
-        QVERIFY(stack.indexOf(w.bar("ProgressBar1")->parentWidget()) >
-                stack.indexOf(control(w.form, "Chart1")));
+        QVERIFY(stack.indexOf(w.bar("processingBar")->parentWidget()) >
+                stack.indexOf(control(w.form, "chart")));
     }
 
     // Whatever reaches the window during a run, a second run never starts inside it.
@@ -611,16 +619,16 @@ private slots:
         w.process();
         QSignalSpy finished(&w.form.processingRun(), &ProcessingRun::finished);
         w.hold();
-        QTest::mouseClick(w.button("buttonmemo"), Qt::LeftButton);
-        w.form.buttonmemoClick();
-        QTest::mouseClick(w.button("Filtersbutton"), Qt::LeftButton);
-        QTest::keyClick(w.edit("overspanningedit"), Qt::Key_Return);
+        QTest::mouseClick(w.button("processButton"), Qt::LeftButton);
+        w.form.process();
+        QTest::mouseClick(w.button("applyFiltersButton"), Qt::LeftButton);
+        QTest::keyClick(w.edit("overVoltageEdit"), Qt::Key_Return);
         QTest::mouseClick(w.timeUnits()->button(0), Qt::LeftButton);
         w.release();
         w.waitForRun();
         QTest::qWait(20);
         QCOMPARE(finished.size(), 1);
-        QCOMPARE(w.form.tijdeenheidIndex(), 1);
+        QCOMPARE(w.form.readSettings().timeUnit, 1);
     }
 
     // Broken off half-way, the bytes that came are the image: they process and save.
@@ -641,7 +649,7 @@ private slots:
         w.seams.messages.clear();
         w.process();
         QCOMPARE(w.seams.messages, QStringList{windowtext::RecordingNotClosed});
-        QCOMPARE(w.result().samples.C, 600);
+        QCOMPARE(w.result().samples.voltageSampleCount, 600);
     }
 
     void openDuringDownloadIsRefused() {
@@ -679,7 +687,7 @@ private slots:
         QVERIFY(w.form.state().unsavedDownload);
         if (saved) {
             w.seams.saveAnswers << w.dir.filePath("saved.img");
-            QTest::mouseClick(w.button("Buttontext"), Qt::LeftButton);
+            QTest::mouseClick(w.button("saveImageButton"), Qt::LeftButton);
             QVERIFY(!w.form.state().unsavedDownload);
         }
         const QString other = w.dir.filePath("other.img");
@@ -687,16 +695,15 @@ private slots:
             QVERIFY(!otherRecording().save(other));
         w.seams.questionAnswer = yes;
         w.form.show();
-        QSignalSpy closed(&w.form, &TForm1::closed);
+        QSignalSpy closed(&w.form, &MainWindow::closed);
         if (action == "close") {
             w.form.close();
         } else if (action == "Data openen") {
             w.seams.openAnswers << other;
-            QTest::mouseClick(w.button("dataopenen"), Qt::LeftButton);
+            QTest::mouseClick(w.button("openImageButton"), Qt::LeftButton);
         } else {
-            QTest::mouseClick(
-                w.button(action == "Data ophalen" ? "Buttonreceivedata" : "Buttonerase"),
-                Qt::LeftButton);
+            QTest::mouseClick(w.button(action == "Data ophalen" ? "downloadButton" : "eraseButton"),
+                              Qt::LeftButton);
         }
         const QString question =
             action == "Geheugen wissen" ? windowtext::EraseUnsaved : windowtext::DiscardDownload;

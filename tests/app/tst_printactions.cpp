@@ -36,7 +36,7 @@ void PrintActionsTest::reportToPdf() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    veltrano::printReport(report, printer);
+    veltrano::printReportDocument(report, printer);
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

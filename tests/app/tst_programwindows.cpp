@@ -4,10 +4,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit4.h"
+#include "app/configurationwindow.h"
+#include "app/donotunplugnotice.h"
 #include "app/logoview.h"
+#include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "app/uiseams.h"
 #include "windowfixture.h"
@@ -23,38 +23,40 @@ private slots:
     void startsWithTheOtherWindowsHidden() {
         ScriptedSeams seams;
         ProgramWindows windows(&seams);
-        QVERIFY(windows.Form2()->isHidden());
-        QVERIFY(windows.Form4()->isHidden());
-        QCOMPARE(windows.Form2()->windowTitle(), QString("Configureren"));
-        QCOMPARE(windows.Form4()->windowTitle(), QString("Veltrano"));
-        QCOMPARE(windows.Form1()->windowTitle(), QString("Veltrano"));
-        QCOMPARE(windows.Form4()->Label1->text(),
+        QVERIFY(windows.configurationWindow()->isHidden());
+        QVERIFY(windows.notice()->isHidden());
+        QCOMPARE(windows.configurationWindow()->windowTitle(), QString("Configureren"));
+        QCOMPARE(windows.notice()->windowTitle(), QString("Veltrano"));
+        QCOMPARE(windows.mainWindow()->windowTitle(), QString("Veltrano"));
+        QCOMPARE(windows.notice()->findChild<QLabel*>("message")->text(),
                  QString("Configureren gestart. Koppel de QLO niet los"));
 
-        windows.Form1()->findChild<LinkAdapter*>()->showNotice();
-        QVERIFY(windows.Form4()->isVisible());
-        QTest::mouseClick(windows.Form4()->Button1, Qt::LeftButton);
-        QVERIFY(!windows.Form4()->isVisible());
+        windows.mainWindow()->findChild<LinkAdapter*>()->showNotice();
+        QVERIFY(windows.notice()->isVisible());
+        QTest::mouseClick(windows.notice()->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        QVERIFY(!windows.notice()->isVisible());
     }
 
     // "Configuratiescherm" shows the one configuration window and does not wait for it.
     void configurationWindowIsShownWithoutWaiting() {
         ScriptedSeams seams;
         ProgramWindows windows(&seams);
-        windows.Form1()->show();
+        windows.mainWindow()->show();
         for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(button(*windows.Form1(), "Meetintervaltabelbutton"), Qt::LeftButton);
-            QVERIFY(windows.Form2()->isVisible());
+            QTest::mouseClick(button(*windows.mainWindow(), "configurationButton"), Qt::LeftButton);
+            QVERIFY(windows.configurationWindow()->isVisible());
             QVERIFY(!QApplication::activeModalWidget());
         }
-        QCOMPARE(windows.Form1()->configurationWindow(), static_cast<QWidget*>(windows.Form2()));
-        QCOMPARE(QApplication::topLevelWidgets().count(windows.Form2()), qsizetype(1));
+        QCOMPARE(windows.mainWindow()->configurationWindow(),
+                 static_cast<QWidget*>(windows.configurationWindow()));
+        QCOMPARE(QApplication::topLevelWidgets().count(windows.configurationWindow()),
+                 qsizetype(1));
     }
 
     void logoOpensTheAboutPage() {
         ScriptedSeams seams;
         ProgramWindows windows(&seams);
-        LogoView* logo = control<LogoView>(*windows.Form1(), "Image3");
+        LogoView* logo = control<LogoView>(*windows.mainWindow(), "logo");
         QVERIFY(logo->cursor().shape() == Qt::PointingHandCursor);
         QTest::mouseClick(logo, Qt::LeftButton);
         QCOMPARE(seams.openedUrls.size(), qsizetype(1));
@@ -70,10 +72,10 @@ private slots:
     void closingTheMainWindowEndsTheProgram() {
         ScriptedSeams seams;
         ProgramWindows windows(&seams);
-        windows.Form1()->show();
-        windows.Form2()->show();
-        windows.Form4()->show();
-        QTimer::singleShot(0, windows.Form1(), [&] { windows.Form1()->close(); });
+        windows.mainWindow()->show();
+        windows.configurationWindow()->show();
+        windows.notice()->show();
+        QTimer::singleShot(0, windows.mainWindow(), [&] { windows.mainWindow()->close(); });
         QTimer watchdog;
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
@@ -83,4 +85,5 @@ private slots:
 };
 
 QTEST_MAIN(TestProgramWindows)
+#include "scriptedseams.h"
 #include "tst_programwindows.moc"

@@ -15,8 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/configurationwindow.h"
+#include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "app/uiseams.h"
 #include "app/usersettings.h"
@@ -43,55 +43,57 @@ struct Session {
         : settings(std::make_unique<QSettings>(path, QSettings::IniFormat)),
           windows(&seams, &settings) {
         windows.show();
-        (void)QTest::qWaitForWindowExposed(windows.Form1());
+        (void)QTest::qWaitForWindowExposed(windows.mainWindow());
         // The message about unusable settings comes after start-up.
         QTest::qWait(10);
     }
 
-    TForm1& main() const { return *windows.Form1(); }
-    TForm2& configuration() const { return *windows.Form2(); }
+    MainWindow& main() const { return *windows.mainWindow(); }
+    ConfigurationWindow& configuration() const { return *windows.configurationWindow(); }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(main(), name); }
     QComboBox* list(const char* name) const { return control<QComboBox>(main(), name); }
-    QButtonGroup* timeUnits() const { return control<QButtonGroup>(main(), "tijdeenheidButtons"); }
+    QButtonGroup* timeUnits() const { return control<QButtonGroup>(main(), "timeUnitButtons"); }
 
     Shown shown() const {
         return {
-            {"Filters/overVoltage", edit("overspanningedit")->text()},
-            {"Filters/underVoltage", edit("onderspanningedit")->text()},
-            {"Filters/voltageTimeFilter", edit("tijdfilteredit")->text()},
-            {"Filters/voltageTimeFilterUnit", list("tijdfiltercombobox")->currentText()},
-            {"Filters/overTemperature", edit("temperatuurbovengrensedit")->text()},
-            {"Filters/underTemperature", edit("temperatuurondergrensedit")->text()},
-            {"Filters/temperatureTimeFilter", edit("temperatuurtijdfilteredit")->text()},
-            {"Filters/temperatureTimeFilterUnit", list("temperatuurtijdcombobox")->currentText()},
+            {"Filters/overVoltage", edit("overVoltageEdit")->text()},
+            {"Filters/underVoltage", edit("underVoltageEdit")->text()},
+            {"Filters/voltageTimeFilter", edit("voltageTimeFilterEdit")->text()},
+            {"Filters/voltageTimeFilterUnit", list("voltageTimeFilterUnitList")->currentText()},
+            {"Filters/overTemperature", edit("overTemperatureEdit")->text()},
+            {"Filters/underTemperature", edit("underTemperatureEdit")->text()},
+            {"Filters/temperatureTimeFilter", edit("temperatureTimeFilterEdit")->text()},
+            {"Filters/temperatureTimeFilterUnit",
+             list("temperatureTimeFilterUnitList")->currentText()},
             {"MainWindow/timeUnit", timeUnits()->checkedButton()->text()},
             {"MainWindow/geometry", main().normalGeometry()},
             {"MainWindow/maximised", main().isMaximized()},
             {"Dialogs/folder", settings.folder().start()},
-            {"Configuration/voltageInterval", configuration().ComboBox1->currentText()},
+            {"Configuration/voltageInterval",
+             configuration().findChild<QComboBox*>("voltageIntervalList")->currentText()},
             // By position: which list it shows follows the voltage choice.
-            {"Configuration/temperatureInterval", configuration().ComboBox2->currentIndex()},
+            {"Configuration/temperatureInterval", configuration().temperatureInterval()},
         };
     }
 
     // Every remembered control away from its start value, as a user leaves them.
     void changeEverything(const QString& folder, bool maximised = false) {
-        edit("overspanningedit")->setText("28,8");
-        edit("onderspanningedit")->setText("23,5");
-        edit("tijdfilteredit")->setText("12");
-        list("tijdfiltercombobox")->setCurrentIndex(1);
-        edit("temperatuurbovengrensedit")->setText("45");
-        edit("temperatuurondergrensedit")->setText("-10");
-        edit("temperatuurtijdfilteredit")->setText("0,5");
-        list("temperatuurtijdcombobox")->setCurrentIndex(2);
+        edit("overVoltageEdit")->setText("28,8");
+        edit("underVoltageEdit")->setText("23,5");
+        edit("voltageTimeFilterEdit")->setText("12");
+        list("voltageTimeFilterUnitList")->setCurrentIndex(1);
+        edit("overTemperatureEdit")->setText("45");
+        edit("underTemperatureEdit")->setText("-10");
+        edit("temperatureTimeFilterEdit")->setText("0,5");
+        list("temperatureTimeFilterUnitList")->setCurrentIndex(2);
         timeUnits()->button(2)->setChecked(true);
         main().showNormal();
         main().setGeometry(kChangedGeometry);
         if (maximised)
             main().showMaximized();
         settings.folder().chosen(QDir(folder).filePath("meting.img"));
-        configuration().ComboBox1->setCurrentIndex(0);
-        configuration().ComboBox2->setCurrentIndex(3);
+        configuration().chooseIntervals(0, configuration().temperatureInterval());
+        configuration().chooseIntervals(configuration().voltageInterval(), 3);
     }
 
     // "Data openen" and "Data verwerken" with a small recording: the run unlocks the filters.
@@ -103,8 +105,8 @@ struct Session {
         if (auto error = b.save(path))
             qFatal("%s", qPrintable(*error));
         seams.openAnswers << path;
-        QTest::mouseClick(button(main(), "dataopenen"), Qt::LeftButton);
-        QTest::mouseClick(button(main(), "buttonmemo"), Qt::LeftButton);
+        QTest::mouseClick(button(main(), "openImageButton"), Qt::LeftButton);
+        QTest::mouseClick(button(main(), "processButton"), Qt::LeftButton);
     }
 };
 
@@ -130,7 +132,7 @@ Shown changedValues(const QString& folder, bool maximised = false) {
 // Where the main window stands when nothing usable was remembered of its place.
 QRect startGeometry(bool maximised) {
     ScriptedSeams seams;
-    TForm1 reference(&seams);
+    MainWindow reference(&seams);
     RememberedChoices start;
     start.maximised = maximised;
     showMainWindow(reference, start);
@@ -245,7 +247,7 @@ private slots:
         s.changeEverything(dir.path());
 
         // A right click on a caption of the group, which has no menu of its own.
-        QWidget* group = control(s.main(), "filtersgroupbox");
+        QWidget* group = control(s.main(), "filterGroup");
         QVERIFY(group->isEnabled());
         QLabel* caption = nullptr;
         for (QLabel* label : group->findChildren<QLabel*>())
@@ -312,7 +314,7 @@ private slots:
         Session s(path);
         // Reading writes nothing.
         QVERIFY(!QFile::exists(path));
-        s.edit("overspanningedit")->setText("28,8");
+        s.edit("overVoltageEdit")->setText("28,8");
         s.processRecording(dir.path());
         QVERIFY(s.main().isProcessing());
         QCOMPARE(QSettings(path, QSettings::IniFormat).value("Filters/overVoltage"),
@@ -474,14 +476,14 @@ private slots:
         QTemporaryDir dir;
         QSettings store(dir.filePath("Veltrano.conf"), QSettings::IniFormat);
         RememberedChoices remembered;
-        remembered.filters.overspanning = "28,8";
-        remembered.filters.temperatuurbovengrens = "45";
+        remembered.filters.filterText(FilterField::OverVoltage) = "28,8";
+        remembered.filters.filterText(FilterField::OverTemperature) = "45";
         writeChoices(store, remembered);
         const StoredChoices comma = readChoices(store, QLocale(QLocale::Dutch));
-        QCOMPARE(comma.choices.filters.overspanning, QString("28,8"));
+        QCOMPARE(comma.choices.filters.filterText(FilterField::OverVoltage), QString("28,8"));
         const StoredChoices point = readChoices(store, QLocale(QLocale::English));
-        QCOMPARE(point.choices.filters.overspanning, QString("12.6"));
-        QCOMPARE(point.choices.filters.temperatuurbovengrens, QString("45"));
+        QCOMPARE(point.choices.filters.filterText(FilterField::OverVoltage), QString("12.6"));
+        QCOMPARE(point.choices.filters.filterText(FilterField::OverTemperature), QString("45"));
     }
 
     // A window partly off the screens comes back wholly on the one it overlaps most.
@@ -547,4 +549,5 @@ private slots:
 };
 
 QTEST_MAIN(TestSettings)
+#include "scriptedseams.h"
 #include "tst_settings.moc"

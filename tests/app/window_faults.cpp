@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTest>
 
-#include "app/Unit4.h"
+#include "app/donotunplugnotice.h"
 #include "app/windowtexts.h"
 #include "link/linktexts.h"
 #include "loggerrig.h"
@@ -123,15 +123,15 @@ private slots:
         rig.form.stopUpdater();
         rig.form.link().setTimeouts(kSilence, kAnswer);
         rig.serve(recording(), milliseconds(eraseMs));
-        rig.click("Connect");
+        rig.click("connectButton");
         QCOMPARE(rig.status(), linktext::Connected);
 
         // The download, with the faults on it or without.
         const bool onDownload = action == Action::Download;
         if (onDownload)
             rig.setFaults(faults, rate);
-        rig.click("Buttonreceivedata");
-        QVERIFY(!rig.button("buttonmemo")->isEnabled());
+        rig.click("downloadButton");
+        QVERIFY(!rig.button("processButton")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(rig.form.state().link != LinkActivity::Downloading, 20'000);
         const Ends downloadEnds = onDownload ? ends : Ends::Complete;
         const bool lost =
@@ -139,7 +139,7 @@ private slots:
         if (lost)
             QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isConnected(), 10'000);
 
-        const std::int32_t teller = rig.form.link().receiver().teller;
+        const std::int32_t teller = rig.form.link().receiver().storedBytes();
         QCOMPARE(teller, kept < 0 ? std::int32_t(rig.sentSize()) : kept);
         QCOMPARE(rig.imageDiffers(), QString());
         QStringList told;
@@ -166,11 +166,11 @@ private slots:
         QCOMPARE(rig.form.isConnected(), !lost);
         QCOMPARE(rig.form.state().link, LinkActivity::None);
         QCOMPARE(rig.controlsDiffer(), QStringList());
-        QVERIFY(rig.button("buttonmemo")->isEnabled());
-        QCOMPARE(rig.button("Buttonreceivedata")->isEnabled(), !lost);
-        QVERIFY(rig.button("Buttonerase")->isEnabled());
+        QVERIFY(rig.button("processButton")->isEnabled());
+        QCOMPARE(rig.button("downloadButton")->isEnabled(), !lost);
+        QVERIFY(rig.button("eraseButton")->isEnabled());
         if (downloadEnds != Ends::Complete && downloadEnds != Ends::CompleteThenUnplugged)
-            QVERIFY(control(rig.form, "ProgressBar2")->isHidden()); // at once, not run out
+            QVERIFY(control(rig.form, "downloadBar")->isHidden()); // at once, not run out
 
         if (!onDownload) {
             // The erase or interval setting, with the faults on it.
@@ -179,14 +179,14 @@ private slots:
             rig.seams.messages.clear();
             rig.setFaults(faults, rate);
             if (action == Action::Erase) {
-                rig.click("Buttonerase");
+                rig.click("eraseButton");
                 QCOMPARE(rig.seams.questions.last(), linktext::EraseQuestion);
             } else {
                 rig.setIntervals(7, 5);
                 QCOMPARE(rig.seams.questions.last(), linktext::IntervalsQuestion);
-                QVERIFY(rig.windows.Form2()->isHidden());
+                QVERIFY(rig.windows.configurationWindow()->isHidden());
             }
-            QVERIFY(!control(rig.form, "EraseProgressBar")->isHidden());
+            QVERIFY(!control(rig.form, "eraseBar")->isHidden());
             QCOMPARE(rig.controlsDiffer(), QStringList());
             QTRY_COMPARE_WITH_TIMEOUT(rig.form.state().link, LinkActivity::None, 10'000);
             QTest::qWait(eraseMs + 300); // an answer that comes late changes nothing
@@ -197,14 +197,14 @@ private slots:
                     : (erase ? linktext::EraseNoAnswer : linktext::IntervalsNoAnswer);
             QCOMPARE(rig.seams.messages, QStringList{answer});
             if (!erase) // "Gelu" comes before the erase
-                QCOMPARE(rig.windows.Form4()->isVisible(), !faults.noReply);
+                QCOMPARE(rig.windows.notice()->isVisible(), !faults.noReply);
             QCOMPARE(rig.status(), linktext::DataReady);
             QVERIFY(rig.form.isConnected());
-            QVERIFY(control(rig.form, "EraseProgressBar")->isHidden());
+            QVERIFY(control(rig.form, "eraseBar")->isHidden());
             QCOMPARE(rig.controlsDiffer(), QStringList());
-            QVERIFY(rig.button("Buttonerase")->isEnabled());
-            QVERIFY(rig.button("Buttonreceivedata")->isEnabled());
-            QCOMPARE(rig.form.link().receiver().teller, teller);
+            QVERIFY(rig.button("eraseButton")->isEnabled());
+            QVERIFY(rig.button("downloadButton")->isEnabled());
+            QCOMPARE(rig.form.link().receiver().storedBytes(), teller);
             QCOMPARE(
                 QByteArray(reinterpret_cast<const char*>(rig.form.image().data()), teller + 64),
                 before);
@@ -212,7 +212,7 @@ private slots:
 
         // What came in can be processed.
         rig.seams.messages.clear();
-        rig.click("buttonmemo");
+        rig.click("processButton");
         QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isProcessing(), 60'000);
         if (downloadEnds == Ends::Complete && kept == kDownloadBytes)
             QCOMPARE(rig.status(), windowtext::Processed);

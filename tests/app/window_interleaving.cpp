@@ -10,7 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/Unit2.h"
+#include "app/configurationwindow.h"
 #include "app/programwindows.h"
 #include "app/windowtexts.h"
 #include "link/linktexts.h"
@@ -48,10 +48,10 @@ struct Rig {
     sim::UsbTestbed bed;
     std::unique_ptr<ServedLogger> logger;
     ProgramWindows windows{&seams};
-    TForm1& form = *windows.Form1();
+    MainWindow& form = *windows.mainWindow();
     QTemporaryDir dir;
     sim::Bytes memory = patternMemory(kLoggerBytes, 11);
-    std::shared_ptr<QSemaphore> gate;
+    HeldRuns held{form.processingRun()};
     bool closed = false;
 
     explicit Rig(milliseconds eraseTime = kEraseTime) {
@@ -59,15 +59,11 @@ struct Rig {
         const int fd = bed.addLogger("usb0", "ttyACM0");
         logger = std::make_unique<ServedLogger>(memory, fd, eraseTime);
         logger->server.setRate(kSlowRate);
-        QObject::connect(&form, &TForm1::closed, [this] { closed = true; });
+        QObject::connect(&form, &MainWindow::closed, [this] { closed = true; });
     }
-    ~Rig() {
-        if (gate)
-            gate->release();
-        form.processingRun().setGate(nullptr);
-    }
+    ~Rig() { held.release(); }
     QPushButton* button(const char* name) const { return testing::button(form, name); }
-    QString status() const { return control<QLabel>(form, "StatusLabel")->text(); }
+    QString status() const { return control<QLabel>(form, "statusLabel")->text(); }
     QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
     QString save(const ImageBuilder& image, const char* name) {
         const QString path = dir.filePath(name);
@@ -100,11 +96,11 @@ struct Expect {
 
 QString barsOf(const Rig& rig) {
     QStringList shown;
-    if (!rig.bar("ProgressBar2")->isHidden())
+    if (!rig.bar("downloadBar")->isHidden())
         shown << "download";
-    if (!rig.bar("EraseProgressBar")->isHidden())
+    if (!rig.bar("eraseBar")->isHidden())
         shown << "erase";
-    if (!rig.bar("ProgressBar1")->isHidden())
+    if (!rig.bar("processingBar")->isHidden())
         shown << "processing";
     return shown.join(' ');
 }
@@ -112,18 +108,21 @@ QString barsOf(const Rig& rig) {
 // Every control shows what the model says, the configuration window's button included.
 void compareControlsWithModel(const Rig& rig) {
     const ControlStates c = controlStates(rig.form.state());
-    QCOMPARE(rig.button("Connect")->isHidden(), !c.connectShown);
-    QCOMPARE(rig.button("disconnect")->isHidden(), c.connectShown);
-    QCOMPARE(rig.button("Buttonreceivedata")->isEnabled(), c.receiveData);
-    QCOMPARE(rig.button("buttonmemo")->isEnabled(), c.process);
-    QCOMPARE(control(rig.form, "TijdeenheidRadioGroup")->isEnabled(), c.timeUnits);
-    QCOMPARE(control(rig.form, "filtersgroupbox")->isEnabled(), c.filters);
-    QCOMPARE(rig.button("Filtersbutton")->isEnabled(), c.filters);
-    QCOMPARE(rig.button("Meetintervaltabelbutton")->isEnabled(), c.configuration);
-    QCOMPARE(rig.button("Buttonerase")->isEnabled(), c.erase);
-    QCOMPARE(rig.windows.Form2()->Buttonmeetintervallen->isEnabled(), c.intervalSetting);
-    QCOMPARE(control(rig.form, "navigatiegroupbox")->isEnabled(), c.navigation);
-    QCOMPARE(rig.bar("EraseProgressBar")->isHidden(), !c.eraseBar);
+    QCOMPARE(rig.button("connectButton")->isHidden(), !c.connectShown);
+    QCOMPARE(rig.button("disconnectButton")->isHidden(), c.connectShown);
+    QCOMPARE(rig.button("downloadButton")->isEnabled(), c.receiveData);
+    QCOMPARE(rig.button("processButton")->isEnabled(), c.process);
+    QCOMPARE(control(rig.form, "timeUnitGroup")->isEnabled(), c.timeUnits);
+    QCOMPARE(control(rig.form, "filterGroup")->isEnabled(), c.filters);
+    QCOMPARE(rig.button("applyFiltersButton")->isEnabled(), c.filters);
+    QCOMPARE(rig.button("configurationButton")->isEnabled(), c.configuration);
+    QCOMPARE(rig.button("eraseButton")->isEnabled(), c.erase);
+    QCOMPARE(rig.windows.configurationWindow()
+                 ->findChild<QPushButton*>("sendIntervalsButton")
+                 ->isEnabled(),
+             c.intervalSetting);
+    QCOMPARE(control(rig.form, "navigationGroup")->isEnabled(), c.navigation);
+    QCOMPARE(rig.bar("eraseBar")->isHidden(), !c.eraseBar);
 }
 
 } // namespace
@@ -255,11 +254,11 @@ private slots:
         QFETCH(Expect, expect);
         Rig rig;
         rig.seams.openAnswers << rig.save(fileA(), "a.img");
-        QTest::mouseClick(rig.button("dataopenen"), Qt::LeftButton);
-        QTest::mouseClick(rig.button("buttonmemo"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("openImageButton"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("processButton"), Qt::LeftButton);
         rig.waitForRun();
         rig.cycles(120); // filled, and every bar run out
-        QTest::mouseClick(rig.button("Connect"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("connectButton"), Qt::LeftButton);
         QVERIFY2(rig.status() == linktext::Connected, qPrintable(rig.seams.messages.join('|')));
         const std::vector<std::uint8_t> imageA = fileA().data();
 
@@ -267,17 +266,16 @@ private slots:
         case Start::Idle:
             break;
         case Start::Downloading:
-            QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
-            QTRY_VERIFY_WITH_TIMEOUT(rig.form.link().receiver().teller > 5000, 10000);
+            QTest::mouseClick(rig.button("downloadButton"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(rig.form.link().receiver().storedBytes() > 5000, 10000);
             break;
         case Start::Erasing:
-            QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("eraseButton"), Qt::LeftButton);
             QCOMPARE(rig.form.state().link, LinkActivity::Erasing);
             break;
         case Start::Processing:
-            rig.gate = std::make_shared<QSemaphore>();
-            rig.form.processingRun().setGate(rig.gate);
-            QTest::mouseClick(rig.button("buttonmemo"), Qt::LeftButton);
+            rig.held.hold();
+            QTest::mouseClick(rig.button("processButton"), Qt::LeftButton);
             QVERIFY(rig.form.isProcessing());
             break;
         }
@@ -286,30 +284,32 @@ private slots:
         switch (action) {
         case Action::Open:
             rig.seams.openAnswers << rig.save(fileB(), "b.img");
-            QTest::mouseClick(rig.button("dataopenen"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("openImageButton"), Qt::LeftButton);
             break;
         case Action::Download:
-            QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("downloadButton"), Qt::LeftButton);
             break;
         case Action::Erase:
-            QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("eraseButton"), Qt::LeftButton);
             break;
         case Action::Intervals:
-            rig.windows.Form2()->show();
-            QTest::mouseClick(rig.windows.Form2()->Buttonmeetintervallen, Qt::LeftButton);
+            rig.windows.configurationWindow()->show();
+            QTest::mouseClick(
+                rig.windows.configurationWindow()->findChild<QPushButton*>("sendIntervalsButton"),
+                Qt::LeftButton);
             break;
         case Action::Disconnect:
-            QTest::mouseClick(rig.button("disconnect"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("disconnectButton"), Qt::LeftButton);
             break;
         case Action::Unplug:
             rig.bed.unplug("usb0");
             QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::NotConnected, 10000);
             break;
         case Action::Process:
-            QTest::mouseClick(rig.button("buttonmemo"), Qt::LeftButton);
+            QTest::mouseClick(rig.button("processButton"), Qt::LeftButton);
             break;
         case Action::Unit:
-            QTest::mouseClick(control<QButtonGroup>(rig.form, "tijdeenheidButtons")->button(2),
+            QTest::mouseClick(control<QButtonGroup>(rig.form, "timeUnitButtons")->button(2),
                               Qt::LeftButton);
             break;
         case Action::Close:
@@ -318,7 +318,7 @@ private slots:
         }
 
         // Right after the action, before anything finishes.
-        const std::int32_t got = rig.form.link().receiver().teller;
+        const std::int32_t got = rig.form.link().receiver().storedBytes();
         QStringList messages = expect.messages;
         messages.replaceInStrings("%1", QLocale().toString(got));
         QCOMPARE(rig.seams.questions, expect.questions);
@@ -333,8 +333,7 @@ private slots:
         }
 
         // The held run ends; nothing else may start one.
-        if (rig.gate)
-            rig.gate->release();
+        rig.held.release();
         rig.waitForRun();
         QTest::qWait(20);
         // One run: the one held (also when closing cancels it), or the one the action
@@ -356,7 +355,7 @@ private slots:
         }
         case Image::Downloaded: {
             // Exactly what the logger sent, in order, and nothing after it.
-            const std::int32_t n = rig.form.link().receiver().teller;
+            const std::int32_t n = rig.form.link().receiver().storedBytes();
             QVERIFY(n >= 0 && std::size_t(n) <= rig.memory.size());
             QVERIFY(std::memcmp(image, rig.memory.data(), std::size_t(n)) == 0);
             QVERIFY(std::all_of(image + n, image + n + 4096, [](std::uint8_t b) { return !b; }));
@@ -369,10 +368,10 @@ private slots:
     // never lands in the image.
     void eraseAnswerLeavesTheImage() {
         Rig rig(milliseconds(500));
-        QTest::mouseClick(rig.button("Connect"), Qt::LeftButton);
-        QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("connectButton"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("eraseButton"), Qt::LeftButton);
         rig.seams.openAnswers << rig.save(fileB(), "b.img");
-        QTest::mouseClick(rig.button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("openImageButton"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(rig.seams.messages, QStringList{linktext::EraseDone}, 15000);
         const std::vector<std::uint8_t> imageB = fileB().data();
         QVERIFY(std::equal(imageB.begin(), imageB.end(), rig.form.image().data()));
@@ -383,4 +382,6 @@ private slots:
 };
 
 QTEST_MAIN(TestInterleaving)
+#include "heldruns.h"
+#include "scriptedseams.h"
 #include "window_interleaving.moc"

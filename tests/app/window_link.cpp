@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Unit2.h"
-#include "app/Unit4.h"
+#include "app/configurationwindow.h"
+#include "app/donotunplugnotice.h"
 #include "app/programwindows.h"
 #include "demo.h"
 #include "link/linktexts.h"
@@ -29,7 +29,7 @@ struct Rig {
     sim::UsbTestbed bed;
     std::unique_ptr<ServedLogger> logger;
     ProgramWindows windows{&seams};
-    TForm1& form = *windows.Form1();
+    MainWindow& form = *windows.mainWindow();
 
     explicit Rig(sim::Bytes memory, milliseconds eraseDelay = milliseconds(50)) {
         form.stopUpdater();
@@ -37,10 +37,10 @@ struct Rig {
         logger = std::make_unique<ServedLogger>(std::move(memory), fd, eraseDelay);
     }
     QPushButton* button(const char* name) const { return testing::button(form, name); }
-    QString status() const { return control<QLabel>(form, "StatusLabel")->text(); }
+    QString status() const { return control<QLabel>(form, "statusLabel")->text(); }
     QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
     void connect() {
-        QTest::mouseClick(button("Connect"), Qt::LeftButton);
+        QTest::mouseClick(button("connectButton"), Qt::LeftButton);
         QCOMPARE(status(), linktext::Connected);
     }
 };
@@ -60,10 +60,10 @@ private slots:
     void nothingToConnectTo() {
         WindowFixture w;
         w.status()->setText("x");
-        QTest::mouseClick(w.button("Connect"), Qt::LeftButton);
+        QTest::mouseClick(w.button("connectButton"), Qt::LeftButton);
         QCOMPARE(w.seams.messages, QStringList{linktext::NotConnected});
         QCOMPARE(w.status()->text(), QString("x"));
-        QVERIFY(!w.button("Connect")->isHidden());
+        QVERIFY(!w.button("connectButton")->isHidden());
     }
 
     // Connect, download the whole demo memory, process it: the report is the core's.
@@ -71,32 +71,32 @@ private slots:
         const sim::Bytes memory = demoMemory();
         Rig rig(memory);
         rig.connect();
-        QVERIFY(rig.button("Buttonreceivedata")->isEnabled());
-        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
-        QVERIFY(!rig.button("buttonmemo")->isEnabled());
+        QVERIFY(rig.button("downloadButton")->isEnabled());
+        QTest::mouseClick(rig.button("downloadButton"), Qt::LeftButton);
+        QVERIFY(!rig.button("processButton")->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::DataReady, 60000);
         const std::uint8_t* image = rig.form.image().data();
         QVERIFY(std::memcmp(image, memory.data(), memory.size()) == 0);
         QVERIFY(std::memcmp(image + memory.size(), "DONE", 4) == 0);
         QCOMPARE(image[memory.size() + 4], std::uint8_t(0));
-        QVERIFY(rig.button("buttonmemo")->isEnabled());
+        QVERIFY(rig.button("processButton")->isEnabled());
 
-        QTest::mouseClick(rig.button("buttonmemo"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("processButton"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(rig.status(), QString("Data verwerkt"), 60000);
         const ProcessingResult core = coreResult(demoRecording(), rig.form.readSettings());
         QCOMPARE(rig.form.result()->report.plainText(), core.report.plainText());
-        QVERIFY(rig.form.result()->calamiteitcount > 10);
-        QVERIFY(rig.button("Buttonreceivedata")->isEnabled()); // still connected
+        QVERIFY(rig.form.result()->eventCount > 10);
+        QVERIFY(rig.button("downloadButton")->isEnabled()); // still connected
     }
 
     void erase() {
         Rig rig(patternMemory(1000, 1));
         rig.connect();
-        QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("eraseButton"), Qt::LeftButton);
         QCOMPARE(rig.seams.questions, QStringList{linktext::EraseQuestion});
-        QVERIFY(!rig.bar("EraseProgressBar")->isHidden());
+        QVERIFY(!rig.bar("eraseBar")->isHidden());
         QTRY_COMPARE_WITH_TIMEOUT(rig.seams.messages, QStringList{linktext::EraseDone}, 10000);
-        QVERIFY(rig.bar("EraseProgressBar")->isHidden());
+        QVERIFY(rig.bar("eraseBar")->isHidden());
         QCOMPARE(rig.logger->logger.memory().front(), std::uint8_t(0xFF));
     }
 
@@ -104,14 +104,14 @@ private slots:
     void intervalSetting() {
         Rig rig(patternMemory(100, 2));
         rig.connect();
-        TForm2& config = *rig.windows.Form2();
+        ConfigurationWindow& config = *rig.windows.configurationWindow();
         config.show();
-        config.ComboBox1->setCurrentIndex(7); // 5min
-        config.ComboBox2->setCurrentIndex(5); // 30min
-        QTest::mouseClick(config.Buttonmeetintervallen, Qt::LeftButton);
+        config.chooseIntervals(7, config.temperatureInterval()); // 5min
+        config.chooseIntervals(config.voltageInterval(), 5);     // 30min
+        QTest::mouseClick(config.findChild<QPushButton*>("sendIntervalsButton"), Qt::LeftButton);
         QCOMPARE(rig.seams.questions, QStringList{linktext::IntervalsQuestion});
-        QTRY_VERIFY_WITH_TIMEOUT(rig.windows.Form2()->isHidden(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(rig.windows.Form4()->isVisible(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.windows.configurationWindow()->isHidden(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.windows.notice()->isVisible(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(rig.seams.messages, QStringList{linktext::IntervalsDone}, 10000);
         QCOMPARE(rig.logger->logger.voltageCode(), 8);
         QCOMPARE(rig.logger->logger.temperatureCode(), 6);
@@ -123,21 +123,21 @@ private slots:
         const sim::Bytes memory = patternMemory(16'000'000, 3);
         Rig rig(memory);
         rig.connect();
-        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(rig.form.link().receiver().teller > 1'000'000, 30000);
+        QTest::mouseClick(rig.button("downloadButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.form.link().receiver().storedBytes() > 1'000'000, 30000);
         rig.bed.unplug("usb0");
         QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::NotConnected, 10000);
-        const std::int32_t got = rig.form.link().receiver().teller;
+        const std::int32_t got = rig.form.link().receiver().storedBytes();
         QCOMPARE(rig.seams.messages,
                  QStringList{linktext::DownloadBrokenOff.arg(QLocale().toString(got))});
-        QVERIFY(!rig.button("Connect")->isHidden());
-        QVERIFY(!rig.button("Buttonreceivedata")->isEnabled());
-        QVERIFY(rig.button("buttonmemo")->isEnabled());
+        QVERIFY(!rig.button("connectButton")->isHidden());
+        QVERIFY(!rig.button("downloadButton")->isEnabled());
+        QVERIFY(rig.button("processButton")->isEnabled());
         QVERIFY(got < std::int32_t(memory.size()));
         QVERIFY(std::memcmp(rig.form.image().data(), memory.data(), std::size_t(got)) == 0);
-        QVERIFY(rig.bar("ProgressBar2")->isHidden());
+        QVERIFY(rig.bar("downloadBar")->isHidden());
         rig.form.updateCycle();
-        QVERIFY(rig.bar("ProgressBar2")->isHidden());
+        QVERIFY(rig.bar("downloadBar")->isHidden());
     }
 
     // Pulling the plug while the logger erases: disconnected and told so; the erase bar goes;
@@ -145,16 +145,16 @@ private slots:
     void unplugDuringErase() {
         Rig rig(patternMemory(1000, 4), milliseconds(5000));
         rig.connect();
-        QTest::mouseClick(rig.button("Buttonerase"), Qt::LeftButton);
-        QVERIFY(!rig.bar("EraseProgressBar")->isHidden());
+        QTest::mouseClick(rig.button("eraseButton"), Qt::LeftButton);
+        QVERIFY(!rig.bar("eraseBar")->isHidden());
         rig.bed.unplug("usb0");
         QTRY_COMPARE_WITH_TIMEOUT(rig.status(), linktext::NotConnected, 10000);
         QCOMPARE(rig.seams.messages, QStringList{linktext::EraseBrokenOff});
-        QVERIFY(rig.bar("EraseProgressBar")->isHidden());
-        QVERIFY(rig.button("Buttonerase")->isEnabled());
-        QTest::mouseClick(rig.button("Connect"), Qt::LeftButton);
-        QVERIFY(!rig.button("Connect")->isHidden());
-        QVERIFY(rig.button("dataopenen")->isEnabled());
+        QVERIFY(rig.bar("eraseBar")->isHidden());
+        QVERIFY(rig.button("eraseButton")->isEnabled());
+        QTest::mouseClick(rig.button("connectButton"), Qt::LeftButton);
+        QVERIFY(!rig.button("connectButton")->isHidden());
+        QVERIFY(rig.button("openImageButton")->isEnabled());
     }
 
     // A logger that stops answering: the user disconnects, the empty download counts as
@@ -163,17 +163,18 @@ private slots:
         Rig rig(patternMemory(1000, 5));
         rig.connect();
         rig.logger.reset(); // nobody answers any more
-        QTest::mouseClick(rig.button("Buttonreceivedata"), Qt::LeftButton);
+        QTest::mouseClick(rig.button("downloadButton"), Qt::LeftButton);
         QTest::qWait(200);
-        QCOMPARE(rig.form.link().receiver().teller, 0);
-        QVERIFY(!rig.button("buttonmemo")->isEnabled());
-        QTest::mouseClick(rig.button("disconnect"), Qt::LeftButton);
+        QCOMPARE(rig.form.link().receiver().storedBytes(), 0);
+        QVERIFY(!rig.button("processButton")->isEnabled());
+        QTest::mouseClick(rig.button("disconnectButton"), Qt::LeftButton);
         QCOMPARE(rig.status(), linktext::NotConnected);
         QCOMPARE(rig.seams.messages, QStringList{linktext::DownloadBrokenOff.arg(0)});
-        QVERIFY(!rig.button("Buttonreceivedata")->isEnabled());
-        QVERIFY(rig.button("dataopenen")->isEnabled());
+        QVERIFY(!rig.button("downloadButton")->isEnabled());
+        QVERIFY(rig.button("openImageButton")->isEnabled());
     }
 };
 
 QTEST_MAIN(TestWindowLink)
+#include "scriptedseams.h"
 #include "window_link.moc"

@@ -18,16 +18,17 @@
 #include <QTimer>
 
 #include "analysis/processing.h"
-#include "app/Unit1.h"
 #include "app/linkadapter.h"
+#include "app/mainwindow.h"
 #include "app/processingrun.h"
-#include "app/uiseams.h"
+#include "heldruns.h"
 #include "imagebuilder.h"
 #include "link/linkcontroller.h"
+#include "scriptedseams.h"
 
 namespace veltrano::testing {
 
-// A control of a window by its design name; a missing one ends the test program.
+// A control of a window by its object name; a missing one ends the test program.
 template <class T = QWidget> T* control(const QObject& window, const char* name) {
     T* w = window.findChild<T*>(QString::fromLatin1(name));
     if (!w)
@@ -42,17 +43,17 @@ inline QPushButton* button(const QObject& window, const char* name) {
 // A main window with scripted dialogs whose updater is driven by hand.
 struct WindowFixture {
     ScriptedSeams seams;
-    TForm1 form{&seams};
+    MainWindow form{&seams};
     QTemporaryDir dir;
 
     WindowFixture() { form.stopUpdater(); }
 
     QPushButton* button(const char* name) const { return testing::button(form, name); }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(form, name); }
-    QLabel* status() const { return control<QLabel>(form, "StatusLabel"); }
-    QPlainTextEdit* memo() const { return control<QPlainTextEdit>(form, "memo1"); }
+    QLabel* status() const { return control<QLabel>(form, "statusLabel"); }
+    QPlainTextEdit* memo() const { return control<QPlainTextEdit>(form, "reportBox"); }
     QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
-    QButtonGroup* timeUnits() const { return control<QButtonGroup>(form, "tijdeenheidButtons"); }
+    QButtonGroup* timeUnits() const { return control<QButtonGroup>(form, "timeUnitButtons"); }
     LinkAdapter& adapter() const {
         auto* a = form.findChild<LinkAdapter*>();
         if (!a)
@@ -71,27 +72,20 @@ struct WindowFixture {
         if (auto error = image.save(path))
             qFatal("%s", qPrintable(*error));
         seams.openAnswers << path;
-        QTest::mouseClick(button("dataopenen"), Qt::LeftButton);
+        QTest::mouseClick(button("openImageButton"), Qt::LeftButton);
         return path;
     }
     // "Data verwerken", and the run's end.
     void process() {
-        QTest::mouseClick(button("buttonmemo"), Qt::LeftButton);
+        QTest::mouseClick(button("processButton"), Qt::LeftButton);
         waitForRun();
     }
     void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!form.isProcessing(), 60000); }
 
     // Runs started from now on wait at their start until release() or the next hold().
-    void hold() {
-        gate = std::make_shared<QSemaphore>();
-        form.processingRun().setGate(gate);
-    }
-    void release() {
-        form.processingRun().setGate(nullptr);
-        if (gate)
-            gate->release();
-    }
-    std::shared_ptr<QSemaphore> gate;
+    void hold() { held.hold(); }
+    void release() { held.release(); }
+    HeldRuns held{form.processingRun()};
 };
 
 // What the core alone makes of an image with the window's settings.

@@ -7,11 +7,12 @@
 #include <qcustomplot.h>
 
 #include "chart/chartview.h"
+#include "recording/decoder.h"
 
 // Small sample arrays in the decoder's layout (entry 0 unused) and a shown chart.
 struct Samples {
     std::vector<float> vt{0}, vv{0}, tt{0}, tv{0};
-    std::vector<double> begins = std::vector<double>(2048, 0.0);
+    std::vector<double> begins = std::vector<double>(veltrano::kBeginPointCapacity, 0.0);
 
     void voltage(float t, float v) {
         vt.push_back(t);
@@ -24,17 +25,14 @@ struct Samples {
     veltrano::ChartFill fill(double over = 14.4, double under = 12.0, double hot = 35,
                              double cold = 0) const {
         veltrano::ChartFill f;
-        f.spanningtijdenarray = vt.data();
-        f.spanningpuntenarray = vv.data();
-        f.C = int(vt.size()) - 1;
-        f.temperatuurtijdenarray = tt.data();
-        f.temperatuurpuntenarray = tv.data();
-        f.D = int(tt.size()) - 1;
-        f.spanningbeginpuntarray = begins;
-        f.overspanning = over;
-        f.onderspanning = under;
-        f.temperatuurbovengrens = hot;
-        f.temperatuurondergrens = cold;
+        f.voltageTimes = vt.data();
+        f.voltageValues = vv.data();
+        f.voltageSampleCount = int(vt.size()) - 1;
+        f.temperatureTimes = tt.data();
+        f.temperatureValues = tv.data();
+        f.temperatureSampleCount = int(tt.size()) - 1;
+        f.beginPointSeconds = begins;
+        f.limits = {over, under, hot, cold};
         return f;
     }
 };

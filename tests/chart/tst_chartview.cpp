@@ -72,8 +72,8 @@ void ChartViewTest::designTexts() {
     QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QString());
     chart.startProcessing(2);
     QCOMPARE(chart.axisTitle(ChartView::Axis::Bottom), QStringLiteral("uren"));
-    QCOMPARE(chart.MarkerCheckBox->text(), QStringLiteral("Markers"));
-    QVERIFY(chart.Label2->text().isEmpty());
+    QCOMPARE(chart.markersCheckBox()->text(), QStringLiteral("Markers"));
+    QVERIFY(chart.lineDistance().isEmpty());
 }
 
 void ChartViewTest::fillDrawsLimitsOverTheirSeries_data() {
@@ -113,18 +113,18 @@ void ChartViewTest::fillDrawsLimitsOverTheirSeries() {
     const bool tempLines = voltages && temperatures;
     const P hot = tempLines ? P{{1.5, 30}, {tLast, 30}} : P{};
     const P cold = tempLines ? P{{1.5, -5}, {tLast, -5}} : P{};
-    QCOMPARE(chart.thresholdLine(ChartView::Series3), over);
-    QCOMPARE(chart.thresholdLine(ChartView::Series4), under);
-    QCOMPARE(chart.thresholdLine(ChartView::Series5), hot);
-    QCOMPARE(chart.thresholdLine(ChartView::Series6), cold);
-    QCOMPARE(chart.envelope(ChartView::Series1).size(), std::size_t(voltages));
-    QCOMPARE(chart.envelope(ChartView::Series2).size(), std::size_t(temperatures));
+    QCOMPARE(chart.thresholdLine(ChartView::OverVoltageLimit), over);
+    QCOMPARE(chart.thresholdLine(ChartView::UnderVoltageLimit), under);
+    QCOMPARE(chart.thresholdLine(ChartView::OverTemperatureLimit), hot);
+    QCOMPARE(chart.thresholdLine(ChartView::UnderTemperatureLimit), cold);
+    QCOMPARE(chart.envelope(ChartView::Voltage).size(), std::size_t(voltages));
+    QCOMPARE(chart.envelope(ChartView::Temperature).size(), std::size_t(temperatures));
 
-    const auto& fv = chart.fullView;
-    QCOMPARE(fv.leftaxismin, voltages ? 9.0 : 8.0);
-    QCOMPARE(fv.leftaxismax, voltages ? 15.0 : 16.0);
-    QCOMPARE(fv.rightaxismin, voltages ? 16.0 : 13.0);
-    QCOMPARE(fv.rightaxismax, voltages ? 24.0 : 27.0);
+    const auto& fv = chart.fullView();
+    QCOMPARE(fv.voltageMin, voltages ? 9.0 : 8.0);
+    QCOMPARE(fv.voltageMax, voltages ? 15.0 : 16.0);
+    QCOMPARE(fv.temperatureMin, voltages ? 16.0 : 13.0);
+    QCOMPARE(fv.temperatureMax, voltages ? 24.0 : 27.0);
 }
 
 void ChartViewTest::bottomFullViewFromTheRun_data() {
@@ -156,8 +156,8 @@ void ChartViewTest::bottomFullViewFromTheRun() {
         chart.endProcessing();
         chart.fill(s.fill());
         chart.redraw();
-        QTEST(chart.fullView.bottomaxismin, "bottomaxismin");
-        QCOMPARE(chart.fullView.bottomaxismax, 55.0);
+        QTEST(chart.fullView().timeMin, "bottomaxismin");
+        QCOMPARE(chart.fullView().timeMax, 55.0);
     }
 }
 
@@ -173,13 +173,14 @@ void ChartViewTest::automaticBottomFollowsShownSeries() {
     chart.redraw();
     QCOMPARE(chart.bottomAxis().minimum(), 1.0);
     QCOMPARE(chart.bottomAxis().maximum(), 80.0);
-    for (auto series : {ChartView::Series2, ChartView::Series5, ChartView::Series6}) {
+    for (auto series : {ChartView::Temperature, ChartView::OverTemperatureLimit,
+                        ChartView::UnderTemperatureLimit}) {
         chart.legendCheckBox(series)->setChecked(false);
     }
     chart.redraw();
     QCOMPARE(chart.bottomAxis().minimum(), 5.0);
     QCOMPARE(chart.bottomAxis().maximum(), 50.0);
-    QVERIFY(!chart.seriesShown(ChartView::Series2));
+    QVERIFY(!chart.seriesShown(ChartView::Temperature));
     // A fixed end stays where it was put.
     QVERIFY(chart.bottomAxis().setMaximum(30));
     chart.bottomAxis().setAutomaticMaximum(false);
@@ -206,7 +207,7 @@ void ChartViewTest::beginPointLinesFollowTheView() {
     QFETCH(double, to);
     QFETCH(QList<double>, linesAt);
     ChartView chart;
-    chart.legendCheckBox(ChartView::Series1)->setChecked(false);
+    chart.legendCheckBox(ChartView::Voltage)->setChecked(false);
     showChart(chart);
     Samples s;
     s.voltage(0, 12);
@@ -323,24 +324,21 @@ void ChartViewTest::measuringLinesAndReadout() {
     ChartView chart;
     chart.setUnit(unit);
     chart.bottomAxis().setMinMax(10, 30);
-    chart.MarkerCheckBox->setChecked(true);
+    chart.markersCheckBox()->setChecked(true);
     QVERIFY(chart.markersActive());
     QCOMPARE(chart.measuringLine(1), 28.0);
     QCOMPARE(chart.measuringLine(2), 12.0);
     QCOMPARE(chart.lineLabel(1), QStringLiteral("28"));
 
-    chart.ChartTool9BeginDragLine();
-    QVERIFY(!chart.lineLabelsVisible());
     chart.setMeasuringLine(1, line1);
     chart.setMeasuringLine(2, line2);
-    chart.ChartTool9EndDragLine();
     QVERIFY(chart.lineLabelsVisible());
-    QTEST(chart.Label2->text(), "readout");
+    QTEST(chart.lineDistance(), "readout");
 
     chart.uncheckMarkers();
     QVERIFY(!chart.markersActive());
     QVERIFY(!chart.lineLabelsVisible());
-    QTEST(chart.Label2->text(), "readout"); // kept until the next drag ends
+    QTEST(chart.lineDistance(), "readout"); // kept until the next drag ends
 }
 
 void ChartViewTest::draggingALineWithTheMouse() {
@@ -348,7 +346,7 @@ void ChartViewTest::draggingALineWithTheMouse() {
     showChart(chart);
     chart.bottomAxis().setMinMax(0, 10);
     chart.leftAxis().setMinMax(0, 10);
-    chart.MarkerCheckBox->setChecked(true); // lines at 9 and 1
+    chart.markersCheckBox()->setChecked(true); // lines at 9 and 1
     chart.redraw();
     QCustomPlot* p = chart.plot();
     const QPoint at = pixelOf(chart, 9, 5);
@@ -362,8 +360,8 @@ void ChartViewTest::draggingALineWithTheMouse() {
     QCOMPARE(chart.measuringLine(2), 1.0);
     QVERIFY(!chart.isZoomed()); // the drag moved the line, it did not zoom
     const QString expected = veltrano::formatMeasured(chart.measuringLine(1) - 1.0, QLocale());
-    QCOMPARE(chart.Label2->text(), expected + QStringLiteral(" minuten"));
-    QVERIFY(chart.Label2->text().startsWith(QStringLiteral("5,")));
+    QCOMPARE(chart.lineDistance(), expected + QStringLiteral(" minuten"));
+    QVERIFY(chart.lineDistance().startsWith(QStringLiteral("5,")));
 
     // Dragged past the plot's edge, a line stops at the edge of the visible range.
     chart.redraw();
@@ -462,7 +460,7 @@ void ChartViewTest::drawingLooksLikeEveryPoint() {
         s.voltage(float(i), i % 4999 == 7 ? 16.0f : i % 7919 == 3 ? 9.5f : v);
     }
     ChartView chart;
-    for (int k = ChartView::Series2; k < ChartView::SeriesCount; ++k) {
+    for (int k = ChartView::Temperature; k < ChartView::SeriesCount; ++k) {
         chart.legendCheckBox(ChartView::Series(k))->setChecked(false);
     }
     showChart(chart);
@@ -517,10 +515,10 @@ void ChartViewTest::drawingLooksLikeEveryPoint() {
 void ChartViewTest::hoverHighlightsOneSeries_data() {
     QTest::addColumn<int>("series");
     QTest::addColumn<double>("time");
-    QTest::newRow("Spanning") << int(ChartView::Series1) << 30.0;
-    QTest::newRow("Temperatuur") << int(ChartView::Series2) << 60.0;
-    QTest::newRow("Overspanning") << int(ChartView::Series3) << 70.0;
-    QTest::newRow("Ondertemperatuur") << int(ChartView::Series6) << 80.0;
+    QTest::newRow("Spanning") << int(ChartView::Voltage) << 30.0;
+    QTest::newRow("Temperatuur") << int(ChartView::Temperature) << 60.0;
+    QTest::newRow("Overspanning") << int(ChartView::OverVoltageLimit) << 70.0;
+    QTest::newRow("Ondertemperatuur") << int(ChartView::UnderTemperatureLimit) << 80.0;
 }
 
 // Entering a series lights it and its legend entry and nothing else, by repainting only

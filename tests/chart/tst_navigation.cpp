@@ -14,12 +14,20 @@
 
 #include "chart/chartview.h"
 #include "chart/navigation.h"
+#include "recording/decoder.h"
 #include "recording/timeunits.h"
 
 using veltrano::ChartView;
 using veltrano::NavigationBox;
 
 namespace {
+
+QPushButton* button(const NavigationBox& box, const char* name) {
+    auto* b = box.findChild<QPushButton*>(QString::fromLatin1(name));
+    if (!b)
+        qFatal("no button %s", name);
+    return b;
+}
 
 // A chart whose full view is 0..50 (bottom), 8..16 (left), 0..40 (right), its navigation
 // group, and the events 1: 10..12, 2: 20..21, 3: 30..35.
@@ -30,7 +38,7 @@ struct Fixture {
     std::array<long double, 10000> starts{}, ends{};
 
     Fixture() {
-        chart.fullView = {0, 50, 8, 16, 0, 40};
+        chart.setFullView({0, 50, 8, 16, 0, 40});
         starts[1] = 10;
         ends[1] = 12;
         starts[2] = 20;
@@ -39,7 +47,7 @@ struct Fixture {
         ends[3] = 35;
         nav.setEventList(starts, ends);
         nav.setEnabled(true);
-        chart.MarkerCheckBox->setChecked(true);
+        chart.markersCheckBox()->setChecked(true);
     }
     double min() { return chart.bottomAxis().minimum(); }
     double max() { return chart.bottomAxis().maximum(); }
@@ -47,10 +55,10 @@ struct Fixture {
 
 void run(Fixture& f, const QString& ops) {
     for (const QChar op : ops) {
-        QPushButton* b = op == 'E'   ? f.nav.beginbijbegin
-                         : op == 'N' ? f.nav.volgendebutton
-                         : op == 'P' ? f.nav.vorigebutton
-                                     : f.nav.UnzoomButton;
+        QPushButton* b = op == 'E'   ? button(f.nav, "firstPageButton")
+                         : op == 'N' ? button(f.nav, "nextPageButton")
+                         : op == 'P' ? button(f.nav, "previousPageButton")
+                                     : button(f.nav, "fullViewButton");
         QVERIFY2(b->isEnabled(), qPrintable(QString(op)));
         QTest::mouseClick(b, Qt::LeftButton);
     }
@@ -60,7 +68,7 @@ void run(Fixture& f, const QString& ops) {
 // every 30 s from 30 s to 36,000 s, temperature every 60 s from 0 s.
 struct Recording {
     std::vector<float> vt{0}, vv{0}, tt{0}, tv{0};
-    std::vector<double> begins = std::vector<double>(2048, 0.0);
+    std::vector<double> begins = std::vector<double>(veltrano::kBeginPointCapacity, 0.0);
     double lastVoltage = 0;
 
     explicit Recording(int unit) {
@@ -77,17 +85,14 @@ struct Recording {
     }
     veltrano::ChartFill fill() const {
         veltrano::ChartFill f;
-        f.spanningtijdenarray = vt.data();
-        f.spanningpuntenarray = vv.data();
-        f.C = int(vt.size()) - 1;
-        f.temperatuurtijdenarray = tt.data();
-        f.temperatuurpuntenarray = tv.data();
-        f.D = int(tt.size()) - 1;
-        f.spanningbeginpuntarray = begins;
-        f.overspanning = 14.4;
-        f.onderspanning = 11.5;
-        f.temperatuurbovengrens = 35;
-        f.temperatuurondergrens = 0;
+        f.voltageTimes = vt.data();
+        f.voltageValues = vv.data();
+        f.voltageSampleCount = int(vt.size()) - 1;
+        f.temperatureTimes = tt.data();
+        f.temperatureValues = tv.data();
+        f.temperatureSampleCount = int(tt.size()) - 1;
+        f.beginPointSeconds = begins;
+        f.limits = {14.4, 11.5, 35, 0};
         return f;
     }
 };
@@ -121,7 +126,7 @@ struct Rig {
         }
         chart.startProcessing(u);
         nav.setUnit(u);
-        nav.disableEventButtons();
+        nav.forgetShownEvent();
         chart.finishRecording(12.0, 13.0, 15.0, 25.0, runs.back()->lastVoltage);
         chart.endProcessing();
         chart.fill(runs.back()->fill());
@@ -136,9 +141,9 @@ struct Rig {
     }
     QRect area() const { return chart.plot()->axisRect()->rect(); }
     void goTo(double vanaf, double tot) {
-        nav.Edit2->setText(QLocale().toString(vanaf));
-        nav.Edit1->setText(QLocale().toString(tot));
-        QTest::mouseClick(nav.GaNaarButton, Qt::LeftButton);
+        nav.fromEdit()->setText(QLocale().toString(vanaf));
+        nav.toEdit()->setText(QLocale().toString(tot));
+        QTest::mouseClick(button(nav, "goToButton"), Qt::LeftButton);
     }
     void wheel(QPointF at, QPoint eighths, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWheelEvent e(at, chart.plot()->mapToGlobal(at), QPoint(), eighths, Qt::NoButton, modifiers,
@@ -197,14 +202,15 @@ void NavigationTest::captions() {
     if (unit >= 0) {
         f.nav.setUnit(unit);
     }
-    QTEST((QStringList{f.nav.beginbijbegin->text(), f.nav.vorigebutton->text(),
-                       f.nav.volgendebutton->text()}),
+    QTEST((QStringList{button(f.nav, "firstPageButton")->text(),
+                       button(f.nav, "previousPageButton")->text(),
+                       button(f.nav, "nextPageButton")->text()}),
           "captions");
     QCOMPARE(f.nav.title(), QStringLiteral("Grafiek navigatie"));
-    QCOMPARE(f.nav.objectName(), QStringLiteral("navigatiegroupbox"));
-    QCOMPARE(f.nav.UnzoomButton->text(), QStringLiteral("Uitzoomen"));
-    QCOMPARE(f.nav.GaNaarButton->text(), QStringLiteral("Ga naar"));
-    QCOMPARE(f.nav.ganaarcalamiteitbutton->text(), QStringLiteral("Ga naar Calamiteit"));
+    QCOMPARE(f.nav.objectName(), QStringLiteral("navigationGroup"));
+    QCOMPARE(button(f.nav, "fullViewButton")->text(), QStringLiteral("Uitzoomen"));
+    QCOMPARE(button(f.nav, "goToButton")->text(), QStringLiteral("Ga naar"));
+    QCOMPARE(button(f.nav, "goToEventButton")->text(), QStringLiteral("Ga naar Calamiteit"));
 }
 
 void NavigationTest::paging_data() {
@@ -234,17 +240,17 @@ void NavigationTest::paging() {
     Fixture f;
     f.chart.bottomAxis().setMinMax(fromMin, fromMax);
     f.chart.leftAxis().setMinMax(12, 13);
-    f.nav.vorigebutton->setEnabled(true); // as after an earlier "Eerste" and "Volgende"
-    f.nav.volgendebutton->setEnabled(true);
+    f.nav.setState(
+        {.pageBack = true, .pageOn = true, .event = {}}); // as after "Eerste", "Volgende"
     run(f, ops);
     if (QTest::currentTestFailed()) {
         return;
     }
     QTEST(f.min(), "min");
     QTEST(f.max(), "max");
-    QTEST(f.nav.vorigebutton->isEnabled(), "previousEnabled");
-    QTEST(f.nav.volgendebutton->isEnabled(), "nextEnabled");
-    QVERIFY(!f.chart.MarkerCheckBox->isChecked());
+    QTEST(button(f.nav, "previousPageButton")->isEnabled(), "previousEnabled");
+    QTEST(button(f.nav, "nextPageButton")->isEnabled(), "nextEnabled");
+    QVERIFY(!f.chart.markersCheckBox()->isChecked());
     QVERIFY(!f.chart.markersActive());
     // Only the full view touches the vertical axes.
     QCOMPARE(f.chart.leftAxis().minimum(), ops == "U" ? 8.0 : 12.0);
@@ -285,16 +291,15 @@ void NavigationTest::goTo() {
     Fixture f;
     f.chart.bottomAxis().setMinMax(70, 80); // not overlapping the full view
     f.chart.leftAxis().setMinMax(12, 13);
-    f.nav.vorigebutton->setEnabled(true);
-    f.nav.volgendebutton->setEnabled(false);
-    f.nav.Edit2->setText(vanaf);
-    f.nav.Edit1->setText(tot);
-    QTest::mouseClick(f.nav.GaNaarButton, Qt::LeftButton);
+    f.nav.setState({.pageBack = true, .pageOn = false, .event = {}});
+    f.nav.fromEdit()->setText(vanaf);
+    f.nav.toEdit()->setText(tot);
+    QTest::mouseClick(button(f.nav, "goToButton"), Qt::LeftButton);
     QTEST(f.min(), "min");
     QTEST(f.max(), "max");
     QCOMPARE(f.messages, message.isEmpty() ? QStringList{} : QStringList{message});
-    QTEST(f.nav.vorigebutton->isEnabled(), "previousEnabled");
-    QTEST(f.nav.volgendebutton->isEnabled(), "nextEnabled");
+    QTEST(button(f.nav, "previousPageButton")->isEnabled(), "previousEnabled");
+    QTEST(button(f.nav, "nextPageButton")->isEnabled(), "nextEnabled");
     QVERIFY(!f.chart.bottomAxis().automaticMinimum() && !f.chart.bottomAxis().automaticMaximum());
     QCOMPARE(f.chart.leftAxis().minimum(), 8.0);
     QCOMPARE(f.chart.rightAxis().maximum(), 40.0);
@@ -329,50 +334,53 @@ void NavigationTest::goToEvent() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     Fixture f;
-    f.nav.calamiteitnummer = 7;
+    // Event 7, which is not in the list, asked for before.
+    f.nav.eventNumberEdit()->setText("7");
+    QTest::mouseClick(button(f.nav, "goToEventButton"), Qt::LeftButton);
+    f.messages.clear();
     f.chart.bottomAxis().setMinMax(70, 80);
-    f.nav.calamiteitedit->setText(typed);
-    QCOMPARE(f.nav.calamiteitedit->text(), typed); // digits only pass the edit
-    QTest::mouseClick(f.nav.ganaarcalamiteitbutton, Qt::LeftButton);
+    f.nav.eventNumberEdit()->setText(typed);
+    QCOMPARE(f.nav.eventNumberEdit()->text(), typed); // digits only pass the edit
+    QTest::mouseClick(button(f.nav, "goToEventButton"), Qt::LeftButton);
     QFETCH(double, min);
     QFETCH(double, max);
     QVERIFY2(qFuzzyCompare(f.min(), min), qPrintable(QString::number(f.min())));
     QVERIFY2(qFuzzyCompare(f.max(), max), qPrintable(QString::number(f.max())));
-    QTEST(f.nav.vorigecalamiteitbutton->isEnabled(), "previousEnabled");
-    QTEST(f.nav.volgendecalamiteitbutton->isEnabled(), "nextEnabled");
+    QTEST(button(f.nav, "previousEventButton")->isEnabled(), "previousEnabled");
+    QTEST(button(f.nav, "nextEventButton")->isEnabled(), "nextEnabled");
     QCOMPARE(f.messages, message.isEmpty() ? QStringList{} : QStringList{message});
-    QTEST(int(f.nav.calamiteitnummer), "number");
+    QTEST(int(f.nav.eventNumber()), "number");
     QVERIFY(!f.chart.markersActive());
 }
 
 void NavigationTest::nextAndPreviousEvent() {
     Fixture f;
-    f.nav.calamiteitedit->setText("1");
-    QTest::mouseClick(f.nav.ganaarcalamiteitbutton, Qt::LeftButton);
-    f.chart.MarkerCheckBox->setChecked(true);
+    f.nav.eventNumberEdit()->setText("1");
+    QTest::mouseClick(button(f.nav, "goToEventButton"), Qt::LeftButton);
+    f.chart.markersCheckBox()->setChecked(true);
 
-    QTest::mouseClick(f.nav.volgendecalamiteitbutton, Qt::LeftButton);
-    QCOMPARE(f.nav.calamiteitnummer, 2LL);
-    QCOMPARE(f.nav.calamiteitedit->text(), QStringLiteral("2"));
+    QTest::mouseClick(button(f.nav, "nextEventButton"), Qt::LeftButton);
+    QCOMPARE(f.nav.eventNumber(), 2LL);
+    QCOMPARE(f.nav.eventNumberEdit()->text(), QStringLiteral("2"));
     QVERIFY(qFuzzyCompare(f.min(), 19.9) && qFuzzyCompare(f.max(), 21.1));
     QVERIFY(f.chart.markersActive()); // next leaves the lines alone
 
-    QTest::mouseClick(f.nav.volgendecalamiteitbutton, Qt::LeftButton);
-    QCOMPARE(f.nav.calamiteitnummer, 3LL);
-    QVERIFY(!f.nav.volgendecalamiteitbutton->isEnabled());
+    QTest::mouseClick(button(f.nav, "nextEventButton"), Qt::LeftButton);
+    QCOMPARE(f.nav.eventNumber(), 3LL);
+    QVERIFY(!button(f.nav, "nextEventButton")->isEnabled());
 
-    QTest::mouseClick(f.nav.vorigecalamiteitbutton, Qt::LeftButton);
-    QTest::mouseClick(f.nav.vorigecalamiteitbutton, Qt::LeftButton);
-    QCOMPARE(f.nav.calamiteitnummer, 1LL);
-    QCOMPARE(f.nav.calamiteitedit->text(), QStringLiteral("1"));
-    QVERIFY(!f.nav.vorigecalamiteitbutton->isEnabled());
-    QVERIFY(f.nav.volgendecalamiteitbutton->isEnabled());
+    QTest::mouseClick(button(f.nav, "previousEventButton"), Qt::LeftButton);
+    QTest::mouseClick(button(f.nav, "previousEventButton"), Qt::LeftButton);
+    QCOMPARE(f.nav.eventNumber(), 1LL);
+    QCOMPARE(f.nav.eventNumberEdit()->text(), QStringLiteral("1"));
+    QVERIFY(!button(f.nav, "previousEventButton")->isEnabled());
+    QVERIFY(button(f.nav, "nextEventButton")->isEnabled());
     QVERIFY(!f.chart.markersActive()); // previous switches them off
     QVERIFY(f.messages.isEmpty());
 
-    f.nav.disableEventButtons(); // a new processing run
-    QVERIFY(!f.nav.volgendecalamiteitbutton->isEnabled());
-    QCOMPARE(f.nav.calamiteitnummer, 1LL);
+    f.nav.forgetShownEvent(); // a new processing run
+    QVERIFY(!button(f.nav, "nextEventButton")->isEnabled());
+    QCOMPARE(f.nav.eventNumber(), 1LL);
 }
 
 void NavigationTest::fullViewAfterRerun_data() {
@@ -409,16 +417,16 @@ void NavigationTest::fullViewAfterRerun() {
     r.process(unit);
     const QRect area = r.area();
     if (view == "paged") {
-        QTest::mouseClick(r.nav.beginbijbegin, Qt::LeftButton);
+        QTest::mouseClick(button(r.nav, "firstPageButton"), Qt::LeftButton);
         for (int i = 0; i < 3; ++i) {
-            QTest::mouseClick(r.nav.volgendebutton, Qt::LeftButton);
+            QTest::mouseClick(button(r.nav, "nextPageButton"), Qt::LeftButton);
         }
     } else if (view == "rectangle") {
         r.chart.dragRectangle(area.topLeft() + QPoint(area.width() / 2, area.height() / 4),
                               area.topLeft() + QPoint(area.width() * 3 / 4, area.height() / 2));
     } else if (view == "event") {
-        r.nav.calamiteitedit->setText("3");
-        QTest::mouseClick(r.nav.ganaarcalamiteitbutton, Qt::LeftButton);
+        r.nav.eventNumberEdit()->setText("3");
+        QTest::mouseClick(button(r.nav, "goToEventButton"), Qt::LeftButton);
     } else if (view == "goto") {
         r.goTo(unit == 0 ? 1770 : r.span() / 2, unit == 0 ? 2130 : r.span() * 0.6);
     } else if (view == "wheel") {
@@ -429,7 +437,7 @@ void NavigationTest::fullViewAfterRerun() {
 
     r.process(rerunUnit);
     QCOMPARE(r.ranges(), expected); // the bottom axis follows the new data at once
-    QTest::mouseClick(r.nav.UnzoomButton, Qt::LeftButton);
+    QTest::mouseClick(button(r.nav, "fullViewButton"), Qt::LeftButton);
     QCOMPARE(r.ranges(), expected);
     r.goTo(r.span() * 0.05, r.span() * 0.2);
     QCOMPARE(r.messages, QStringList());
@@ -481,13 +489,12 @@ void NavigationTest::keys() {
     QFETCH(int, modifiers);
     Fixture f;
     f.chart.bottomAxis().setMinMax(fromMin, fromMax);
-    f.nav.vorigebutton->setEnabled(previousBefore);
-    f.nav.volgendebutton->setEnabled(nextBefore);
+    f.nav.setState({.pageBack = previousBefore, .pageOn = nextBefore, .event = {}});
     QTest::keyClick(f.chart.plot(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTEST(f.min(), "min");
     QTEST(f.max(), "max");
-    QTEST(f.nav.vorigebutton->isEnabled(), "previousEnabled");
-    QTEST(f.nav.volgendebutton->isEnabled(), "nextEnabled");
+    QTEST(button(f.nav, "previousPageButton")->isEnabled(), "previousEnabled");
+    QTEST(button(f.nav, "nextPageButton")->isEnabled(), "nextEnabled");
     const bool moved = f.min() != fromMin || f.max() != fromMax;
     QCOMPARE(f.chart.markersActive(), !moved); // as the buttons, a move drops the lines
     QVERIFY(f.messages.isEmpty());
@@ -533,7 +540,7 @@ void NavigationTest::wheelZoomsAroundTheCursor() {
     QFETCH(QList<int>, eighths);
     Rig r;
     r.process(1);
-    QTest::mouseClick(r.nav.UnzoomButton, Qt::LeftButton);
+    QTest::mouseClick(button(r.nav, "fullViewButton"), Qt::LeftButton);
     r.chart.redraw();
     const QList<double> before = r.ranges();
     QSignalSpy zoomed(&r.chart, &ChartView::zoomed);
@@ -555,7 +562,8 @@ void NavigationTest::wheelZoomsAroundTheCursor() {
     QVERIFY(qFuzzyCompare(r.chart.measuringLine(1), hi - 0.1 * (hi - lo)));
     QVERIFY(qFuzzyCompare(r.chart.measuringLine(2), lo + 0.1 * (hi - lo)));
     QCOMPARE(r.ranges().mid(2), before.mid(2)); // the vertical axes stay
-    QVERIFY(!r.nav.vorigebutton->isEnabled() && !r.nav.volgendebutton->isEnabled());
+    QVERIFY(!button(r.nav, "previousPageButton")->isEnabled() &&
+            !button(r.nav, "nextPageButton")->isEnabled());
     QVERIFY(r.chart.isZoomed());
 
     // One drag towards the upper left undoes every zoom since the first.
@@ -597,9 +605,11 @@ void NavigationTest::panning() {
     QFETCH(double, shift);
     Rig r;
     r.process(1);
-    QTest::mouseClick(from == "E" ? r.nav.beginbijbegin : r.nav.UnzoomButton, Qt::LeftButton);
+    QTest::mouseClick(from == "E" ? button(r.nav, "firstPageButton")
+                                  : button(r.nav, "fullViewButton"),
+                      Qt::LeftButton);
     r.chart.redraw();
-    r.chart.MarkerCheckBox->setChecked(true);
+    r.chart.markersCheckBox()->setChecked(true);
     const QList<double> before = r.ranges();
     const double width = before[1] - before[0];
     QSignalSpy zoomed(&r.chart, &ChartView::zoomed);
@@ -624,11 +634,11 @@ void NavigationTest::panning() {
     QCOMPARE(zoomed.count(), 0);
     QVERIFY(!r.chart.isZoomed());
     QCOMPARE(r.chart.markersActive(), shift == 0.0);
-    QTEST(r.nav.vorigebutton->isEnabled(), "previousEnabled");
-    QTEST(r.nav.volgendebutton->isEnabled(), "nextEnabled");
+    QTEST(button(r.nav, "previousPageButton")->isEnabled(), "previousEnabled");
+    QTEST(button(r.nav, "nextPageButton")->isEnabled(), "nextEnabled");
 
     // The paging buttons then page from the panned window.
-    QTest::mouseClick(r.nav.volgendebutton, Qt::LeftButton);
+    QTest::mouseClick(button(r.nav, "nextPageButton"), Qt::LeftButton);
     QVERIFY(qFuzzyCompare(1 + r.chart.bottomAxis().minimum(), 1 + before[0] + moved + 1));
 }
 

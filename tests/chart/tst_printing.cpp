@@ -77,7 +77,7 @@ void PrintingTest::chartToPdf() {
         chart.endProcessing();
         chart.fill(s.fill());
     }
-    chart.legendCheckBox(ChartView::Series6)->setChecked(false);
+    chart.legendCheckBox(ChartView::UnderTemperatureLimit)->setChecked(false);
     const QString path = dir_.filePath(QStringLiteral("grafiek-%1.pdf").arg(filled));
     auto printer = pdfPrinter(path);
     QVERIFY(veltrano::printChart(chart, *printer));

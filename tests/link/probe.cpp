@@ -37,6 +37,6 @@ int main(int argc, char** argv) {
         QCoreApplication::exit(6);
     });
     const int code = QCoreApplication::exec();
-    std::printf("downloaded %d bytes\n", link.receiver().teller);
+    std::printf("downloaded %d bytes\n", link.receiver().storedBytes());
     return code;
 }

@@ -10,10 +10,8 @@ namespace veltrano::testing {
 class RecordingWindow final : public LinkWindow {
 public:
     QStringList log;
-    bool idle = true;
     bool answer = true;
 
-    bool processingIdle() const override { return idle; }
     void showConnected() override { log << QStringLiteral("connected"); }
     void showDisconnected() override { log << QStringLiteral("disconnected"); }
     void downloadStarting() override { log << QStringLiteral("downloadStarting"); }

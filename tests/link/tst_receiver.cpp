@@ -9,7 +9,7 @@
 using namespace veltrano;
 
 namespace {
-// Logs each call with the value of teller at that moment.
+// Logs each call with the number of bytes stored at that moment.
 class LogSink final : public ReceiverSink {
 public:
     const Receiver* receiver = nullptr;
@@ -25,7 +25,7 @@ public:
 
 private:
     QString at(const char* what) const {
-        return QString::fromLatin1(what) + u'@' + QString::number(receiver->teller);
+        return QString::fromLatin1(what) + u'@' + QString::number(receiver->storedBytes());
     }
 };
 
@@ -48,6 +48,7 @@ QStringList withoutSteps(QStringList log) {
     return log;
 }
 
+// What the conversation waits for; Intervals only together with Erase.
 enum Flags { None = 0, Configure = 1, Erase = 2, Intervals = 4, Download = 8 };
 } // namespace
 
@@ -94,8 +95,8 @@ private slots:
         QTest::newRow("wel ends interval setting")
             << QList<QByteArray>{"wel "} << (Erase | Intervals) << QStringList{"intervals@0"}
             << +None << 0;
-        QTest::newRow("wel ignored without flag")
-            << QList<QByteArray>{"wel "} << +Intervals << none << +Intervals << 0;
+        QTest::newRow("wel ignored without an erase waiting")
+            << QList<QByteArray>{"wel "} << +Configure << none << +Configure << 0;
         QTest::newRow("wel needs its blank")
             << QList<QByteArray>{"welk"} << +Erase << none << +Erase << 0;
         // The logger's answers to an interval setting during a download are part of it.
@@ -149,9 +150,10 @@ private slots:
             f.receiver.startDownload();
         else
             std::memcpy(f.image.data(), opened.constData(), std::size_t(opened.size()));
-        f.receiver.configureerflag = flagsBefore & Configure;
-        f.receiver.eraseflag = flagsBefore & Erase;
-        f.receiver.meetintervalleninstellen = flagsBefore & Intervals;
+        if (flagsBefore & Configure)
+            f.receiver.awaitConfigurationStart();
+        if (flagsBefore & Erase)
+            f.receiver.awaitEraseAnswer(flagsBefore & Intervals);
 
         QByteArray all;
         for (const QByteArray& e : events) {
@@ -159,16 +161,16 @@ private slots:
             all += e;
         }
         QCOMPARE(withoutSteps(f.sink.log), calls);
-        QCOMPARE(f.receiver.teller, std::int32_t(stored));
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(stored));
         if (flagsBefore & Download)
             QCOMPARE(f.stored(all.size() + 4),
                      all.left(stored) + QByteArray(all.size() + 4 - stored, '\0'));
         else
             QCOMPARE(f.stored(opened.size() + 4), opened + QByteArray(4, '\0'));
-        QCOMPARE(f.receiver.databinnenhalenklaar, !(flagsAfter & Download));
-        QCOMPARE(f.receiver.configureerflag, bool(flagsAfter & Configure));
-        QCOMPARE(f.receiver.eraseflag, bool(flagsAfter & Erase));
-        QCOMPARE(f.receiver.meetintervalleninstellen, bool(flagsAfter & Intervals));
+        QCOMPARE(f.receiver.downloading(), bool(flagsAfter & Download));
+        QCOMPARE(f.receiver.awaitingConfigurationStart(), bool(flagsAfter & Configure));
+        QCOMPARE(f.receiver.awaitingEraseAnswer(), bool(flagsAfter & Erase));
+        QCOMPARE(f.receiver.awaitingIntervalAnswer(), bool(flagsAfter & Intervals));
     }
 
     // A download broken off keeps what it stored; what arrives later is only scanned for
@@ -178,17 +180,17 @@ private slots:
         f.receiver.startDownload();
         f.feed("abc");
         f.receiver.abortDownload();
-        QVERIFY(f.receiver.databinnenhalenklaar);
+        QVERIFY(!f.receiver.downloading());
         QCOMPARE(f.sink.log, QStringList{"step@1"}); // the abort itself tells nothing
         f.feed("Flash geheugen wel gewist DONE");
-        QCOMPARE(f.receiver.teller, std::int32_t(3));
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(3));
         QCOMPARE(f.stored(8), QByteArray("abc\0\0\0\0\0", 8));
         QCOMPARE(withoutSteps(f.sink.log), QStringList{"done@3"});
 
         f.receiver.startDownload();
         f.feed("xy");
         QCOMPARE(f.stored(4), QByteArray("xy\0\0", 4));
-        QCOMPARE(f.receiver.teller, std::int32_t(2));
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(2));
     }
 
     // The bar steps at the 1st and the 160,001st byte, however the bytes arrive.
@@ -212,7 +214,7 @@ private slots:
         Fixture f;
         f.feed(QByteArray(160'001, 'x'));
         QVERIFY(f.sink.log.isEmpty());
-        QCOMPARE(f.receiver.teller, std::int32_t(0));
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(0));
     }
 
     void stepsOneByteAtATime() {
@@ -247,10 +249,10 @@ private slots:
             at += n;
         }
         QCOMPARE(withoutSteps(f.sink.log), (QStringList{"overflow@17000000", "done@17000000"}));
-        QCOMPARE(f.receiver.teller, std::int32_t(17'000'000));
-        QCOMPARE(f.receiver.droppedBytes, std::int64_t(10));
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(17'000'000));
+        QCOMPARE(f.receiver.droppedBytes(), std::int64_t(10));
         QCOMPARE(f.image[16'999'999], std::uint8_t(0x22));
-        QVERIFY(f.receiver.databinnenhalenklaar);
+        QVERIFY(!f.receiver.downloading());
 
         // A new download starts afresh and may overflow again, told again.
         f.sink.log.clear();
@@ -278,8 +280,8 @@ private slots:
         else if (filledBy == 2)
             f.image.data()[kImageSize - 1] = 0x5A;
         f.receiver.startDownload();
-        QCOMPARE(f.receiver.teller, std::int32_t(0));
-        QVERIFY(!f.receiver.databinnenhalenklaar);
+        QCOMPARE(f.receiver.storedBytes(), std::int32_t(0));
+        QVERIFY(f.receiver.downloading());
         const std::uint8_t* bytes = f.image.constData();
         QVERIFY(std::all_of(bytes, bytes + kImageSize, [](std::uint8_t b) { return b == 0; }));
     }

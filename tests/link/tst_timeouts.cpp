@@ -79,7 +79,7 @@ struct Link {
     }
     bool waiting() const {
         const Receiver& r = link.receiver();
-        return r.downloading() || r.eraseflag || r.configureerflag || r.meetintervalleninstellen;
+        return r.downloading() || r.awaitingEraseAnswer() || r.awaitingConfigurationStart();
     }
 };
 
@@ -180,7 +180,7 @@ private slots:
         writeWire(master, late);
         QTest::qWait(200);
         QCOMPARE(l.window.log, log);
-        QCOMPARE(l.link.receiver().teller, teller);
+        QCOMPARE(l.link.receiver().storedBytes(), teller);
         QVERIFY(std::memcmp(l.image.data(), answer.constData(), std::size_t(teller)) == 0);
         QCOMPARE(l.image[std::size_t(teller)], std::uint8_t(0));
         QVERIFY(!l.waiting());
@@ -203,7 +203,7 @@ private slots:
             sent += 100;
             QTest::qWait(50);
         }
-        QTRY_COMPARE(l.link.receiver().teller, sent);
+        QTRY_COMPARE(l.link.receiver().storedBytes(), sent);
         QVERIFY(l.link.receiver().downloading());
         QElapsedTimer quiet;
         quiet.start();

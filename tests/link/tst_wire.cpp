@@ -82,9 +82,9 @@ private slots:
 
         QVERIFY(link.setIntervals(voltageIndex, temperatureIndex));
         QCOMPARE(readWire(master, 5), wire);
-        QVERIFY(link.receiver().configureerflag);
-        QVERIFY(link.receiver().eraseflag);
-        QVERIFY(link.receiver().meetintervalleninstellen);
+        QVERIFY(link.receiver().awaitingConfigurationStart());
+        QVERIFY(link.receiver().awaitingEraseAnswer());
+        QVERIFY(link.receiver().awaitingIntervalAnswer());
 
         // The simulated logger reads the same bytes and answers.
         sim::SimulatedLogger logger(sim::defaultRecording(), 2, 1);
@@ -102,8 +102,9 @@ private slots:
         QCOMPARE(window.log,
                  (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted", "notice",
                               "info:" + linktext::IntervalsDone, "eraseFinished"}));
-        QVERIFY(!link.receiver().eraseflag && !link.receiver().configureerflag &&
-                !link.receiver().meetintervalleninstellen);
+        QVERIFY(!link.receiver().awaitingEraseAnswer() &&
+                !link.receiver().awaitingConfigurationStart() &&
+                !link.receiver().awaitingIntervalAnswer());
         // The next download starts a recording with the new codes.
         const sim::Bytes& m = logger.memory();
         QVERIFY(m.size() >= 10);
@@ -122,7 +123,7 @@ private slots:
         QVERIFY(!link.setIntervals(7, 5));
         QCOMPARE(window.log, (QStringList{"confirm:" + linktext::IntervalsQuestion,
                                           "info:" + linktext::IntervalsCancelled}));
-        QVERIFY(!link.receiver().configureerflag);
+        QVERIFY(!link.receiver().awaitingConfigurationStart());
         QCOMPARE(readWire(master, 1), QByteArray());
     }
 
@@ -137,14 +138,14 @@ private slots:
         link.erase();
         QCOMPARE(window.log, (QStringList{"confirm:" + linktext::EraseQuestion,
                                           "info:" + linktext::NotConnected}));
-        QVERIFY(!link.receiver().eraseflag);
+        QVERIFY(!link.receiver().awaitingEraseAnswer());
 
         window.log.clear();
         QVERIFY(!link.setIntervals(1, 0));
         QCOMPARE(window.log.last(), "info:" + linktext::NotConnected);
         QVERIFY(!window.log.contains("eraseStarted"));
-        QVERIFY(link.receiver().configureerflag);
-        QVERIFY(!link.receiver().eraseflag);
+        QVERIFY(link.receiver().awaitingConfigurationStart());
+        QVERIFY(!link.receiver().awaitingEraseAnswer());
 
         window.log.clear();
         link.connectLogger();
@@ -197,7 +198,7 @@ private slots:
         link.startDownload();
         QTRY_VERIFY(window.log.contains("complete"));
         QCOMPARE(window.log, (QStringList{"downloadStarting", "complete"}));
-        QCOMPARE(std::size_t(link.receiver().teller), memory.size() + 4);
+        QCOMPARE(std::size_t(link.receiver().storedBytes()), memory.size() + 4);
         QVERIFY(std::memcmp(image.data(), memory.data(), memory.size()) == 0);
         QVERIFY(std::memcmp(image.data() + memory.size(), "DONE\0\0", 6) == 0);
     }

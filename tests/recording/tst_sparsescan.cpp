@@ -28,9 +28,9 @@ std::vector<std::uint8_t> filler(int kind) {
 }
 
 struct Sink {
-    std::vector<std::size_t> pumps;
+    std::vector<std::size_t> progressReports;
     int voltages = 0;
-    void pump(std::size_t i) { pumps.push_back(i); }
+    void progress(std::size_t i) { progressReports.push_back(i); }
     void voltageIntervalText(const QString&) {}
     void temperatureIntervalText(const QString&) {}
     void voltageEvent(float, double, double) {}
@@ -82,7 +82,8 @@ private slots:
     }
 
     // A recording far into an erased image: the calibration words before it set the factor,
-    // the pumps come every 85,000 words, and the sample is the same as at the image's start.
+    // the progressReports come every 85,000 words, and the sample is the same as at the image's
+    // start.
     void recordingFarIntoAnErasedImage_data() {
         QTest::addColumn<int>("start"); // -1: none
         QTest::addColumn<float>("calibration");
@@ -116,16 +117,16 @@ private slots:
         out.recreate();
         Sink sink;
         const DecodeOutcome r = decodeImage(image.data(), 1, state, out, sink);
-        QCOMPARE(state.calibratie22, calibration);
-        QCOMPARE(out.C, samples);
+        QCOMPARE(state.voltsPerCount, calibration);
+        QCOMPARE(out.voltageSampleCount, samples);
         QCOMPARE(sink.voltages, samples);
         if (samples)
-            QCOMPARE(out.spanningpuntenarray[1], 12.04f); // 400 x 0.03 x 1.003
+            QCOMPARE(out.voltageValues[1], 12.04f); // 400 x 0.03 x 1.003
         QCOMPARE(r.wordsRead, std::size_t(wordsRead));
-        std::vector<std::size_t> pumps;
-        for (std::size_t i = 0; i < std::size_t(wordsRead); i += kPumpEveryWords)
-            pumps.push_back(i);
-        QCOMPARE(sink.pumps, pumps);
+        std::vector<std::size_t> progressReports;
+        for (std::size_t i = 0; i < std::size_t(wordsRead); i += kProgressEveryWords)
+            progressReports.push_back(i);
+        QCOMPARE(sink.progressReports, progressReports);
     }
 };
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
+
+#include "analysis/qtdutch.h"
 
 namespace veltrano::report {
 
@@ -43,12 +43,7 @@ public:
 void installDutchTexts(QCoreApplication& app) {
     // Installed first, so asked last.
     app.installTranslator(new ParserTexts(&app));
-    auto* qt = new QTranslator(&app);
-    if (qt->load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"),
-                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(qt);
-    else
-        delete qt;
+    installQtDutch(app);
 }
 
 } // namespace veltrano::report

@@ -5,6 +5,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
@@ -14,7 +15,7 @@
 #include "analysis/processing.h"
 #include "dutchtexts.h"
 #include "options.h"
-#include "pdfreport.h"
+#include "paper/runreport.h"
 #include "recording/durationtable.h"
 #include "summaryrun.h"
 
@@ -22,6 +23,14 @@ using namespace veltrano;
 using namespace veltrano::report;
 
 namespace {
+
+// The program object for --pdf: one with widgets, on the offscreen platform unless
+// QT_QPA_PLATFORM names another, so that no display is needed.
+std::unique_ptr<QCoreApplication> makePdfApplication(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
+}
 
 int fail(const QString& message, int code) {
     std::fprintf(stderr, "veltrano-report: %s\n", message.toLocal8Bit().constData());
@@ -125,7 +134,7 @@ int main(int argc, char* argv[]) {
         return fail(error->message, 2);
 
     if (o.mode == Mode::Pdf) {
-        if (auto error = writeReportPdf(result, o.pdfPath))
+        if (auto error = writeRunReportPdf(result, o.pdfPath))
             return fail(*error, 1);
         return 0;
     }
@@ -152,21 +161,20 @@ int main(int argc, char* argv[]) {
                    QLatin1Char('}');
         }
         out += QStringLiteral("], \"events\": [");
-        const int listed = std::min(result.calamiteitcount, EventList::kCapacity - 1);
+        const int listed = std::min(result.eventCount, EventList::kCapacity - 1);
         for (int n = 1; n <= listed; ++n) {
             if (n > 1)
                 out += QStringLiteral(", ");
             out += QStringLiteral("{\"number\": %1, \"kind\": \"%2\", \"start\": %3, \"end\": %4}")
                        .arg(n)
-                       .arg(QString::fromLatin1(
-                           eventKindWord(EventKind(result.calamiteitenarray.kind[n]))))
-                       .arg(jsonNumber(result.calamiteitenarray.start[n]))
-                       .arg(jsonNumber(result.calamiteitenarray.end[n]));
+                       .arg(QString::fromLatin1(eventKindWord(EventKind(result.eventList.kind[n]))))
+                       .arg(jsonNumber(result.eventList.start[n]))
+                       .arg(jsonNumber(result.eventList.end[n]));
         }
         out += QStringLiteral("], \"voltage_samples\": %1, \"temperature_samples\": %2, "
                               "\"messages\": [")
-                   .arg(result.samples.C)
-                   .arg(result.samples.D);
+                   .arg(result.samples.voltageSampleCount)
+                   .arg(result.samples.temperatureSampleCount);
         for (qsizetype i = 0; i < result.messages.size(); ++i)
             out += (i ? QStringLiteral(", ") : QString()) + jsonString(result.messages[i]);
         out += QStringLiteral("], \"completed\": ") +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,6 +28,28 @@ QStringList filterUnitWords() {
     return words;
 }
 
+// The option of each number input of "Filter instellingen"; %1 is its start value.
+struct FilterOption {
+    FilterField field;
+    const char* name;
+    const char* help;
+};
+constexpr FilterOption kFilterOptions[] = {
+    {FilterField::OverVoltage, "over", "Grens voor overspanning in volt (%1)."},
+    {FilterField::UnderVoltage, "under", "Grens voor onderspanning in volt (%1)."},
+    {FilterField::OverTemperature, "temp-high", "Temperatuur bovengrens in °C (%1)."},
+    {FilterField::UnderTemperature, "temp-low", "Temperatuur ondergrens in °C (%1)."},
+    {FilterField::VoltageTimeFilter, "filter", "Tijdfilter spanning (%1)."},
+    {FilterField::TemperatureTimeFilter, "temp-filter", "Tijdfilter temperatuur (%1)."},
+};
+static_assert(std::size(kFilterOptions) == kFilterFieldCount);
+static_assert([] {
+    for (std::size_t i = 0; i < kFilterFieldCount; ++i)
+        if (kFilterOptions[i].field != FilterField(i))
+            return false;
+    return true;
+}());
+
 QString badValue(const QString& value, const QString& option) {
     return QStringLiteral("ongeldige waarde \"%1\" voor --%2").arg(value, option);
 }
@@ -48,6 +71,16 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
     const QString unitsText = units.join(QLatin1Char('|'));
     const QString filterUnitsText = filterUnits.join(QLatin1Char('|'));
 
+    const ProcessingSettings start = ProcessingSettings::defaults(locale);
+    std::vector<QCommandLineOption> texts;
+    for (const FilterOption& f : kFilterOptions)
+        texts.emplace_back(QString::fromLatin1(f.name),
+                           QString::fromUtf8(f.help).arg(start.filterText(f.field)),
+                           QStringLiteral("GETAL"));
+    const auto text = [&texts](FilterField field) -> const QCommandLineOption& {
+        return texts[std::size_t(field)];
+    };
+
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -58,41 +91,21 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
         QStringLiteral("Tijdeenheid: %1 (minuten); bij --duration-table ook jaren (seconden).")
             .arg(unitsText),
         QStringLiteral("EENHEID"));
-    const QCommandLineOption over(
-        QStringLiteral("over"),
-        QStringLiteral("Grens voor overspanning in volt (%1).")
-            .arg(QStringLiteral("12") + locale.decimalPoint() + QStringLiteral("6")),
-        QStringLiteral("GETAL"));
-    const QCommandLineOption under(QStringLiteral("under"),
-                                   QStringLiteral("Grens voor onderspanning in volt (12)."),
-                                   QStringLiteral("GETAL"));
-    const QCommandLineOption tempHigh(QStringLiteral("temp-high"),
-                                      QStringLiteral("Temperatuur bovengrens in °C (35)."),
-                                      QStringLiteral("GETAL"));
-    const QCommandLineOption tempLow(QStringLiteral("temp-low"),
-                                     QStringLiteral("Temperatuur ondergrens in °C (0)."),
-                                     QStringLiteral("GETAL"));
-    const QCommandLineOption filter(QStringLiteral("filter"),
-                                    QStringLiteral("Tijdfilter spanning (5)."),
-                                    QStringLiteral("GETAL"));
     const QCommandLineOption filterUnit(
         QStringLiteral("filter-unit"),
         QStringLiteral("Eenheid van het tijdfilter spanning: %1 (minuten).").arg(filterUnitsText),
         QStringLiteral("EENHEID"));
-    const QCommandLineOption tempFilter(QStringLiteral("temp-filter"),
-                                        QStringLiteral("Tijdfilter temperatuur (5)."),
-                                        QStringLiteral("GETAL"));
     const QCommandLineOption tempFilterUnit(
         QStringLiteral("temp-filter-unit"),
         QStringLiteral("Eenheid van het tijdfilter temperatuur: %1 (minuten).")
             .arg(filterUnitsText),
         QStringLiteral("EENHEID"));
-    const QCommandLineOption start(
+    const QCommandLineOption startAt(
         QStringLiteral("start"),
         QStringLiteral("Datum aansluiting, ISO 8601 (2016-07-18T16:30:30); de tijden van de "
                        "export tellen hiervandaan."),
         QStringLiteral("DATUMTIJD"));
-    const QCommandLineOption end(
+    const QCommandLineOption endAt(
         QStringLiteral("end"),
         QStringLiteral("Datum loskoppeling, ISO 8601 (2016-07-18T08:50:25)."),
         QStringLiteral("DATUMTIJD"));
@@ -119,9 +132,11 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
         QStringLiteral("Schrijft het rapport en daarna de grafiek van de hele opname als PDF "
                        "naar BESTAND, zoals \"Rapport opslaan als PDF\" in het venster."),
         QStringLiteral("BESTAND"));
-    parser.addOptions({help, unit, over, under, tempHigh, tempLow, filter, filterUnit, tempFilter,
-                       tempFilterUnit, start, end, format, exportKind, summary, jobs, durationTable,
-                       pdf});
+    parser.addOptions({help, unit, text(FilterField::OverVoltage), text(FilterField::UnderVoltage),
+                       text(FilterField::OverTemperature), text(FilterField::UnderTemperature),
+                       text(FilterField::VoltageTimeFilter), filterUnit,
+                       text(FilterField::TemperatureTimeFilter), tempFilterUnit, startAt, endAt,
+                       format, exportKind, summary, jobs, durationTable, pdf});
     parser.addPositionalArgument(QStringLiteral("BEELDBESTAND"),
                                  QStringLiteral("Het beeldbestand; bij --summary een of meer."),
                                  QStringLiteral("BEELDBESTAND..."));
@@ -180,9 +195,11 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
         !onlyWith(jobs, {Mode::Summary}, QStringLiteral("--summary")))
         return out;
     if (o.mode == Mode::DurationTable) {
-        for (const QCommandLineOption* option :
-             {&over, &under, &tempHigh, &tempLow, &filter, &filterUnit, &tempFilter,
-              &tempFilterUnit, &start, &end})
+        std::vector<const QCommandLineOption*> processingOptions{&filterUnit, &tempFilterUnit,
+                                                                 &startAt, &endAt};
+        for (const QCommandLineOption& option : texts)
+            processingOptions.push_back(&option);
+        for (const QCommandLineOption* option : processingOptions)
             if (!onlyWith(*option, {}, QStringLiteral("de verwerking van een beeld")))
                 return out;
         if (!o.images.isEmpty()) {
@@ -223,22 +240,14 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
         target = int(i);
         return true;
     };
-    if (!pick(unit, units, s.timeUnit) || !pick(filterUnit, filterUnits, s.tijdfilterUnit) ||
-        !pick(tempFilterUnit, filterUnits, s.temperatuurtijdfilterUnit))
+    if (!pick(unit, units, s.timeUnit) || !pick(filterUnit, filterUnits, s.voltageTimeFilterUnit) ||
+        !pick(tempFilterUnit, filterUnits, s.temperatureTimeFilterUnit))
         return out;
-    const std::pair<const QCommandLineOption*, QString*> texts[] = {
-        {&over, &s.overspanning},
-        {&under, &s.onderspanning},
-        {&tempHigh, &s.temperatuurbovengrens},
-        {&tempLow, &s.temperatuurondergrens},
-        {&filter, &s.tijdfilter},
-        {&tempFilter, &s.temperatuurtijdfilter},
-    };
-    for (const auto& [option, target] : texts)
-        if (parser.isSet(*option))
-            *target = parser.value(*option);
+    for (const FilterOption& f : kFilterOptions)
+        if (parser.isSet(text(f.field)))
+            s.filterText(f.field) = parser.value(text(f.field));
     for (const auto& [option, target] :
-         {std::pair{&start, &s.periodStart}, std::pair{&end, &s.periodEnd}}) {
+         {std::pair{&startAt, &s.periodStart}, std::pair{&endAt, &s.periodEnd}}) {
         if (!parser.isSet(*option))
             continue;
         const QDateTime dt = QDateTime::fromString(parser.value(*option), Qt::ISODate);

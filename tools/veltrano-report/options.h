@@ -24,7 +24,7 @@ struct Options {
     Mode mode = Mode::Report;
     ProcessingSettings settings;
     QString format = QStringLiteral("text");
-    CsvExport exportKind = CsvExport::Spanning;
+    CsvExport exportKind = CsvExport::Voltage;
     int jobs = 1;
     int tableUnit = 0; // index into kTableTimeUnits
     QString pdfPath;

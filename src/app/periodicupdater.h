@@ -10,15 +10,15 @@ class QProgressBar;
 
 namespace veltrano {
 
-// The periodic updater: once per cycle, on the UI thread, the progress refresh and then the
-// chart fill. It touches no data itself.
+// The main window's periodic updater: once per cycle, on the UI thread, the progress bars'
+// step and then the chart fill when one is due. It touches no data itself.
 class PeriodicUpdater : public QObject {
     Q_OBJECT
 public:
     using Job = std::function<void()>;
     static constexpr std::chrono::milliseconds kCycle{20};
 
-    PeriodicUpdater(Job doStuff, Job grafiektekenen, std::chrono::milliseconds cycle = kCycle,
+    PeriodicUpdater(Job stepBars, Job fillChart, std::chrono::milliseconds cycle = kCycle,
                     QObject* parent = nullptr);
 
     void start() { timer_.start(); }
@@ -28,8 +28,8 @@ public:
     void cycle();
 
 private:
-    Job doStuff_;
-    Job fill_;
+    Job stepBars_;
+    Job fillChart_;
     QTimer timer_;
 };
 

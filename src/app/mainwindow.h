@@ -15,47 +15,46 @@ namespace veltrano {
 
 class AboutPage;
 class ChartView;
+class ConfigurationWindow;
 class DeviceFinder;
+class ExportActions;
 class LinkAdapter;
 class LinkController;
+class MainWidgets;
 class NavigationBox;
 class NumberKeyFilter;
 class PeriodicUpdater;
 class PrintActions;
 class ProcessingRun;
-class TForm2;
 class UiSeams;
-struct MainWidgets;
 struct RunOutcome;
 
 // The main window: owns the memory image, the processing runs and the link, and keeps the
 // window's state; its handlers read the controls, call the core and show what comes back.
-// The controls carry their design names as object names.
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(UiSeams* seams, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(UiSeams* seams, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    void setConfigurationWindow(TForm2* window);
-    void setNoticeWindow(QWidget* window);
-    QWidget* configurationWindow() const;
-    QWidget* noticeWindow() const;
+    void setConfigurationWindow(ConfigurationWindow* window);
+    // The notice shown while the logger takes over new intervals.
+    void setNotice(QWidget* notice);
+    ConfigurationWindow* configurationWindow() const { return configurationWindow_; }
+    QWidget* notice() const;
 
     const WindowState& state() const;
     // The image as downloaded or opened.
-    const MemoryImage& image() const { return spanningArray; }
+    const MemoryImage& image() const { return image_; }
     // The last finished run; nullptr during a run and before the first.
     const ProcessingResult* result() const;
     ChartView* chart() const;
     NavigationBox* navigation() const;
     ProcessingRun& processingRun() { return *run_; }
-    // The serial link; its receiver holds `teller` and the conversation flags.
+    // The serial link.
     LinkController& link() { return *link_; }
-    // Discovery is replaceable so tests can offer their own devices.
-    void setDeviceFinder(std::unique_ptr<DeviceFinder> finder);
+    ExportActions& exports() { return *exports_; }
 
-    int tijdeenheidIndex() const;
     // The settings of a run as the controls hold them now.
     ProcessingSettings readSettings() const;
     // Puts the six filter texts, the two filter units and the time unit of `settings` into
@@ -65,8 +64,8 @@ public:
     QWidget* filterGroup() const;
     bool isConnected() const { return state().connected; }
     bool isProcessing() const { return state().processing; }
-    // A chart fill is due (`grafiekmaaktijd`).
-    bool chartFillDue() const { return grafiekmaaktijd; }
+    // A chart fill is due.
+    bool chartFillDue() const { return chartFillDue_; }
     // Tests drive the update cycle by hand.
     void stopUpdater();
     bool updaterRunning() const;
@@ -76,25 +75,25 @@ public:
     bool openImage(const QString& path);
 
 public slots:
-    void dataopenenClick();
-    void ButtontextClick();
-    // The processing action: "Data verwerken", "Filters toepassen", "Tijdeenheid", Enter.
-    void buttonmemoClick();
-    void MeetintervaltabelbuttonClick();
-    void Image3Click();
-    void PDFClick();
-    void GrafiekopslaanClick();
-    void ConnectClick();
-    void disconnectClick();
-    void ButtonreceivedataClick();
-    void ButtoneraseClick();
+    // "Data openen": the file dialog, then openImage().
+    void chooseImageToOpen();
+    // "Data opslaan".
+    void saveImage();
+    // "Data verwerken", "Filters toepassen", "Tijdeenheid", Enter.
+    void process();
+    void showConfigurationWindow();
+    void openAboutPage();
+    // "Calamiteiten overzicht" of "Printen".
+    void printReport();
+    // "Grafiek" of "Printen": the print preview.
+    void previewChartPrint();
+    void connectLogger();
+    void disconnectLogger();
+    void startDownload();
+    void eraseLogger();
     // "Meetintervallen instellen" of the configuration window.
-    void MeetintervallenInstellen(int voltageIndex, int temperatureIndex);
-    // One cycle of the two progress bars.
-    void DoStuff();
-    // Hands a due chart fill to the chart.
-    void Grafiektekenen();
-    // What the periodic updater runs: DoStuff, then Grafiektekenen.
+    void sendIntervals(int voltageIndex, int temperatureIndex);
+    // One cycle of the updater: the bars' step, then a due chart fill.
     void updateCycle();
 
 signals:
@@ -112,16 +111,18 @@ private:
     void applyState();
     void runFinished();
     void reportRun(const ProcessingResult& result, const RunOutcome& outcome);
+    void stepProgressBars();
+    void fillChartIfDue();
     // Asks before an action that would throw away a download not saved yet.
     bool downloadMayGo(const QString& question);
 
     UiSeams* seams_;
-    std::unique_ptr<MainWidgets> ui_;
     WindowStateModel* model_;
     NumberKeyFilter* keyFilter_;
-    MemoryImage spanningArray;
-    DecoderState decoderState; // calibration and intervals, kept from run to run
-    bool grafiekmaaktijd = false;
+    MainWidgets* widgets_;
+    MemoryImage image_;
+    DecoderState decoderState_; // calibration and intervals, kept from run to run
+    bool chartFillDue_ = false;
     // The result whose arrays the chart draws; a run never writes into it.
     const ProcessingResult* chartShows_ = nullptr;
     // The event list navigation reads, kept apart from the buffers runs write into.
@@ -131,9 +132,10 @@ private:
     std::unique_ptr<DeviceFinder> deviceFinder_;
     LinkAdapter* linkAdapter_;
     std::unique_ptr<LinkController> link_;
+    ExportActions* exports_;
     std::unique_ptr<PrintActions> printActions_;
     std::unique_ptr<AboutPage> aboutPage_;
-    TForm2* configurationWindow_ = nullptr;
+    ConfigurationWindow* configurationWindow_ = nullptr;
     bool closing_ = false;
     QString deferredOpen_;
 };

@@ -1,4 +1,4 @@
-#include "reportpdf.h"
+#include "paper/reportpdf.h"
 
 #include <memory>
 
@@ -15,7 +15,7 @@
 #include <qcustomplot.h>
 
 #include "chart/printing.h"
-#include "chart/savedbytes.h"
+#include "recording/safesave.h"
 
 namespace veltrano {
 

@@ -19,28 +19,24 @@ namespace veltrano {
 using DurationTableComputation = std::function<DurationCellTexts(int unitIndex, const QLocale&)>;
 
 // The configuration window: choose the two measurement intervals, see how long the logger
-// records with every pair, and ask the main window to send the choice.
-class TForm2 : public QWidget {
+// records with every pair, and ask the main window to send the choice. Its controls carry
+// object names after their role.
+class ConfigurationWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr,
-                    DurationTableComputation computation = durationCellTexts);
-    ~TForm2() override;
-
-    QLabel* TemperatuurLabel = nullptr;
-    QLabel* SpanningLabel = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    QButtonGroup* RadioGroup1Items = nullptr; // id = unit index
-    QLabel* MeetintervalSpanningLabel = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QLabel* MeetintervalTemperatuurLabel = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QPushButton* Buttonmeetintervallen = nullptr;
+    explicit ConfigurationWindow(QWidget* parent = nullptr,
+                                 DurationTableComputation computation = durationCellTexts);
+    ~ConfigurationWindow() override;
 
     // The main window allows sending only while no download, run or other conversation
     // with the logger is under way.
     void setIntervalSettingEnabled(bool enabled);
+
+    // Positions in the two interval lists.
+    int voltageInterval() const;
+    int temperatureInterval() const;
+    // The voltage choice first: it decides which temperature list is shown.
+    void chooseIntervals(int voltageIndex, int temperatureIndex);
 
     // Unit index of the table the grid shows, -1 before the first result arrived.
     int shownTableUnit() const { return shownUnit_; }
@@ -51,15 +47,21 @@ signals:
     // A computed table has been written into the grid.
     void durationTableShown(int unitIndex);
 
-private slots:
-    void RadioGroup1Click(int unitIndex);
-    void ComboBox1Change(int voltageIndex);
-    void ComboBox2Change(int temperatureIndex);
-    void ButtonmeetintervallenClick();
-
 private:
+    void voltageIntervalChosen(int voltageIndex);
     void startTableComputation(int unitIndex);
     void showTable(int unitIndex, const DurationCellTexts& cells);
+
+    QLabel* temperatureHeading_ = nullptr;
+    QLabel* voltageHeading_ = nullptr;
+    QTableWidget* durationTable_ = nullptr;
+    QGroupBox* unitGroup_ = nullptr;
+    QButtonGroup* unitButtons_ = nullptr; // id = unit index
+    QLabel* voltageIntervalLabel_ = nullptr;
+    QComboBox* voltageIntervalList_ = nullptr;
+    QLabel* temperatureIntervalLabel_ = nullptr;
+    QComboBox* temperatureIntervalList_ = nullptr;
+    QPushButton* sendIntervalsButton_ = nullptr;
 
     DurationTableComputation computation_;
     quint64 generation_ = 0;

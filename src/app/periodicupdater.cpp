@@ -1,19 +1,19 @@
-#include "chart/updater.h"
+#include "periodicupdater.h"
 
 #include <QProgressBar>
 
 namespace veltrano {
 
-PeriodicUpdater::PeriodicUpdater(Job doStuff, Job grafiektekenen, std::chrono::milliseconds cycle,
+PeriodicUpdater::PeriodicUpdater(Job stepBars, Job fillChart, std::chrono::milliseconds cycle,
                                  QObject* parent)
-    : QObject(parent), doStuff_(std::move(doStuff)), fill_(std::move(grafiektekenen)) {
+    : QObject(parent), stepBars_(std::move(stepBars)), fillChart_(std::move(fillChart)) {
     timer_.setInterval(cycle);
     connect(&timer_, &QTimer::timeout, this, &PeriodicUpdater::cycle);
 }
 
 void PeriodicUpdater::cycle() {
-    doStuff_();
-    fill_();
+    stepBars_();
+    fillChart_();
 }
 
 void stepProgressBar(QProgressBar& bar, bool finished) {

@@ -7,8 +7,8 @@ using namespace veltrano::testing;
 
 namespace {
 std::vector<float> voltageTimes(const ProcessedImage& p) {
-    return {p->samples.spanningtijdenarray.get() + 1,
-            p->samples.spanningtijdenarray.get() + 1 + p->samples.C};
+    return {p->samples.voltageTimes.get() + 1,
+            p->samples.voltageTimes.get() + 1 + p->samples.voltageSampleCount};
 }
 } // namespace
 
@@ -19,9 +19,9 @@ private slots:
         ImageBuilder b;
         b.word(3, 18).word(33, 18).word(16, 341).done();
         const auto p = process(b, dutchSettings(0));
-        QCOMPARE(p->samples.C, 1);
-        QCOMPARE(p->samples.spanningpuntenarray[1], 12.78f);
-        QCOMPARE(p->samples.spanningtijdenarray[1], 0.0f);
+        QCOMPARE(p->samples.voltageSampleCount, 1);
+        QCOMPARE(p->samples.voltageValues[1], 12.78f);
+        QCOMPARE(p->samples.voltageTimes[1], 0.0f);
         QCOMPARE(p.line(9), QString("Spanningmeetinterval\t Snelmeten"));
     }
 
@@ -46,9 +46,9 @@ private slots:
             b.calibration(word);
         b.recording(2, 1).temperature(20).voltageRaw(raw).done();
         DecoderState state;
-        state.calibratie22 = carried;
+        state.voltsPerCount = carried;
         const auto p = process(b, dutchSettings(), state);
-        QCOMPARE(p->samples.spanningpuntenarray[1], volts);
+        QCOMPARE(p->samples.voltageValues[1], volts);
     }
 
     void temperatureReadings_data() {
@@ -64,11 +64,11 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.temperatureRaw(raw).voltage(12.3).done();
         ProcessingSettings s = dutchSettings();
-        s.temperatuurtijdfilter = "0";
+        s.filterText(FilterField::TemperatureTimeFilter) = "0";
         const auto p = process(b, s);
-        QCOMPARE(p->samples.D, 2);
-        QCOMPARE(p->samples.temperatuurpuntenarray[2], celsius);
-        QCOMPARE(p->calamiteitcount, 0);
+        QCOMPARE(p->samples.temperatureSampleCount, 2);
+        QCOMPARE(p->samples.temperatureValues[2], celsius);
+        QCOMPARE(p->eventCount, 0);
     }
 
     // A rejected voltage takes no time: the next accepted one gets its place.
@@ -76,9 +76,9 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.voltage(12.0).voltageRaw(29).voltageRaw(1001).voltage(12.0).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->samples.C, 2);
+        QCOMPARE(p->samples.voltageSampleCount, 2);
         QCOMPARE(voltageTimes(p), (std::vector<float>{0.0f, 1.0f}));
-        QCOMPARE(p->stats.spanningmetingen, 2);
+        QCOMPARE(p->stats.voltageCount, 2);
     }
 
     // Recordings join end to end: the first sample after a restart repeats the last time.
@@ -92,7 +92,7 @@ private slots:
             expected.push_back(float(t));
         expected.push_back(9.0f);
         QCOMPARE(voltageTimes(p), expected);
-        QCOMPARE(p->samples.temperatuurtijdenarray[1], 0.0f);
+        QCOMPARE(p->samples.temperatureTimes[1], 0.0f);
     }
 
     void temperatureIntervalFollowsVoltageInterval_data() {
@@ -108,7 +108,7 @@ private slots:
         ImageBuilder b;
         b.recordingStart(2).voltageInterval(voltageCode).temperatureInterval(1).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p.state.temperatuurmeetinterval, seconds);
+        QCOMPARE(p.state.temperatureInterval, seconds);
     }
 
     void doneRunsTheSummaryTwice() {
@@ -121,8 +121,8 @@ private slots:
         QCOMPARE(p.line(1), QString("Gemiddelde spanning\t0 Volt"));
         QCOMPARE(p.line(2), QString("Max spanning\t0 Volt"));
         QCOMPARE(p.line(3), QString("Min spanning\t200 Volt"));
-        QCOMPARE(p->leftaxismin, 198.0);
-        QCOMPARE(p->leftaxismax, 2.0);
+        QCOMPARE(p->voltageAxisMin, 198.0);
+        QCOMPARE(p->voltageAxisMax, 2.0);
     }
 
     // A zero word is passed over before the first start word and ends decoding after it.
@@ -131,7 +131,7 @@ private slots:
         b.word(0, 0).calibration(300).recording(2, 1).temperature(20).voltage(12.0, 3);
         b.word(0, 0).voltage(12.0, 5).done();
         const auto p = process(b, dutchSettings());
-        QCOMPARE(p->samples.C, 3);
+        QCOMPARE(p->samples.voltageSampleCount, 3);
         QVERIFY(!p->completed);
     }
 
@@ -140,8 +140,8 @@ private slots:
         b.calibration(300).voltageInterval(2).voltage(12.0, 4).temperature(20).done();
         const auto p = process(b, dutchSettings());
         QVERIFY(!p->completed);
-        QCOMPARE(p->samples.C, 0);
-        QCOMPARE(p->samples.D, 0);
+        QCOMPARE(p->samples.voltageSampleCount, 0);
+        QCOMPARE(p->samples.temperatureSampleCount, 0);
         QVERIFY(p->messages.isEmpty());
     }
 
@@ -152,10 +152,10 @@ private slots:
             b.voltage(12.0).beginPoint();
         b.done();
         const auto p = process(b, dutchSettings(0));
-        QCOMPARE(p->samples.beginPoints, 2048);
+        QCOMPARE(p->samples.beginPointCount, 2048);
         QCOMPARE(p->samples.droppedBeginPoints, std::int64_t(952));
-        QCOMPARE(p->samples.spanningbeginpuntarray[0], 0.0);
-        QCOMPARE(p->samples.spanningbeginpuntarray[2047], 2047.0);
+        QCOMPARE(p->samples.beginPointSeconds[0], 0.0);
+        QCOMPARE(p->samples.beginPointSeconds[2047], 2047.0);
     }
 
     // The fast time conversion gives the float the extended division gives.
@@ -192,8 +192,8 @@ private slots:
         ImageBuilder b = minuteRecording();
         b.voltage(12.3, 121).done();
         const auto p = process(b, dutchSettings(unit));
-        QCOMPARE(p->samples.spanningtijdenarray[121], time);
-        QCOMPARE(p->samples.spanningpuntenarray[121], 12.3f);
+        QCOMPARE(p->samples.voltageTimes[121], time);
+        QCOMPARE(p->samples.voltageValues[121], 12.3f);
     }
 };
 

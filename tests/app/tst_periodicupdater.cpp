@@ -1,7 +1,7 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include "chart/updater.h"
+#include "app/periodicupdater.h"
 
 using veltrano::PeriodicUpdater;
 
@@ -16,7 +16,7 @@ private slots:
 // Both jobs, in order, cycle after cycle from the event loop; nothing once stopped.
 void UpdaterTest::runsBothJobsInTurnEachCycle() {
     QStringList calls;
-    PeriodicUpdater updater([&] { calls << "DoStuff"; }, [&] { calls << "Grafiektekenen"; },
+    PeriodicUpdater updater([&] { calls << "stepBars"; }, [&] { calls << "fillChart"; },
                             std::chrono::milliseconds(1));
     QVERIFY(!updater.isActive());
     updater.start();
@@ -24,7 +24,7 @@ void UpdaterTest::runsBothJobsInTurnEachCycle() {
     updater.stop();
     QVERIFY(!updater.isActive());
     for (int i = 0; i < calls.size(); ++i)
-        QCOMPARE(calls[i], QString(i % 2 ? "Grafiektekenen" : "DoStuff"));
+        QCOMPARE(calls[i], QString(i % 2 ? "fillChart" : "stepBars"));
     const int seen = calls.size();
     QTest::qWait(30);
     QCOMPARE(calls.size(), seen);
@@ -59,4 +59,4 @@ void UpdaterTest::progressBarStep() {
 }
 
 QTEST_MAIN(UpdaterTest)
-#include "tst_updater.moc"
+#include "tst_periodicupdater.moc"

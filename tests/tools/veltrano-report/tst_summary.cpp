@@ -172,21 +172,21 @@ private slots:
         ProcessingResult full, light;
         QVERIFY(!processImage(image.data(), settings, fullState, full));
         QVERIFY(!processImageWithoutSamples(image.data(), settings, lightState, light));
-        QVERIFY(full.samples.C > 0);
-        QCOMPARE(light.samples.C, 0);
-        QCOMPARE(light.samples.D, 0);
+        QVERIFY(full.samples.voltageSampleCount > 0);
+        QCOMPARE(light.samples.voltageSampleCount, 0);
+        QCOMPARE(light.samples.temperatureSampleCount, 0);
         QVERIFY(light.summaries >= 2);
         QCOMPARE(light.summaries, full.summaries);
         QCOMPARE(light.completed, full.completed);
         QCOMPARE(light.messages, full.messages);
-        QCOMPARE(light.seconden, full.seconden);
-        QCOMPARE(light.calamiteitcount, full.calamiteitcount);
+        QCOMPARE(light.recordingSeconds, full.recordingSeconds);
+        QCOMPARE(light.eventCount, full.eventCount);
         const Statistics &f = full.stats, &l = light.stats;
-        QCOMPARE(l.spanningmetingen, f.spanningmetingen);
-        QCOMPARE(l.temperatuurmetingen, f.temperatuurmetingen);
-        for (const auto field : {&Statistics::gemspanning, &Statistics::maxspanning,
-                                 &Statistics::minspanning, &Statistics::gemtemperatuur,
-                                 &Statistics::maxtemperatuur, &Statistics::mintemperatuur})
+        QCOMPARE(l.voltageCount, f.voltageCount);
+        QCOMPARE(l.temperatureCount, f.temperatureCount);
+        for (const auto field : {&Statistics::meanVoltage, &Statistics::maxVoltage,
+                                 &Statistics::minVoltage, &Statistics::meanTemperature,
+                                 &Statistics::maxTemperature, &Statistics::minTemperature})
             QCOMPARE(l.*field, f.*field);
         QCOMPARE(light.events.size(), full.events.size());
         std::array<int, 4> kinds{};
@@ -202,7 +202,7 @@ private slots:
             ++kinds[std::size_t(e.kind)];
         }
         QCOMPARE(kinds, (std::array<int, 4>{2, 1, 1, 1}));
-        QCOMPARE(fullState.spanningmeetinterval, lightState.spanningmeetinterval);
+        QCOMPARE(fullState.voltageInterval, lightState.voltageInterval);
     }
 
     void refusedOutputIsReported() {

@@ -1,4 +1,4 @@
-#include "reportview.h"
+#include "paper/reportview.h"
 
 #include <QFontMetricsF>
 #include <QPlainTextDocumentLayout>

@@ -15,26 +15,63 @@
 #include <QTest>
 #include <QThreadPool>
 
-#include "app/Unit2.h"
-#include "app/Unit4.h"
+#include "app/configurationwindow.h"
+#include "app/donotunplugnotice.h"
 
 using namespace veltrano;
 
 namespace {
 
-using Cell = std::pair<int, int>; // grid row, grid column
-
-QString cellText(const TForm2& form, int row, int column) {
-    return form.StringGrid1->item(row, column)->text();
+template <class T> T* part(const QObject& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+QTableWidget* grid(const ConfigurationWindow& w) {
+    return part<QTableWidget>(w, "durationTable");
+}
+QComboBox* voltageList(const ConfigurationWindow& w) {
+    return part<QComboBox>(w, "voltageIntervalList");
+}
+QComboBox* temperatureList(const ConfigurationWindow& w) {
+    return part<QComboBox>(w, "temperatureIntervalList");
+}
+QButtonGroup* unitButtons(const ConfigurationWindow& w) {
+    return part<QButtonGroup>(w, "unitButtons");
+}
+QGroupBox* unitGroup(const ConfigurationWindow& w) {
+    return part<QGroupBox>(w, "unitGroup");
+}
+QPushButton* sendButton(const ConfigurationWindow& w) {
+    return part<QPushButton>(w, "sendIntervalsButton");
+}
+QLabel* temperatureHeading(const ConfigurationWindow& w) {
+    return part<QLabel>(w, "temperatureHeading");
+}
+QLabel* voltageHeading(const ConfigurationWindow& w) {
+    return part<QLabel>(w, "voltageHeading");
+}
+QLabel* voltageLabel(const ConfigurationWindow& w) {
+    return part<QLabel>(w, "voltageIntervalLabel");
+}
+QLabel* temperatureLabel(const ConfigurationWindow& w) {
+    return part<QLabel>(w, "temperatureIntervalLabel");
 }
 
-QList<Cell> greenCells(const TForm2& form) {
-    const QImage image = form.StringGrid1->viewport()->grab().toImage();
+using Cell = std::pair<int, int>; // grid row, grid column
+
+QString cellText(const ConfigurationWindow& form, int row, int column) {
+    return grid(form)->item(row, column)->text();
+}
+
+QList<Cell> greenCells(const ConfigurationWindow& form) {
+    const QImage image = grid(form)->viewport()->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
     QList<Cell> green;
     for (int r = 0; r < kDurationGridRows; ++r) {
         for (int c = 0; c < kDurationGridColumns; ++c) {
-            const QRect rect = form.StringGrid1->visualRect(form.StringGrid1->model()->index(r, c));
+            const QRect rect = grid(form)->visualRect(grid(form)->model()->index(r, c));
             // Bottom right of the cell: clear of the text, inside the grid lines.
             const QPoint probe = (rect.bottomRight() - QPoint(3, 3)) * ratio;
             if (image.pixelColor(probe) == QColor(0, 128, 0))
@@ -45,8 +82,8 @@ QList<Cell> greenCells(const TForm2& form) {
 }
 
 // Clicks the radio indicator: the button only takes clicks on its indicator and text.
-void chooseUnit(TForm2& form, int unit) {
-    QAbstractButton* button = form.RadioGroup1Items->button(unit);
+void chooseUnit(ConfigurationWindow& form, int unit) {
+    QAbstractButton* button = unitButtons(form)->button(unit);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
@@ -57,37 +94,37 @@ void showAndWait(QWidget& window) {
 
 } // namespace
 
-class TestUnit2 : public QObject {
+class TestConfigurationWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
 
     void designTexts() {
-        TForm2 form;
+        ConfigurationWindow form;
         QCOMPARE(form.windowTitle(), QString("Configureren"));
-        QCOMPARE(form.TemperatuurLabel->text(), QString(" Temperatuur meetintervallen"));
-        QCOMPARE(form.SpanningLabel->text(), QString(" Spanning meetintervallen"));
-        QCOMPARE(form.MeetintervalSpanningLabel->text(), QString(" Meetinterval spanning"));
-        QCOMPARE(form.MeetintervalTemperatuurLabel->text(), QString(" Meetinterval temperatuur"));
-        QCOMPARE(form.Buttonmeetintervallen->text(), QString("Meetintervallen instellen"));
-        QCOMPARE(form.RadioGroup1->title(), QString("Tijdeenheid"));
+        QCOMPARE(temperatureHeading(form)->text(), QString(" Temperatuur meetintervallen"));
+        QCOMPARE(voltageHeading(form)->text(), QString(" Spanning meetintervallen"));
+        QCOMPARE(voltageLabel(form)->text(), QString(" Meetinterval spanning"));
+        QCOMPARE(temperatureLabel(form)->text(), QString(" Meetinterval temperatuur"));
+        QCOMPARE(sendButton(form)->text(), QString("Meetintervallen instellen"));
+        QCOMPARE(unitGroup(form)->title(), QString("Tijdeenheid"));
         QStringList units;
-        for (auto* b : form.RadioGroup1Items->buttons())
+        for (auto* b : unitButtons(form)->buttons())
             units << b->text();
         QCOMPARE(units, QStringList({"seconden", "minuten", "uren", "dagen", "weken", "jaren"}));
-        QCOMPARE(form.RadioGroup1Items->checkedId(), 0);
+        QCOMPARE(unitButtons(form)->checkedId(), 0);
 
         QStringList voltages;
-        for (int i = 0; i < form.ComboBox1->count(); ++i)
-            voltages << form.ComboBox1->itemText(i);
+        for (int i = 0; i < voltageList(form)->count(); ++i)
+            voltages << voltageList(form)->itemText(i);
         QCOMPARE(voltages, QStringList({"16/sec", "1sec", "5sec", "10sec", "20sec", "30sec", "1min",
                                         "5min"}));
-        QCOMPARE(form.ComboBox1->currentText(), QString("1sec"));
-        QCOMPARE(form.ComboBox2->count(), 6);
-        QCOMPARE(form.ComboBox2->currentText(), QString("30sec"));
+        QCOMPARE(voltageList(form)->currentText(), QString("1sec"));
+        QCOMPARE(temperatureList(form)->count(), 6);
+        QCOMPARE(temperatureList(form)->currentText(), QString("30sec"));
 
-        QCOMPARE(form.StringGrid1->rowCount(), 9);
-        QCOMPARE(form.StringGrid1->columnCount(), 7);
+        QCOMPARE(grid(form)->rowCount(), 9);
+        QCOMPARE(grid(form)->columnCount(), 7);
         QStringList rowHeaders, columnHeaders;
         for (int i = 0; i < 9; ++i)
             rowHeaders << cellText(form, i, 0);
@@ -97,7 +134,7 @@ private slots:
                                           "30 sec", "1 min", "5 min"}));
         QCOMPARE(columnHeaders,
                  QStringList({"", "30 sec", "1 min", "5 min", "10 min", "20 min", "30 min"}));
-        QVERIFY(form.StringGrid1->showGrid());
+        QVERIFY(grid(form)->showGrid());
 
         // The table of the start unit arrives from its task.
         QTRY_COMPARE(form.shownTableUnit(), 0);
@@ -120,7 +157,7 @@ private slots:
         QFETCH(int, unit);
         QFETCH(QString, oneSecondHalfMinute);
         QFETCH(QString, fastHalfMinute);
-        TForm2 form;
+        ConfigurationWindow form;
         showAndWait(form);
         QTRY_COMPARE(form.shownTableUnit(), 0);
         chooseUnit(form, unit);
@@ -143,14 +180,14 @@ private slots:
             QThreadPool::globalInstance()->waitForDone();
         });
 
-        TForm2 form(nullptr, firstIsSlow);
+        ConfigurationWindow form(nullptr, firstIsSlow);
         showAndWait(form);
         chooseUnit(form, 2);
         chooseUnit(form, 3);
         QTRY_COMPARE(form.shownTableUnit(), 3);
         QCOMPARE(cellText(form, 2, 1), QString("94"));
 
-        QSignalSpy shown(&form, &TForm2::durationTableShown);
+        QSignalSpy shown(&form, &ConfigurationWindow::durationTableShown);
         releaseFirst.release();
         QThreadPool::globalInstance()->waitForDone();
         QTest::qWait(50); // hand the older result to the window
@@ -174,13 +211,13 @@ private slots:
         QFETCH(int, temperature);
         QFETCH(QList<int>, voltages);
         QFETCH(QString, shown);
-        TForm2 form;
-        form.ComboBox2->setCurrentIndex(temperature);
+        ConfigurationWindow form;
+        temperatureList(form)->setCurrentIndex(temperature);
         for (int v : voltages)
-            form.ComboBox1->setCurrentIndex(v);
-        QCOMPARE(form.ComboBox2->count(), 6);
-        QCOMPARE(form.ComboBox2->currentIndex(), temperature);
-        QCOMPARE(form.ComboBox2->currentText(), shown);
+            voltageList(form)->setCurrentIndex(v);
+        QCOMPARE(temperatureList(form)->count(), 6);
+        QCOMPARE(temperatureList(form)->currentIndex(), temperature);
+        QCOMPARE(temperatureList(form)->currentText(), shown);
     }
 
     void highlightFollowsBothLists_data() {
@@ -195,34 +232,34 @@ private slots:
     void highlightFollowsBothLists() {
         QFETCH(int, voltage);
         QFETCH(int, temperature);
-        TForm2 form;
+        ConfigurationWindow form;
         showAndWait(form);
         QCOMPARE(greenCells(form), QList<Cell>({{2, 1}}));
-        form.ComboBox2->setCurrentIndex(temperature);
-        form.ComboBox1->setCurrentIndex(voltage);
+        temperatureList(form)->setCurrentIndex(temperature);
+        voltageList(form)->setCurrentIndex(voltage);
         QTRY_COMPARE(form.shownTableUnit(), 0);
         QCOMPARE(greenCells(form), QList<Cell>({{voltage + 1, temperature + 1}}));
     }
 
     // Clicks, double clicks and keys on the grid change nothing.
     void gridRefusesSelection() {
-        TForm2 form;
+        ConfigurationWindow form;
         showAndWait(form);
         QTRY_COMPARE(form.shownTableUnit(), 0);
-        QWidget* viewport = form.StringGrid1->viewport();
+        QWidget* viewport = grid(form)->viewport();
         for (const Cell& cell : {Cell{3, 4}, Cell{0, 0}, Cell{2, 1}}) {
-            const QModelIndex index = form.StringGrid1->model()->index(cell.first, cell.second);
-            const QPoint at = form.StringGrid1->visualRect(index).center();
+            const QModelIndex index = grid(form)->model()->index(cell.first, cell.second);
+            const QPoint at = grid(form)->visualRect(index).center();
             QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
             QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-            QTest::keyClick(form.StringGrid1, Qt::Key_Down);
-            QTest::keyClick(form.StringGrid1, Qt::Key_F2);
+            QTest::keyClick(grid(form), Qt::Key_Down);
+            QTest::keyClick(grid(form), Qt::Key_F2);
         }
-        QVERIFY(form.StringGrid1->selectionModel()->selectedIndexes().isEmpty());
-        QVERIFY(!form.StringGrid1->findChild<QLineEdit*>());
+        QVERIFY(grid(form)->selectionModel()->selectedIndexes().isEmpty());
+        QVERIFY(!grid(form)->findChild<QLineEdit*>());
         QCOMPARE(cellText(form, 3, 4), QString("41.596.410"));
-        QCOMPARE(form.ComboBox1->currentIndex(), 1);
-        QCOMPARE(form.ComboBox2->currentIndex(), 0);
+        QCOMPARE(voltageList(form)->currentIndex(), 1);
+        QCOMPARE(temperatureList(form)->currentIndex(), 0);
         QCOMPARE(greenCells(form), QList<Cell>({{2, 1}}));
     }
 
@@ -236,49 +273,51 @@ private slots:
     void sendingNamesBothIndexes() {
         QFETCH(int, voltage);
         QFETCH(int, temperature);
-        TForm2 form;
+        ConfigurationWindow form;
         showAndWait(form);
-        QSignalSpy spy(&form, &TForm2::intervalSettingRequested);
-        form.ComboBox2->setCurrentIndex(temperature);
-        form.ComboBox1->setCurrentIndex(voltage);
-        QTest::mouseClick(form.Buttonmeetintervallen, Qt::LeftButton);
+        QSignalSpy spy(&form, &ConfigurationWindow::intervalSettingRequested);
+        temperatureList(form)->setCurrentIndex(temperature);
+        voltageList(form)->setCurrentIndex(voltage);
+        QTest::mouseClick(sendButton(form), Qt::LeftButton);
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0), QVariantList({voltage, temperature}));
         QVERIFY(form.isVisible()); // closing is the sender's business
     }
 
     void closeHidesAndKeepsChoices() {
-        QPointer<TForm2> form = new TForm2;
+        QPointer<ConfigurationWindow> form = new ConfigurationWindow;
         showAndWait(*form);
         chooseUnit(*form, 4);
-        form->ComboBox2->setCurrentIndex(3);
-        form->ComboBox1->setCurrentIndex(0);
+        temperatureList(*form)->setCurrentIndex(3);
+        voltageList(*form)->setCurrentIndex(0);
         QTRY_COMPARE(form->shownTableUnit(), 4);
         QVERIFY(form->close());
         QVERIFY(form);
         QVERIFY(form->isHidden());
         showAndWait(*form);
-        QCOMPARE(form->RadioGroup1Items->checkedId(), 4);
-        QCOMPARE(form->ComboBox1->currentIndex(), 0);
-        QCOMPARE(form->ComboBox2->currentText(), QString("0,09375/sec"));
+        QCOMPARE(unitButtons(*form)->checkedId(), 4);
+        QCOMPARE(voltageList(*form)->currentIndex(), 0);
+        QCOMPARE(temperatureList(*form)->currentText(), QString("0,09375/sec"));
         QCOMPARE(cellText(*form, 8, 6), QString("3.567"));
         QCOMPARE(greenCells(*form), QList<Cell>({{1, 4}}));
         delete form;
     }
 
-    void noticeWindow() {
-        TForm4 notice;
+    void notice() {
+        DoNotUnplugNotice notice;
         QCOMPARE(notice.windowTitle(), QString("Veltrano"));
-        QCOMPARE(notice.Label1->text(), QString("Configureren gestart. Koppel de QLO niet los"));
-        QCOMPARE(notice.Button1->text(), QString("Ok"));
+        QCOMPARE(part<QLabel>(notice, "message")->text(),
+                 QString("Configureren gestart. Koppel de QLO niet los"));
+        QPushButton* ok = part<QPushButton>(notice, "okButton");
+        QCOMPARE(ok->text(), QString("Ok"));
         showAndWait(notice);
         QCOMPARE(notice.minimumSize(), notice.maximumSize());
-        QTest::mouseClick(notice.Button1, Qt::LeftButton);
+        QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(notice.isHidden());
         showAndWait(notice); // shown again by the next interval setting
         QVERIFY(notice.isVisible());
     }
 };
 
-QTEST_MAIN(TestUnit2)
-#include "tst_unit2.moc"
+QTEST_MAIN(TestConfigurationWindow)
+#include "tst_configurationwindow.moc"

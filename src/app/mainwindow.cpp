@@ -1,0 +1,360 @@
+#include "mainwindow.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QUrl>
+
+#include "aboutpage.h"
+#include "analysis/numbers.h"
+#include "chart/chartview.h"
+#include "chart/navigation.h"
+#include "chart/paperchart.h"
+#include "configurationwindow.h"
+#include "exportactions.h"
+#include "keychecks.h"
+#include "link/linkcontroller.h"
+#include "link/linktexts.h"
+#include "linkadapter.h"
+#include "mainwidgets.h"
+#include "paper/reportview.h"
+#include "periodicupdater.h"
+#include "printactions.h"
+#include "processingrun.h"
+#include "uiseams.h"
+#include "windowtexts.h"
+
+namespace veltrano {
+
+MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
+    : QMainWindow(parent), seams_(seams), model_(new WindowStateModel(this)),
+      keyFilter_(new NumberKeyFilter(seams, this)),
+      widgets_(new MainWidgets(this, keyFilter_,
+                               [this](const QString& text) { seams_->information(this, text); })),
+      eventStarts_(EventList::kCapacity), eventEnds_(EventList::kCapacity),
+      run_(std::make_unique<ProcessingRun>()), aboutPage_(std::make_unique<AboutPage>()) {
+    setAcceptDrops(true);
+    navigation()->setEventList(eventStarts_, eventEnds_);
+    printActions_ = std::make_unique<PrintActions>(this, *seams_);
+    exports_ = new ExportActions(*this, *seams_, *chart(), *widgets_->reportBox());
+    linkAdapter_ = new LinkAdapter(*model_, *widgets_, *seams_, this);
+    deviceFinder_ = std::make_unique<UdevDeviceFinder>();
+    link_ = std::make_unique<LinkController>(image_, *deviceFinder_, *linkAdapter_);
+
+    const MainWidgets* w = widgets_;
+    connect(w, &MainWidgets::openImageRequested, this, &MainWindow::chooseImageToOpen);
+    connect(w, &MainWidgets::saveImageRequested, this, &MainWindow::saveImage);
+    connect(w, &MainWidgets::processRequested, this, &MainWindow::process);
+    connect(w, &MainWidgets::configurationRequested, this, &MainWindow::showConfigurationWindow);
+    connect(w, &MainWidgets::aboutRequested, this, &MainWindow::openAboutPage);
+    connect(w, &MainWidgets::printReportRequested, this, &MainWindow::printReport);
+    connect(w, &MainWidgets::printChartRequested, this, &MainWindow::previewChartPrint);
+    connect(w, &MainWidgets::connectRequested, this, &MainWindow::connectLogger);
+    connect(w, &MainWidgets::disconnectRequested, this, &MainWindow::disconnectLogger);
+    connect(w, &MainWidgets::downloadRequested, this, &MainWindow::startDownload);
+    connect(w, &MainWidgets::eraseRequested, this, &MainWindow::eraseLogger);
+    connect(model_, &WindowStateModel::changed, this, &MainWindow::applyState);
+    connect(run_.get(), &ProcessingRun::progressed, this, [this] {
+        QProgressBar* bar = widgets_->processingBar();
+        bar->setValue(std::min(100, bar->value() + 1));
+    });
+    connect(run_.get(), &ProcessingRun::finished, this, &MainWindow::runFinished);
+
+    updater_ = std::make_unique<PeriodicUpdater>([this] { stepProgressBars(); },
+                                                 [this] { fillChartIfDue(); });
+    updater_->start();
+    applyState();
+}
+
+MainWindow::~MainWindow() {
+    closing_ = true;
+    run_->cancel();
+    stopUpdater();
+}
+
+void MainWindow::setConfigurationWindow(ConfigurationWindow* window) {
+    configurationWindow_ = window;
+    applyState();
+}
+
+void MainWindow::setNotice(QWidget* notice) {
+    linkAdapter_->setNotice(notice);
+}
+
+QWidget* MainWindow::notice() const {
+    return linkAdapter_->notice();
+}
+
+const WindowState& MainWindow::state() const {
+    return model_->state();
+}
+
+const ProcessingResult* MainWindow::result() const {
+    return run_->result();
+}
+
+ChartView* MainWindow::chart() const {
+    return widgets_->chart();
+}
+
+NavigationBox* MainWindow::navigation() const {
+    return widgets_->navigation();
+}
+
+void MainWindow::stopUpdater() {
+    updater_->stop();
+}
+
+bool MainWindow::updaterRunning() const {
+    return updater_->isActive();
+}
+
+void MainWindow::applyState() {
+    const ControlStates c = controlStates(state());
+    widgets_->apply(c);
+    if (configurationWindow_)
+        configurationWindow_->setIntervalSettingEnabled(c.intervalSetting);
+}
+
+ProcessingSettings MainWindow::readSettings() const {
+    return widgets_->readSettings();
+}
+
+void MainWindow::showSettings(const ProcessingSettings& s) {
+    widgets_->showSettings(s);
+}
+
+QWidget* MainWindow::filterGroup() const {
+    return widgets_->filterGroup();
+}
+
+bool MainWindow::downloadMayGo(const QString& question) {
+    const WindowState& s = state();
+    if (!s.unsavedDownload && s.link != LinkActivity::Downloading)
+        return true;
+    return seams_->question(this, question);
+}
+
+void MainWindow::chooseImageToOpen() {
+    const QString path = seams_->openFileName(this);
+    if (!path.isEmpty())
+        openImage(path);
+}
+
+bool MainWindow::openImage(const QString& path) {
+    if (state().link == LinkActivity::Downloading) {
+        seams_->information(this, windowtext::OpenDuringDownload);
+        return false;
+    }
+    if (!downloadMayGo(windowtext::DiscardDownload))
+        return false;
+    if (state().processing) {
+        deferredOpen_ = path;
+        return true;
+    }
+    if (auto error = image_.load(path)) {
+        seams_->information(this, *error);
+        return false;
+    }
+    widgets_->setStatus(linktext::DataReady);
+    model_->imageOpened();
+    return true;
+}
+
+void MainWindow::saveImage() {
+    const QString path = seams_->saveFileName(this);
+    if (path.isEmpty())
+        return;
+    if (auto error = image_.save(path))
+        seams_->information(this, *error);
+    else
+        model_->imageSaved();
+}
+
+void MainWindow::process() {
+    if (state().processing || state().link == LinkActivity::Downloading)
+        return;
+    const ProcessingSettings settings = readSettings();
+    Limits limits;
+    if (auto error = readLimits(settings, limits)) {
+        seams_->information(this, error->message);
+        if (error->field)
+            widgets_->focusFilterField(*error->field);
+        return;
+    }
+    // A fill still due belongs to the result this run replaces.
+    chartFillDue_ = false;
+    chart()->startProcessing(settings.timeUnit);
+    navigation()->setUnit(settings.timeUnit);
+    navigation()->forgetShownEvent();
+    widgets_->processingBar()->setValue(0);
+    emit runStarting();
+    model_->runStarted();
+    run_->start(image_, settings, decoderState_, chartShows_, reportStyle(widgets_->reportBox()));
+}
+
+void MainWindow::runFinished() {
+    const RunOutcome& outcome = run_->outcome();
+    const ProcessingResult* result = run_->result();
+    if (!outcome.cancelled)
+        decoderState_ = outcome.state;
+    model_->runEnded();
+    if (!result || outcome.cancelled || closing_) {
+        chart()->endProcessing();
+        return;
+    }
+    std::copy_n(result->eventList.start.get(), EventList::kCapacity, eventStarts_.begin());
+    std::copy_n(result->eventList.end.get(), EventList::kCapacity, eventEnds_.begin());
+    if (std::unique_ptr<QTextDocument> report = run_->takeReport())
+        showReportDocument(widgets_->reportBox(), std::move(report));
+    else
+        showReport(widgets_->reportBox(), result->report);
+    reportRun(*result, outcome);
+    if (!deferredOpen_.isEmpty())
+        openImage(std::exchange(deferredOpen_, QString()));
+}
+
+void MainWindow::reportRun(const ProcessingResult& result, const RunOutcome& outcome) {
+    QString problem = outcome.failure;
+    if (problem.isEmpty() && result.completed) {
+        chart()->finishRecording(result.stats.minVoltage, result.stats.maxVoltage,
+                                 result.stats.minTemperature, result.stats.maxTemperature,
+                                 result.lastVoltageTime);
+        chartFillDue_ = true;
+        widgets_->setStatus(windowtext::Processed);
+    } else if (problem.isEmpty()) {
+        problem =
+            outcome.hasRecordingStart ? windowtext::RecordingNotClosed : windowtext::NoRecording;
+    }
+    chart()->endProcessing();
+    for (const QString& message : result.messages)
+        seams_->information(this, message);
+    if (!problem.isEmpty())
+        seams_->information(this, problem);
+}
+
+void MainWindow::showConfigurationWindow() {
+    if (!configurationWindow_)
+        return;
+    configurationWindow_->show();
+    configurationWindow_->raise();
+    configurationWindow_->activateWindow();
+}
+
+void MainWindow::openAboutPage() {
+    const QString path = aboutPage_->path();
+    if (path.isEmpty())
+        seams_->information(this, windowtext::AboutPageMissing);
+    else
+        seams_->openUrl(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::printReport() {
+    printActions_->printReport(*widgets_->reportBox()->document());
+}
+
+void MainWindow::previewChartPrint() {
+    printActions_->previewChart(*chart());
+}
+
+void MainWindow::connectLogger() {
+    link_->connectLogger();
+}
+
+void MainWindow::disconnectLogger() {
+    link_->disconnectLogger();
+}
+
+void MainWindow::startDownload() {
+    // A download replaces the image; a run must never see that, and the logger serves one
+    // conversation at a time.
+    if (!controlStates(state()).receiveData || !downloadMayGo(windowtext::DiscardDownload))
+        return;
+    link_->startDownload();
+}
+
+void MainWindow::eraseLogger() {
+    if (!controlStates(state()).erase || !downloadMayGo(windowtext::EraseUnsaved))
+        return;
+    link_->erase();
+}
+
+void MainWindow::sendIntervals(int voltageIndex, int temperatureIndex) {
+    if (!controlStates(state()).intervalSetting)
+        return;
+    if (link_->setIntervals(voltageIndex, temperatureIndex) && configurationWindow_)
+        configurationWindow_->close();
+}
+
+void MainWindow::stepProgressBars() {
+    stepProgressBar(*widgets_->downloadBar(), state().link != LinkActivity::Downloading);
+    stepProgressBar(*widgets_->processingBar(), !state().processing);
+}
+
+void MainWindow::fillChartIfDue() {
+    const ProcessingResult* r = result();
+    if (!chartFillDue_ || !r)
+        return;
+    // The limit lines as the edits hold them now.
+    const ProcessingSettings settings = readSettings();
+    ChartFill data = sampleFill(r->samples);
+    for (std::size_t i = 0; i < kLimitFields.size(); ++i) {
+        const auto value = parseLocaleNumber(settings.filterText(kLimitFields[i]), QLocale());
+        if (!value)
+            return;
+        data.limits[i] = double(*value);
+    }
+    chart()->fill(data);
+    chartShows_ = r;
+    chartFillDue_ = false;
+    model_->chartDrawn();
+}
+
+void MainWindow::updateCycle() {
+    updater_->cycle();
+}
+
+namespace {
+// The one local file a drag carries, or an empty string.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openImage(path);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!closing_ && !downloadMayGo(windowtext::DiscardDownload)) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    run_->cancel();
+    stopUpdater();
+    QMainWindow::closeEvent(event);
+    emit closed();
+}
+
+} // namespace veltrano

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include <QSemaphore>
+
+#include "analysis/processing.h"
+#include "app/processingrun.h"
+
+namespace veltrano::testing {
+
+// Holds processing runs at their start: a run started while held waits there until
+// release() (or until it is cancelled, which it then sees at its first progress report).
+class HeldRuns {
+public:
+    explicit HeldRuns(ProcessingRun& run) : run_(run) {}
+    ~HeldRuns() { release(); }
+
+    void hold() {
+        auto gate = std::make_shared<QSemaphore>();
+        gate_ = gate;
+        ProcessingRun* run = &run_;
+        run_.setProcessFunction([gate, run](const std::uint8_t* image,
+                                            const ProcessingSettings& settings, DecoderState& state,
+                                            ProcessingResult& result,
+                                            const ProgressCallback& progress) {
+            while (!gate->tryAcquire(1, 5) && !run->cancelRequested()) {
+            }
+            return processImage(image, settings, state, result, progress);
+        });
+    }
+    void release() {
+        run_.setProcessFunction(processImage);
+        if (gate_)
+            gate_->release();
+        gate_.reset();
+    }
+
+private:
+    ProcessingRun& run_;
+    std::shared_ptr<QSemaphore> gate_;
+};
+
+} // namespace veltrano::testing
