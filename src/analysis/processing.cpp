@@ -78,23 +78,11 @@ public:
         events_.voltageEvent(v, clock, interval);
     }
     void voltageStored(float v) {
-        Statistics& s = r_.stats;
-        s.voltageSum += v;
-        if (s.voltageCount == 0 || v >= s.maxVoltage)
-            s.maxVoltage = v;
-        if (v <= s.minVoltage)
-            s.minVoltage = v;
-        ++s.voltageCount;
+        r_.stats.voltage.add(v);
         events_.voltageGather(v);
     }
     void temperature(float t, double clock, double interval) {
-        Statistics& s = r_.stats;
-        s.temperatureSum += t;
-        if (s.temperatureCount == 0 || t >= s.maxTemperature)
-            s.maxTemperature = t;
-        if (t <= s.minTemperature)
-            s.minTemperature = t;
-        ++s.temperatureCount;
+        r_.stats.temperature.add(t);
         if (t < -40.0f || t > 120.0f)
             return;
         events_.temperatureEvent(t, clock, interval);
@@ -102,16 +90,16 @@ public:
 
     void endOfRecording(double lastVoltageClock, double voltageClock) {
         Statistics& s = r_.stats;
-        if (s.voltageCount == 0)
+        if (s.voltage.count == 0)
             r_.messages << kNoSamplesMessage;
         else
-            s.meanVoltage = s.voltageSum / s.voltageCount;
-        s.meanTemperature =
-            s.temperatureCount == 0 ? std::nan("") : s.temperatureSum / s.temperatureCount;
-        r_.temperatureAxisMin = s.minTemperature - 2.0;
-        r_.temperatureAxisMax = s.maxTemperature + 2.0;
-        r_.voltageAxisMin = s.minVoltage - 2.0;
-        r_.voltageAxisMax = s.maxVoltage + 2.0;
+            s.voltage.mean = s.voltage.sum / s.voltage.count;
+        s.temperature.mean =
+            s.temperature.count == 0 ? std::nan("") : s.temperature.sum / s.temperature.count;
+        r_.temperatureAxisMin = s.temperature.min - 2.0;
+        r_.temperatureAxisMax = s.temperature.max + 2.0;
+        r_.voltageAxisMin = s.voltage.min - 2.0;
+        r_.voltageAxisMax = s.voltage.max + 2.0;
 
         r_.recordingSeconds = lastVoltageClock;
         writeSummary(lastVoltageClock);
@@ -137,23 +125,23 @@ private:
                         QStringLiteral(" tot ") +
                         loc.toString(settings_.periodEnd.date(), QLocale::ShortFormat));
         rep.replace(FixedLine::AverageVoltage, QStringLiteral("Gemiddelde spanning\t") +
-                                                   m(s.meanVoltage) + QStringLiteral(" Volt"));
+                                                   m(s.voltage.mean) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::MaxVoltage,
-                    QStringLiteral("Max spanning\t") + m(s.maxVoltage) + QStringLiteral(" Volt"));
+                    QStringLiteral("Max spanning\t") + m(s.voltage.max) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::MinVoltage,
-                    QStringLiteral("Min spanning\t") + m(s.minVoltage) + QStringLiteral(" Volt"));
+                    QStringLiteral("Min spanning\t") + m(s.voltage.min) + QStringLiteral(" Volt"));
         rep.replace(FixedLine::BlankAfterVoltage, QString());
         // Without temperature samples there is no average to show.
         rep.replace(FixedLine::AverageTemperature,
                     QStringLiteral("Gemiddelde temperatuur\t") +
-                        (s.temperatureCount == 0
+                        (s.temperature.count == 0
                              ? QStringLiteral("geen metingen")
-                             : m(s.meanTemperature) + QStringLiteral(" \u00B0C")));
+                             : m(s.temperature.mean) + QStringLiteral(" \u00B0C")));
         rep.replace(FixedLine::MaxTemperature, QStringLiteral("Max temperatuur\t") +
-                                                   m(s.maxTemperature) +
+                                                   m(s.temperature.max) +
                                                    QStringLiteral(" \u00B0C"));
         rep.replace(FixedLine::MinTemperature, QStringLiteral("Min temperatuur\t") +
-                                                   m(s.minTemperature) +
+                                                   m(s.temperature.min) +
                                                    QStringLiteral(" \u00B0C"));
         rep.replace(FixedLine::BlankAfterTemperature, QString());
         rep.replace(FixedLine::BlankAfterIntervals, QString());

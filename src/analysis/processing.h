@@ -45,18 +45,29 @@ struct SettingsError {
     QString message;
 };
 
+// Overall statistics of one quantity over a run.
+struct SampleStatistics {
+    double sum = 0;
+    std::int32_t count = 0;
+    double max = 0;
+    double min = 200;
+    double mean = 0; // set by the summary
+
+    // The first sample is the maximum whatever it is; the minimum starts at 200.
+    void add(float value) {
+        sum += value;
+        if (count == 0 || value >= max)
+            max = value;
+        if (value <= min)
+            min = value;
+        ++count;
+    }
+};
+
 // Overall statistics of a run.
 struct Statistics {
-    double voltageSum = 0;
-    std::int32_t voltageCount = 0;
-    double maxVoltage = 0;
-    double minVoltage = 200;
-    double meanVoltage = 0;
-    double temperatureSum = 0;
-    std::int32_t temperatureCount = 0;
-    double maxTemperature = 0;
-    double minTemperature = 200;
-    double meanTemperature = 0;
+    SampleStatistics voltage;
+    SampleStatistics temperature;
 };
 
 // What a run produces; its buffers are re-created at the start of every run.

@@ -61,17 +61,17 @@ QByteArray row(const QString& path, const QString& status, const ProcessingResul
         for (const ClosedEvent& e : r->events)
             ++kinds[std::size_t(e.kind)];
         for (const std::int64_t count :
-             {std::int64_t(s.voltageCount), std::int64_t(s.temperatureCount),
+             {std::int64_t(s.voltage.count), std::int64_t(s.temperature.count),
               std::int64_t(r->eventCount), kinds[0], kinds[1], kinds[2], kinds[3]}) {
             *p++ = sep;
             p = putInteger(p, count);
         }
-        const bool temperatures = s.temperatureCount > 0;
-        for (const double v : {s.meanVoltage, s.maxVoltage, s.minVoltage}) {
+        const bool temperatures = s.temperature.count > 0;
+        for (const double v : {s.voltage.mean, s.voltage.max, s.voltage.min}) {
             *p++ = sep;
             p = putTwoDecimals(p, v, dec);
         }
-        for (const double v : {s.meanTemperature, s.maxTemperature, s.minTemperature}) {
+        for (const double v : {s.temperature.mean, s.temperature.max, s.temperature.min}) {
             *p++ = sep;
             if (temperatures)
                 p = putTwoDecimals(p, v, dec);

@@ -17,9 +17,10 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "chart/windowgrey.h"
+#include "objectnames.h"
 #include "namedlist.h"
 #include "recording/intervals.h"
-#include "unitcaptions.h"
+#include "recording/timeunits.h"
 
 namespace veltrano {
 
@@ -143,9 +144,9 @@ ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputati
     unitGroup_ = new QGroupBox(QStringLiteral("Tijdeenheid"), this);
     unitButtons_ = new QButtonGroup(this);
     auto* unitLayout = new QVBoxLayout(unitGroup_);
-    for (int i = 0; i < int(kTableTimeUnitCaptions.size()); ++i) {
+    for (int i = 0; i < int(kTableTimeUnits.size()); ++i) {
         auto* button =
-            new QRadioButton(QString::fromUtf8(kTableTimeUnitCaptions[std::size_t(i)]), unitGroup_);
+            new QRadioButton(QString::fromUtf8(kTableTimeUnits[std::size_t(i)].plural), unitGroup_);
         unitButtons_->addButton(button, i);
         unitLayout->addWidget(button);
     }
@@ -188,7 +189,7 @@ ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputati
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(3, 1);
 
-    const std::pair<QObject*, const char*> names[] = {
+    nameObjects({
         {temperatureHeading_, "temperatureHeading"},
         {voltageHeading_, "voltageHeading"},
         {durationTable_, "durationTable"},
@@ -199,9 +200,7 @@ ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputati
         {temperatureIntervalLabel_, "temperatureIntervalLabel"},
         {temperatureIntervalList_, "temperatureIntervalList"},
         {sendIntervalsButton_, "sendIntervalsButton"},
-    };
-    for (const auto& [object, name] : names)
-        object->setObjectName(QString::fromLatin1(name));
+    });
 
     connect(unitButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)

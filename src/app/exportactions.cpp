@@ -41,16 +41,14 @@ ExportActions::ExportActions(MainWindow& window, UiSeams& seams, ChartView& char
                              QPlainTextEdit& reportBox)
     : QObject(&window), window_(window), seams_(seams), chart_(chart), reportBox_(reportBox),
       chartPicture_(new QAction(exporttext::ChartPicture, this)),
-      voltageCsv_(new QAction(exporttext::VoltageCsv, this)),
-      temperatureCsv_(new QAction(exporttext::TemperatureCsv, this)),
-      eventsCsv_(new QAction(exporttext::EventsCsv, this)),
+      csvActions_{new QAction(exporttext::VoltageCsv, this),
+                  new QAction(exporttext::TemperatureCsv, this),
+                  new QAction(exporttext::EventsCsv, this)},
       reportPdf_(new QAction(exporttext::ReportPdf, this)) {
     setObjectName(QStringLiteral("exportActions"));
     connect(chartPicture_, &QAction::triggered, this, &ExportActions::saveChartPicture);
-    connect(voltageCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Voltage); });
-    connect(temperatureCsv_, &QAction::triggered, this,
-            [this] { exportCsv(CsvExport::Temperature); });
-    connect(eventsCsv_, &QAction::triggered, this, [this] { exportCsv(CsvExport::Events); });
+    for (const CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events})
+        connect(csvAction(kind), &QAction::triggered, this, [this, kind] { exportCsv(kind); });
     connect(reportPdf_, &QAction::triggered, this, &ExportActions::saveReportPdf);
 
     // The plot keeps its mouse events from the chart around it, so it has the menu too.
@@ -74,27 +72,21 @@ const ProcessingResult* ExportActions::exportable() const {
 }
 
 QAction* ExportActions::csvAction(CsvExport kind) const {
-    switch (kind) {
-    case CsvExport::Voltage:
-        return voltageCsv_;
-    case CsvExport::Temperature:
-        return temperatureCsv_;
-    case CsvExport::Events:
-        return eventsCsv_;
-    }
-    return nullptr;
+    return csvActions_[std::size_t(kind)];
 }
 
 void ExportActions::updateEnabled() {
     const bool offered = exportable() != nullptr;
-    for (QAction* a : {chartPicture_, voltageCsv_, temperatureCsv_, eventsCsv_, reportPdf_})
+    for (QAction* a : {chartPicture_, csvAction(CsvExport::Voltage),
+                       csvAction(CsvExport::Temperature), csvAction(CsvExport::Events), reportPdf_})
         a->setEnabled(offered);
 }
 
 std::unique_ptr<QMenu> ExportActions::chartMenu() {
     updateEnabled();
     auto menu = std::make_unique<QMenu>();
-    menu->addActions({chartPicture_, voltageCsv_, temperatureCsv_});
+    menu->addActions(
+        {chartPicture_, csvAction(CsvExport::Voltage), csvAction(CsvExport::Temperature)});
     return menu;
 }
 
@@ -103,7 +95,7 @@ std::unique_ptr<QMenu> ExportActions::reportMenu(const QPoint& at) {
     // A child of the box, which a menu of the box may be; deleting it first is fine.
     std::unique_ptr<QMenu> menu(reportBox_.createStandardContextMenu(at));
     menu->addSeparator();
-    menu->addActions({eventsCsv_, reportPdf_});
+    menu->addActions({csvAction(CsvExport::Events), reportPdf_});
     return menu;
 }
 

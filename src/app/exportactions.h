@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include <QObject>
@@ -64,9 +65,7 @@ private:
     ChartView& chart_;
     QPlainTextEdit& reportBox_;
     QAction* chartPicture_;
-    QAction* voltageCsv_;
-    QAction* temperatureCsv_;
-    QAction* eventsCsv_;
+    std::array<QAction*, 3> csvActions_; // by CsvExport
     QAction* reportPdf_;
 };
 

@@ -27,11 +27,12 @@
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "chart/windowgrey.h"
+#include "objectnames.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "namedlist.h"
 #include "paper/reportview.h"
-#include "unitcaptions.h"
+#include "recording/timeunits.h"
 #include "windowstate.h"
 
 namespace veltrano {
@@ -112,6 +113,34 @@ int numberEditWidth(const QLineEdit* edit) {
     return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
 }
 
+// The buttons of "Menu": caption, object name, place in the group's grid (Verbreken takes the
+// place of Verbinden), and what a click asks for.
+struct MenuEntry {
+    MainWidgets::MenuButton button;
+    const char* caption;
+    const char* name;
+    int row, column, columns;
+    void (MainWidgets::*request)();
+};
+const MenuEntry kMenu[] = {
+    {MainWidgets::Connect, "Verbinden", "connectButton", 0, 0, 1,
+     &MainWidgets::connectRequested},
+    {MainWidgets::Disconnect, "Verbreken", "disconnectButton", 0, 0, 1,
+     &MainWidgets::disconnectRequested},
+    {MainWidgets::Download, "Data ophalen", "downloadButton", 0, 1, 1,
+     &MainWidgets::downloadRequested},
+    {MainWidgets::Process, "Data verwerken", "processButton", 1, 0, 1,
+     &MainWidgets::processRequested},
+    {MainWidgets::OpenImage, "Data openen", "openImageButton", 1, 1, 1,
+     &MainWidgets::openImageRequested},
+    {MainWidgets::Erase, "Geheugen wissen", "eraseButton", 2, 0, 1,
+     &MainWidgets::eraseRequested},
+    {MainWidgets::SaveImage, "Data opslaan", "saveImageButton", 2, 1, 1,
+     &MainWidgets::saveImageRequested},
+    {MainWidgets::Configuration, "Configuratiescherm", "configurationButton", 3, 0, 2,
+     &MainWidgets::configurationRequested},
+};
+
 } // namespace
 
 MainWidgets::MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
@@ -180,47 +209,33 @@ MainWidgets::MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
 
 void MainWidgets::connectSignals(NumberKeyFilter* keys) {
     const std::pair<QPushButton*, void (MainWidgets::*)()> buttons[] = {
-        {connectButton_, &MainWidgets::connectRequested},
-        {disconnectButton_, &MainWidgets::disconnectRequested},
-        {downloadButton_, &MainWidgets::downloadRequested},
-        {processButton_, &MainWidgets::processRequested},
         {applyFiltersButton_, &MainWidgets::processRequested},
-        {openImageButton_, &MainWidgets::openImageRequested},
-        {saveImageButton_, &MainWidgets::saveImageRequested},
-        {eraseButton_, &MainWidgets::eraseRequested},
-        {configurationButton_, &MainWidgets::configurationRequested},
         {printReportButton_, &MainWidgets::printReportRequested},
         {printChartButton_, &MainWidgets::printChartRequested},
     };
-    for (const auto& [button, request] : buttons)
-        connect(button, &QPushButton::clicked, this, request);
+    for (const MenuEntry& entry : kMenu)
+        connect(button(entry.button), &QPushButton::clicked, this, entry.request);
+    for (const auto& [b, request] : buttons)
+        connect(b, &QPushButton::clicked, this, request);
     connect(timeUnitButtons_, &QButtonGroup::idClicked, this, &MainWidgets::processRequested);
     connect(keys, &NumberKeyFilter::processRequested, this, &MainWidgets::processRequested);
     connect(logo_, &LogoView::clicked, this, &MainWidgets::aboutRequested);
 
     // A shortcut does what its button does, and nothing while the button is disabled.
     const std::pair<QKeySequence, QPushButton*> keysToButtons[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_O), openImageButton_},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), saveImageButton_},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), button(OpenImage)},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), button(SaveImage)},
         {QKeySequence(Qt::CTRL | Qt::Key_P), printReportButton_},
     };
-    for (const auto& [key, button] : keysToButtons) {
+    for (const auto& [key, b] : keysToButtons) {
         auto* shortcut = new QShortcut(key, window_);
-        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        connect(shortcut, &QShortcut::activated, b, &QPushButton::click);
     }
 }
 
 void MainWidgets::nameControls() {
-    const std::pair<QObject*, const char*> names[] = {
+    nameObjects({
         {menuGroup_, "menuGroup"},
-        {connectButton_, "connectButton"},
-        {disconnectButton_, "disconnectButton"},
-        {downloadButton_, "downloadButton"},
-        {processButton_, "processButton"},
-        {openImageButton_, "openImageButton"},
-        {eraseButton_, "eraseButton"},
-        {saveImageButton_, "saveImageButton"},
-        {configurationButton_, "configurationButton"},
         {timeUnitGroup_, "timeUnitGroup"},
         {timeUnitButtons_, "timeUnitButtons"},
         {filterGroup_, "filterGroup"},
@@ -240,9 +255,7 @@ void MainWidgets::nameControls() {
         {printReportButton_, "printReportButton"},
         {printChartButton_, "printChartButton"},
         {logo_, "logo"},
-    };
-    for (const auto& [object, name] : names)
-        object->setObjectName(QString::fromLatin1(name));
+    });
     // "overVoltageEdit" for the key "Filters/overVoltage".
     for (const FilterFieldInfo& f : kFilterFields)
         filterEdits_[std::size_t(f.field)]->setObjectName(
@@ -279,9 +292,7 @@ void MainWidgets::describeControls() {
 // Tab follows the reading order: the groups of the top row from left to right, each from
 // its first row to its last, then the chart, then the column beside it.
 void MainWidgets::orderTabs() {
-    QList<QWidget*> chain{connectButton_,   disconnectButton_,   downloadButton_,
-                          processButton_,   openImageButton_,    eraseButton_,
-                          saveImageButton_, configurationButton_};
+    QList<QWidget*> chain(menuButtons_.begin(), menuButtons_.end());
     chain += navigation_->readingOrder();
     for (QAbstractButton* unit : timeUnitButtons_->buttons())
         chain << unit;
@@ -302,20 +313,20 @@ void MainWidgets::orderTabs() {
 
 void MainWidgets::apply(const ControlStates& c) {
     QWidget* const focus = window_->focusWidget();
-    connectButton_->setVisible(c.connectShown);
-    disconnectButton_->setVisible(!c.connectShown);
+    button(Connect)->setVisible(c.connectShown);
+    button(Disconnect)->setVisible(!c.connectShown);
     // "Verbreken" takes the place of "Verbinden", and the focus with it, and back.
-    if (focus == connectButton_ && !c.connectShown)
-        disconnectButton_->setFocus(Qt::OtherFocusReason);
-    else if (focus == disconnectButton_ && c.connectShown)
-        connectButton_->setFocus(Qt::OtherFocusReason);
-    downloadButton_->setEnabled(c.receiveData);
-    processButton_->setEnabled(c.process);
+    if (focus == button(Connect) && !c.connectShown)
+        button(Disconnect)->setFocus(Qt::OtherFocusReason);
+    else if (focus == button(Disconnect) && c.connectShown)
+        button(Connect)->setFocus(Qt::OtherFocusReason);
+    button(Download)->setEnabled(c.receiveData);
+    button(Process)->setEnabled(c.process);
     timeUnitGroup_->setEnabled(c.timeUnits);
     filterGroup_->setEnabled(c.filters);
     applyFiltersButton_->setEnabled(c.filters);
-    configurationButton_->setEnabled(c.configuration);
-    eraseButton_->setEnabled(c.erase);
+    button(Configuration)->setEnabled(c.configuration);
+    button(Erase)->setEnabled(c.erase);
     navigation_->setEnabled(c.navigation);
     if (c.downloadRunning)
         downloadBar_->show();
@@ -388,25 +399,12 @@ void MainWidgets::setStatus(const QString& text) {
 void MainWidgets::buildMenu(QWidget* parent) {
     menuGroup_ = new QGroupBox(QStringLiteral("Menu"), parent);
     auto* grid = new QGridLayout(menuGroup_);
-    auto button = [this](const char* text) {
-        return new QPushButton(QString::fromUtf8(text), menuGroup_);
-    };
-    connectButton_ = button("Verbinden");
-    disconnectButton_ = button("Verbreken");
-    downloadButton_ = button("Data ophalen");
-    processButton_ = button("Data verwerken");
-    openImageButton_ = button("Data openen");
-    eraseButton_ = button("Geheugen wissen");
-    saveImageButton_ = button("Data opslaan");
-    configurationButton_ = button("Configuratiescherm");
-    grid->addWidget(connectButton_, 0, 0);
-    grid->addWidget(disconnectButton_, 0, 0);
-    grid->addWidget(downloadButton_, 0, 1);
-    grid->addWidget(processButton_, 1, 0);
-    grid->addWidget(openImageButton_, 1, 1);
-    grid->addWidget(eraseButton_, 2, 0);
-    grid->addWidget(saveImageButton_, 2, 1);
-    grid->addWidget(configurationButton_, 3, 0, 1, 2);
+    for (const MenuEntry& entry : kMenu) {
+        auto* b = new QPushButton(QString::fromUtf8(entry.caption), menuGroup_);
+        b->setObjectName(QString::fromLatin1(entry.name));
+        grid->addWidget(b, entry.row, entry.column, 1, entry.columns);
+        menuButtons_[std::size_t(entry.button)] = b;
+    }
 }
 
 void MainWidgets::buildTimeUnits(QWidget* parent) {
@@ -414,9 +412,12 @@ void MainWidgets::buildTimeUnits(QWidget* parent) {
     timeUnitButtons_ = new QButtonGroup(timeUnitGroup_);
     auto* keys = new UnitKeys(timeUnitButtons_, timeUnitGroup_);
     auto* column = new QVBoxLayout(timeUnitGroup_);
-    for (int i = 0; i < int(kTimeUnitCaptions.size()); ++i) {
+    for (int i = 0; i < int(kTimeUnits.size()); ++i) {
+        // "Seconden" for the unit "seconden".
+        QString caption = QString::fromUtf8(kTimeUnits[std::size_t(i)].plural);
+        caption[0] = caption[0].toUpper();
         auto* radio =
-            new QRadioButton(QString::fromUtf8(kTimeUnitCaptions[std::size_t(i)]), timeUnitGroup_);
+            new QRadioButton(caption, timeUnitGroup_);
         radio->installEventFilter(keys);
         timeUnitButtons_->addButton(radio, i);
         column->addWidget(radio);
@@ -439,8 +440,8 @@ void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
     }
     auto units = [this](int index) {
         auto* c = new NamedList(filterGroup_);
-        for (const char* caption : kFilterUnitCaptions)
-            c->addItem(QString::fromUtf8(caption));
+        for (const NamedUnit& unit : kFilterUnits)
+            c->addItem(QString::fromUtf8(unit.plural));
         c->setCurrentIndex(index);
         return c;
     };

@@ -41,6 +41,19 @@ public:
     MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
                 std::function<void(const QString&)> message);
 
+    // The buttons of "Menu", in reading order.
+    enum MenuButton {
+        Connect,
+        Disconnect,
+        Download,
+        Process,
+        OpenImage,
+        Erase,
+        SaveImage,
+        Configuration,
+        MenuButtonCount
+    };
+
     // Enables, disables, shows and hides the controls as the window's state says. The
     // download and processing bars are only shown here while their work runs; the update
     // cycle runs them out once it has finished.
@@ -94,15 +107,10 @@ private:
 
     QMainWindow* window_ = nullptr;
 
+    QPushButton* button(MenuButton b) const { return menuButtons_[std::size_t(b)]; }
+
     QGroupBox* menuGroup_ = nullptr; // "Menu"
-    QPushButton* connectButton_ = nullptr;
-    QPushButton* disconnectButton_ = nullptr;
-    QPushButton* downloadButton_ = nullptr;
-    QPushButton* processButton_ = nullptr;
-    QPushButton* openImageButton_ = nullptr;
-    QPushButton* eraseButton_ = nullptr;
-    QPushButton* saveImageButton_ = nullptr;
-    QPushButton* configurationButton_ = nullptr;
+    std::array<QPushButton*, MenuButtonCount> menuButtons_{};
 
     NavigationBox* navigation_ = nullptr; // "Grafiek navigatie"
 

@@ -225,8 +225,8 @@ void MainWindow::runFinished() {
 void MainWindow::reportRun(const ProcessingResult& result, const RunOutcome& outcome) {
     QString problem = outcome.failure;
     if (problem.isEmpty() && result.completed) {
-        chart()->finishRecording(result.stats.minVoltage, result.stats.maxVoltage,
-                                 result.stats.minTemperature, result.stats.maxTemperature,
+        chart()->finishRecording(result.stats.voltage.min, result.stats.voltage.max,
+                                 result.stats.temperature.min, result.stats.temperature.max,
                                  result.lastVoltageTime);
         chartFillDue_ = true;
         widgets_->setStatus(windowtext::Processed);

@@ -84,12 +84,12 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(legend_);
 
     connect(markersBox_, &QCheckBox::toggled, this, &ChartView::markersToggled);
-    connect(plot_, &ChartPlot::leftPressed, this, &ChartView::leftPressed);
-    connect(plot_, &ChartPlot::leftDragged, this, &ChartView::leftDragged);
-    connect(plot_, &ChartPlot::leftReleased, this, &ChartView::leftReleased);
-    connect(plot_, &ChartPlot::middleDragged, this, &ChartView::middleDragged);
-    connect(plot_, &ChartPlot::wheelTurned, this, &ChartView::wheelTurned);
-    connect(plot_, &ChartPlot::hovered, this, &ChartView::hovered);
+    connect(plot_, &ChartPlot::leftPressed, this, &ChartView::startDrag);
+    connect(plot_, &ChartPlot::leftDragged, this, &ChartView::continueDrag);
+    connect(plot_, &ChartPlot::leftReleased, this, &ChartView::finishDrag);
+    connect(plot_, &ChartPlot::middleDragged, this, &ChartView::panByPixels);
+    connect(plot_, &ChartPlot::wheelTurned, this, &ChartView::zoomOrPanByWheel);
+    connect(plot_, &ChartPlot::hovered, this, &ChartView::highlightAt);
     connect(plot_, &ChartPlot::navigationRequested, this, &ChartView::navigationRequested);
     plot_->setOverlay([this](QPainter& painter) { paintHighlight(painter); });
     for (AxisModel* a : {&bottom_, &left_, &right_}) {
@@ -325,7 +325,7 @@ void ChartView::dragRectangle(QPoint from, QPoint to) {
     }
 }
 
-void ChartView::leftPressed(QPoint at) {
+void ChartView::startDrag(QPoint at) {
     dragging_ = true;
     const int line = lines_->nearest(at.x());
     draggedLine_ = line >= 0 ? std::optional(line) : std::nullopt;
@@ -333,7 +333,7 @@ void ChartView::leftPressed(QPoint at) {
         lineDragStarted();
 }
 
-void ChartView::leftDragged(QPoint from, QPoint to) {
+void ChartView::continueDrag(QPoint from, QPoint to) {
     if (draggedLine_) {
         lines_->dragTo(*draggedLine_, to.x());
     } else {
@@ -343,7 +343,7 @@ void ChartView::leftDragged(QPoint from, QPoint to) {
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void ChartView::leftReleased(QPoint from, QPoint to) {
+void ChartView::finishDrag(QPoint from, QPoint to) {
     dragging_ = false;
     if (const std::optional<int> line = std::exchange(draggedLine_, std::nullopt)) {
         lines_->dragTo(*line, to.x());
@@ -358,12 +358,12 @@ void ChartView::leftReleased(QPoint from, QPoint to) {
         dragRectangle(from, to);
 }
 
-void ChartView::middleDragged(double pixels) {
+void ChartView::panByPixels(double pixels) {
     if (const int width = plot_->axisRect()->width(); width > 0)
         pan(-pixels * (bottom_.maximum() - bottom_.minimum()) / width);
 }
 
-void ChartView::wheelTurned(double px, double notches, bool sideways) {
+void ChartView::zoomOrPanByWheel(double px, double notches, bool sideways) {
     if (sideways) {
         // Away from the user goes back in time, as a scroll bar does.
         pan(-notches * ChartZoom::kPanShare * (bottom_.maximum() - bottom_.minimum()));
@@ -380,7 +380,7 @@ void ChartView::pan(double units) {
     emit panned();
 }
 
-void ChartView::hovered(std::optional<QPointF> pos) {
+void ChartView::highlightAt(std::optional<QPointF> pos) {
     if (dragging_)
         return;
     std::optional<int> series;

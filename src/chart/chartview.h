@@ -138,13 +138,14 @@ signals:
     void navigationRequested(ChartView::Navigation request);
 
 private:
-    // What the plot's mouse reports, decided here.
-    void leftPressed(QPoint at);
-    void leftDragged(QPoint from, QPoint to);
-    void leftReleased(QPoint from, QPoint to);
-    void middleDragged(double pixels);
-    void wheelTurned(double px, double notches, bool sideways);
-    void hovered(std::optional<QPointF> pos);
+    // What the plot's mouse reports means here: a measuring line or a zoom band follows a
+    // left drag, the middle button and the wheel pan or zoom, a resting mouse highlights.
+    void startDrag(QPoint at);
+    void continueDrag(QPoint from, QPoint to);
+    void finishDrag(QPoint from, QPoint to);
+    void panByPixels(double pixels);
+    void zoomOrPanByWheel(double px, double notches, bool sideways);
+    void highlightAt(std::optional<QPointF> pos);
     void paintHighlight(QPainter& painter);
 
     void markersToggled(bool on);

@@ -223,7 +223,7 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
     const double scale = columns / (hi - lo);
     const double width = columns;
     auto column = [&](std::size_t i) { return std::floor((double(times_[i]) - lo) * scale); };
-    auto emit = [&](std::size_t i) { out.push_back({times_[i], values_[i]}); };
+    auto keep = [&](std::size_t i) { out.push_back({times_[i], values_[i]}); };
     // First index in [from, end) whose column is above `limit`; time never decreases here.
     // The search starts at from + guess and gallops from there: with a good guess (the
     // previous column's sample count) it touches two neighbouring samples only.
@@ -275,9 +275,9 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
     // Samples outside the view only matter as ends of the lines that enter it.
     if (first > begin) {
         if (first - 1 > begin) {
-            emit(begin);
+            keep(begin);
         }
-        emit(first - 1);
+        keep(first - 1);
     }
     std::size_t s = first;
     std::size_t guess = 1;
@@ -287,7 +287,7 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
         guess = e - s;
         if (e - s <= kRawColumn) {
             for (std::size_t i = s; i < e; ++i) {
-                emit(i);
+                keep(i);
             }
         } else {
             const Range r = rangeMinMax(s, e);
@@ -296,17 +296,17 @@ void Envelope::reduceRun(std::size_t begin, std::size_t end, double lo, double h
             const float a = values_[s], b = values_[e - 1];
             const bool minFirst = std::abs(a - r.min) + std::abs(r.max - b) <=
                                   std::abs(a - r.max) + std::abs(r.min - b);
-            emit(s);
+            keep(s);
             out.push_back({centre, minFirst ? r.min : r.max});
             out.push_back({centre, minFirst ? r.max : r.min});
-            emit(e - 1);
+            keep(e - 1);
         }
         s = e;
     }
     if (past < end) {
-        emit(past);
+        keep(past);
         if (end - 1 > past) {
-            emit(end - 1);
+            keep(end - 1);
         }
     }
 }

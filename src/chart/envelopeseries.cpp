@@ -164,9 +164,4 @@ std::optional<double> EnvelopeSeries::distanceTo(QPointF pos, double tolerance) 
     return d;
 }
 
-void EnvelopeSeries::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const {
-    painter->setPen(mPen);
-    painter->drawLine(QLineF(rect.left(), rect.center().y(), rect.right(), rect.center().y()));
-}
-
 } // namespace veltrano

@@ -9,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include "chart/envelope.h"
+#include "chart/plainplottable.h"
 
 namespace veltrano {
 
@@ -16,9 +17,9 @@ namespace veltrano {
 // range reach the painter. Stretches of the line that stay inside one pixel column are drawn
 // as one filled column of pixels, so a run of thousands of samples costs no more than its
 // height.
-class EnvelopeSeries : public QCPAbstractPlottable {
+class EnvelopeSeries : public PlainPlottable {
 public:
-    EnvelopeSeries(QCPAxis* key, QCPAxis* value) : QCPAbstractPlottable(key, value) {}
+    EnvelopeSeries(QCPAxis* key, QCPAxis* value) : PlainPlottable(key, value) {}
 
     Envelope envelope;
     // The points of the last drawing, in axis coordinates (for the value tip).
@@ -32,13 +33,11 @@ public:
     // the columns within tolerance of pos; empty when farther than tolerance.
     std::optional<double> distanceTo(QPointF pos, double tolerance) const;
 
-    double selectTest(const QPointF&, bool, QVariant*) const override { return -1; }
     QCPRange getKeyRange(bool& found, QCP::SignDomain) const override;
     QCPRange getValueRange(bool& found, QCP::SignDomain, const QCPRange&) const override;
 
 protected:
     void draw(QCPPainter* painter) override;
-    void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
 
 private:
     QVector<QLineF> lines_;

@@ -151,30 +151,21 @@ void ChartPlot::wheelEvent(QWheelEvent* e) {
 
 void ChartPlot::keyPressEvent(QKeyEvent* e) {
     using N = ChartView::Navigation;
-    std::optional<N> request;
+    static constexpr std::pair<int, N> kKeys[] = {
+        {Qt::Key_Left, N::Previous},
+        {Qt::Key_Right, N::Next},
+        {Qt::Key_Home, N::First},
+        {Qt::Key_Escape, N::FullView},
+    };
     if (!(e->modifiers() & ~Qt::KeypadModifier)) {
-        switch (e->key()) {
-        case Qt::Key_Left:
-            request = N::Previous;
-            break;
-        case Qt::Key_Right:
-            request = N::Next;
-            break;
-        case Qt::Key_Home:
-            request = N::First;
-            break;
-        case Qt::Key_Escape:
-            request = N::FullView;
-            break;
-        default:
-            break;
+        for (const auto& [key, request] : kKeys) {
+            if (e->key() == key) {
+                emit navigationRequested(request);
+                return;
+            }
         }
     }
-    if (request) {
-        emit navigationRequested(*request);
-    } else {
-        e->ignore();
-    }
+    e->ignore();
 }
 
 void ChartPlot::leaveEvent(QEvent* e) {

@@ -30,7 +30,7 @@ std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     // The window draws a run only once its recording was closed.
     if (result.completed) {
         const Statistics& s = result.stats;
-        chart->finishRecording(s.minVoltage, s.maxVoltage, s.minTemperature, s.maxTemperature,
+        chart->finishRecording(s.voltage.min, s.voltage.max, s.temperature.min, s.temperature.max,
                                result.lastVoltageTime);
     }
     chart->endProcessing();

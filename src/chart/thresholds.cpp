@@ -50,11 +50,6 @@ void LimitLine::draw(QCPPainter* painter) {
     }
 }
 
-void LimitLine::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const {
-    painter->setPen(mPen);
-    painter->drawLine(QLineF(rect.left(), rect.center().y(), rect.right(), rect.center().y()));
-}
-
 ThresholdLines::ThresholdLines(QCPAxis* time, QCPAxis* voltage, QCPAxis* temperature) {
     for (int i = 0; i < 4; ++i) {
         lines_[i] = new LimitLine(time, i < 2 ? voltage : temperature);

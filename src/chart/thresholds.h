@@ -8,14 +8,16 @@
 #include <QLineF>
 #include <qcustomplot.h>
 
+#include "chart/plainplottable.h"
+
 namespace veltrano {
 
 class Envelope;
 
 // One limit: a horizontal line at a value from one time to another.
-class LimitLine : public QCPAbstractPlottable {
+class LimitLine : public PlainPlottable {
 public:
-    LimitLine(QCPAxis* time, QCPAxis* value) : QCPAbstractPlottable(time, value) {}
+    LimitLine(QCPAxis* time, QCPAxis* value) : PlainPlottable(time, value) {}
 
     void set(double from, double to, double value);
     void clear() { line_.reset(); }
@@ -24,13 +26,11 @@ public:
     // The line in pixels, cut to the plot area; empty when none of it shows.
     std::optional<QLineF> pixels() const;
 
-    double selectTest(const QPointF&, bool, QVariant*) const override { return -1; }
     QCPRange getKeyRange(bool& found, QCP::SignDomain) const override;
     QCPRange getValueRange(bool& found, QCP::SignDomain, const QCPRange&) const override;
 
 protected:
     void draw(QCPPainter* painter) override;
-    void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
 
 private:
     struct Line {

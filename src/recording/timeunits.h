@@ -21,13 +21,15 @@ inline constexpr std::array<TimeUnit, 5> kTimeUnits{{
 }};
 inline constexpr int kInitialTimeUnit = 1; // "Minuten"
 
-// Time units of the configuration window's duration table; "jaren" is 52 weeks. The word
-// names the unit on the batch tool's command line.
-struct TableTimeUnit {
-    double seconds;
+// A unit by its length and its word, which is its caption in the windows' lists and its name
+// on the batch tool's command line.
+struct NamedUnit {
+    int seconds;
     const char* plural;
 };
-inline constexpr std::array<TableTimeUnit, 6> kTableTimeUnits{{
+
+// Time units of the configuration window's duration table; "jaren" is 52 weeks.
+inline constexpr std::array<NamedUnit, 6> kTableTimeUnits{{
     {1, "seconden"},
     {60, "minuten"},
     {3600, "uren"},
@@ -36,12 +38,8 @@ inline constexpr std::array<TableTimeUnit, 6> kTableTimeUnits{{
     {31449600, "jaren"},
 }};
 
-// Units of the two time filters, with their words on the batch tool's command line.
-struct FilterUnit {
-    int seconds;
-    const char* plural;
-};
-inline constexpr std::array<FilterUnit, 3> kFilterUnits{{
+// Units of the two time filters.
+inline constexpr std::array<NamedUnit, 3> kFilterUnits{{
     {60, "minuten"},
     {3600, "uren"},
     {86400, "dagen"},

@@ -78,7 +78,7 @@ private slots:
         const auto p = process(b, dutchSettings());
         QCOMPARE(p->samples.voltageSampleCount, 2);
         QCOMPARE(voltageTimes(p), (std::vector<float>{0.0f, 1.0f}));
-        QCOMPARE(p->stats.voltageCount, 2);
+        QCOMPARE(p->stats.voltage.count, 2);
     }
 
     // Recordings join end to end: the first sample after a restart repeats the last time.

@@ -1,5 +1,6 @@
 // veltrano-report: processes image files the way the viewer does and prints the report, a CSV
 // export, or a summary over many images, or writes the report and the chart as a PDF.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -46,30 +47,19 @@ int writeStdout(const QString& text) {
 }
 
 QString jsonString(const QString& s) {
+    // The characters with a short escape of their own; other control characters by their code.
+    static constexpr std::pair<char16_t, const char*> kEscapes[] = {
+        {u'"', "\\\""}, {u'\\', "\\\\"}, {u'\t', "\\t"}, {u'\n', "\\n"}, {u'\r', "\\r"}};
     QString out = QStringLiteral("\"");
     for (QChar c : s) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
+        const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                         [c](const auto& e) { return e.first == c.unicode(); });
+        if (escape != std::end(kEscapes))
+            out += QLatin1String(escape->second);
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
     }
     return out + QLatin1Char('"');
 }

@@ -23,7 +23,7 @@ QStringList mainUnitWords() {
 }
 QStringList filterUnitWords() {
     QStringList words;
-    for (const FilterUnit& u : kFilterUnits)
+    for (const NamedUnit& u : kFilterUnits)
         words << QString::fromUtf8(u.plural);
     return words;
 }

@@ -182,12 +182,12 @@ private slots:
         QCOMPARE(light.recordingSeconds, full.recordingSeconds);
         QCOMPARE(light.eventCount, full.eventCount);
         const Statistics &f = full.stats, &l = light.stats;
-        QCOMPARE(l.voltageCount, f.voltageCount);
-        QCOMPARE(l.temperatureCount, f.temperatureCount);
-        for (const auto field : {&Statistics::meanVoltage, &Statistics::maxVoltage,
-                                 &Statistics::minVoltage, &Statistics::meanTemperature,
-                                 &Statistics::maxTemperature, &Statistics::minTemperature})
-            QCOMPARE(l.*field, f.*field);
+        for (const auto quantity : {&Statistics::voltage, &Statistics::temperature}) {
+            QCOMPARE((l.*quantity).count, (f.*quantity).count);
+            for (const auto field :
+                 {&SampleStatistics::mean, &SampleStatistics::max, &SampleStatistics::min})
+                QCOMPARE((l.*quantity).*field, (f.*quantity).*field);
+        }
         QCOMPARE(light.events.size(), full.events.size());
         std::array<int, 4> kinds{};
         for (std::size_t i = 0; i < full.events.size(); ++i) {

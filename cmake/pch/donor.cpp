@@ -1,0 +1,1 @@
+// Compiles a precompiled header once, for the targets that reuse it.
