@@ -39,8 +39,7 @@ float ceilFloat(long double x) {
     return f;
 }
 
-// Emptied in place after the first time, so that the chart's navigation can keep pointing
-// at the rows.
+// Emptied in place after the first time: a run does not fault in fresh pages.
 void EventList::recreate() {
     if (!start) {
         start = makeZeroBuffer<long double>(kCapacity);

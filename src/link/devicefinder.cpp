@@ -6,13 +6,15 @@
 #include <QFile>
 #include <libudev.h>
 
+#include "link/usbidentity.h"
+
 namespace veltrano {
 
 QByteArray loggerManufacturer() {
-    return QByteArrayLiteral("Microchip Technology, Inc.");
+    return QByteArray(kLoggerManufacturer);
 }
 QByteArray loggerProduct() {
-    return QByteArray("QLO01") + QByteArray(20, ' ');
+    return QByteArray(kLoggerProduct);
 }
 
 namespace {

@@ -11,9 +11,8 @@ struct FoundDevice {
     QString portName;    // what the serial port opens, e.g. "/dev/ttyACM0"
 };
 
-// USB identity of the logger's USB-serial chip, compared byte for byte.
+// The logger's USB identity (usbidentity.h).
 QByteArray loggerManufacturer();
-// "QLO01" followed by exactly 20 blanks.
 QByteArray loggerProduct();
 
 class DeviceFinder {

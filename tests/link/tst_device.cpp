@@ -9,6 +9,7 @@
 
 #include "link/linkcontroller.h"
 #include "link/linktexts.h"
+#include "link/usbidentity.h"
 #include "linkfixture.h"
 #include "recordingwindow.h"
 #include "usbtestbed.h"
@@ -18,8 +19,8 @@ using namespace veltrano::testing;
 using std::chrono::milliseconds;
 
 namespace {
-const std::string kManufacturer = "Microchip Technology, Inc.";
-const std::string kProduct = "QLO01" + std::string(20, ' ');
+const std::string kManufacturer = kLoggerManufacturer;
+const std::string kProduct = kLoggerProduct;
 
 struct Usb {
     std::string manufacturer;

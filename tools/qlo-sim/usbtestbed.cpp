@@ -7,6 +7,8 @@
 
 #include <umockdev.h>
 
+#include "link/usbidentity.h"
+
 namespace veltrano::sim {
 
 namespace {
@@ -64,8 +66,7 @@ int UsbTestbed::addSerialDevice(const std::string& usbName, const std::string& m
 }
 
 int UsbTestbed::addLogger(const std::string& usbName, const std::string& ttyName) {
-    return addSerialDevice(usbName, "Microchip Technology, Inc.", "QLO01" + std::string(20, ' '),
-                           ttyName);
+    return addSerialDevice(usbName, kLoggerManufacturer, kLoggerProduct, ttyName);
 }
 
 void UsbTestbed::unplug(const std::string& usbName) {
