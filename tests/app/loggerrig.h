@@ -194,6 +194,12 @@ struct LoggerRig {
 
     QPushButton* button(const char* name) const { return testing::button(form, name); }
     QString status() const { return control<QLabel>(form, "statusLabel")->text(); }
+    // "Data ophalen". What the watch saw of the download before is forgotten first: the new
+    // download starts from nothing, and an unplug must not take the old count for it.
+    void startDownload() {
+        stored = 0;
+        click("downloadButton");
+    }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     // "Meetintervallen instellen" in the configuration window with these list positions.

@@ -237,7 +237,7 @@ class TestSoak : public QObject {
         // The download.
         r.setFaults(faultsOf(c), c.rate);
         r.sent.clear();
-        r.click("downloadButton");
+        r.startDownload();
         QVERIFY2(waitFor([&] { return r.form.state().link != LinkActivity::Downloading; }, 60'000),
                  "the download does not end");
         if (c.fault == Fault::Unplug)

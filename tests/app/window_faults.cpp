@@ -130,7 +130,7 @@ private slots:
         const bool onDownload = action == Action::Download;
         if (onDownload)
             rig.setFaults(faults, rate);
-        rig.click("downloadButton");
+        rig.startDownload();
         QVERIFY(!rig.button("processButton")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(rig.form.state().link != LinkActivity::Downloading, 20'000);
         const Ends downloadEnds = onDownload ? ends : Ends::Complete;
