@@ -79,7 +79,7 @@ double processEndToEnd(MainWindow& form) {
     // run's fill, and one more turn for its painting.
     const QMetaObject::Connection drawn =
         QObject::connect(form.chart()->plot(), &QCustomPlot::afterReplot, &loop, [&] {
-            if (started && !form.isProcessing() && !form.chartFillDue() && form.result())
+            if (started && !form.isProcessing() && form.result())
                 QTimer::singleShot(0, &loop, &QEventLoop::quit);
         });
     QTimer ticks;

@@ -63,9 +63,8 @@ int main(int argc, char** argv) {
     page.setDotsPerMeterY(11811);
     page.fill(Qt::white);
     {
-        QCPPainter painter(&page);
-        painter.setMode(QCPPainter::pmVectorized);
-        chart.paintOn(painter, chartArea(page.rect()));
+        QPainter painter(&page);
+        drawChart(painter, recordChartPage(chart, page.rect(), page.logicalDpiX()));
     }
     page.scaledToWidth(620, Qt::SmoothTransformation).save(dir + QStringLiteral("/chart-page.png"));
     page.copy(chartArea(page.rect()).adjusted(0, 0, -1000, -700))

@@ -8,6 +8,7 @@
 #include <array>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -286,7 +287,7 @@ public:
                         return;
                 }
                 Buffer& buffer = buffers_[j % kDepth];
-                bool ok = true;
+                QString failure;
                 try {
                     if (!buffer.bytes)
                         buffer.bytes.reset(new char[std::size_t(kBlockRows) * maxRowBytes]);
@@ -294,12 +295,16 @@ public:
                     const std::int64_t to = std::min(rows, from + kBlockRows);
                     buffer.size =
                         std::size_t(format(buffer.bytes.get(), from, to) - buffer.bytes.get());
-                } catch (const std::exception&) {
-                    ok = false;
+                } catch (const std::bad_alloc&) {
+                    failure = QStringLiteral("te weinig geheugen");
+                } catch (const std::exception& e) {
+                    failure = QString::fromLocal8Bit(e.what());
                 }
+                const bool ok = failure.isNull();
                 {
                     std::lock_guard lock(mutex_);
                     failed_ = !ok;
+                    failure_ = failure;
                     formatted_ = j + 1;
                 }
                 changed_.notify_all();
@@ -317,6 +322,11 @@ public:
             return nullptr;
         size = buffers_[j % kDepth].size;
         return buffers_[j % kDepth].bytes.get();
+    }
+    // Why formatting failed.
+    QString failure() {
+        std::lock_guard lock(mutex_);
+        return failure_;
     }
     void taken(std::int64_t j) {
         {
@@ -347,13 +357,14 @@ private:
     std::int64_t taken_ = 0;
     bool stop_ = false;
     bool failed_ = false;
+    QString failure_;
     Buffer buffers_[kDepth];
     std::thread thread_;
 };
 } // namespace
 
 void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
-               const RowFormat& format) {
+               const RowFormat& format, const WriteControl& control) {
     if (rows <= kBlockRows) {
         for (std::int64_t from = 0; from < rows; from += 1024) {
             const std::int64_t to = std::min(rows, from + 1024);
@@ -371,15 +382,20 @@ void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
         lanes.back()->run(format, k, count, blocks, rows, maxRowBytes);
     }
     for (std::int64_t b = 0; b < blocks && !writer.failed(); ++b) {
+        if (control.stopRequested()) {
+            writer.fail(writeCancelledText());
+            break;
+        }
         Lane& lane = *lanes[std::size_t(b % count)];
         std::size_t size = 0;
         const char* bytes = lane.wait(b / count, size);
         if (!bytes) {
-            writer.fail(QStringLiteral("te weinig geheugen"));
+            writer.fail(lane.failure());
             break;
         }
         writer.append(bytes, size);
         lane.taken(b / count);
+        control.progress(double(b + 1) / double(blocks));
     }
 }
 

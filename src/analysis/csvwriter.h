@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "recording/safesave.h"
+
 class QIODevice;
 
 namespace veltrano {
@@ -91,9 +93,10 @@ private:
 // Writes `rows` rows formatted by `format(out, from, to)`, which puts rows [from, to) at out,
 // at most maxRowBytes each, and returns the end. Blocks of rows are formatted on a few threads
 // while the calling thread writes the finished blocks in order, so that formatting keeps pace
-// with the device; format must be safe to call on several threads at once.
+// with the device; format must be safe to call on several threads at once. Between blocks it
+// tells `control` how far it is and stops when asked, the writer failing with the reason.
 using RowFormat = std::function<char*(char* out, std::int64_t from, std::int64_t to)>;
 void writeRows(CsvWriter& writer, std::int64_t rows, std::size_t maxRowBytes,
-               const RowFormat& format);
+               const RowFormat& format, const WriteControl& control = {});
 
 } // namespace veltrano

@@ -61,7 +61,7 @@ private:
 // One row per stored sample: its time as stored, the value, and the clock at that time.
 void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeading,
                  const float* times, const float* values, std::int32_t count, int divisor,
-                 const QDateTime& start) {
+                 const QDateTime& start, const WriteControl& control) {
     const char sep = out.style().separator;
     const char dec = out.style().decimal;
     out.textRow(
@@ -89,7 +89,7 @@ void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeadin
         }
         return p;
     };
-    writeRows(out, count, kSeriesRowBytes, format);
+    writeRows(out, count, kSeriesRowBytes, format, control);
 }
 
 void writeEvents(CsvWriter& out, const QString& unit, const std::vector<ClosedEvent>& events,
@@ -147,8 +147,12 @@ std::optional<CsvExport> csvExportFromWord(const QString& word) {
     return std::nullopt;
 }
 
-std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
-                                const ProcessingSettings& settings, QIODevice& device) {
+namespace {
+// Writes an export; returns why it stopped: the device's error text for a failed write, "te
+// weinig geheugen" when a buffer could not be had, the cancel reason when it was asked to stop.
+std::optional<QString> writeExport(CsvExport kind, const ProcessingResult& result,
+                                   const ProcessingSettings& settings, QIODevice& device,
+                                   const WriteControl& control) {
     CsvWriter out(device, CsvStyle::of(settings.locale));
     out.byteOrderMark();
     const QString unit = unitWord(result);
@@ -157,29 +161,36 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
     case CsvExport::Voltage:
         writeSeries(out, unit, QStringLiteral("spanning (V)"), s.voltageTimes.get(),
                     s.voltageValues.get(), s.voltageSampleCount, result.secondsPerUnit,
-                    settings.periodStart);
+                    settings.periodStart, control);
         break;
     case CsvExport::Temperature:
         writeSeries(out, unit, QStringLiteral("temperatuur (\u00B0C)"), s.temperatureTimes.get(),
                     s.temperatureValues.get(), s.temperatureSampleCount, result.secondsPerUnit,
-                    settings.periodStart);
+                    settings.periodStart, control);
         break;
     case CsvExport::Events:
         writeEvents(out, unit, result.events, result.secondsPerUnit);
         break;
     }
     if (!out.finish())
-        return QStringLiteral("Schrijven is mislukt: %1").arg(out.errorString());
+        return out.errorString();
+    control.progress(1.0);
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
+                                const ProcessingSettings& settings, QIODevice& device) {
+    if (auto why = writeExport(kind, result, settings, device, {}))
+        return QStringLiteral("Schrijven is mislukt: %1").arg(*why);
     return std::nullopt;
 }
 
 std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
-                               const ProcessingSettings& settings, const QString& path) {
-    return saveFile(path, [&](QIODevice& file) -> std::optional<QString> {
-        if (writeCsv(kind, result, settings, file))
-            return file.errorString();
-        return std::nullopt;
-    });
+                               const ProcessingSettings& settings, const QString& path,
+                               const WriteControl& control) {
+    return saveFile(
+        path, [&](QIODevice& file) { return writeExport(kind, result, settings, file, control); });
 }
 
 } // namespace veltrano

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "analysis/processing.h"
+#include "recording/safesave.h"
 
 class QIODevice;
 
@@ -25,8 +26,10 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
                                 const ProcessingSettings& settings, QIODevice& device);
 
 // The same into a file, which is replaced only when everything was written: after a failure
-// an old file stays as it was. Returns the message for the user.
+// or when `control` stops it, an old file stays as it was. Returns the message for the user,
+// with the disk's own words for a failed write.
 std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
-                               const ProcessingSettings& settings, const QString& path);
+                               const ProcessingSettings& settings, const QString& path,
+                               const WriteControl& control = {});
 
 } // namespace veltrano

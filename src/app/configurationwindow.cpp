@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,11 +13,10 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "chart/windowgrey.h"
-#include "objectnames.h"
 #include "namedlist.h"
+#include "objectnames.h"
 #include "recording/intervals.h"
 #include "recording/timeunits.h"
 
@@ -74,8 +72,7 @@ QString accessibleHeader(int row, int column) {
 
 } // namespace
 
-ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputation computation)
-    : QWidget(parent, Qt::Window), computation_(std::move(computation)) {
+ConfigurationWindow::ConfigurationWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Configureren"));
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -204,7 +201,7 @@ ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputati
 
     connect(unitButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            startTableComputation(id);
+            showTable(id);
     });
     connect(voltageIntervalList_, &QComboBox::currentIndexChanged, this,
             &ConfigurationWindow::voltageIntervalChosen);
@@ -214,7 +211,7 @@ ConfigurationWindow::ConfigurationWindow(QWidget* parent, DurationTableComputati
     connect(sendIntervalsButton_, &QPushButton::clicked, this,
             [this] { emit intervalSettingRequested(voltageInterval(), temperatureInterval()); });
 
-    startTableComputation(unitButtons_->checkedId());
+    showTable(unitButtons_->checkedId());
 }
 
 ConfigurationWindow::~ConfigurationWindow() = default;
@@ -247,25 +244,12 @@ void ConfigurationWindow::chooseIntervals(int voltageIndex, int temperatureIndex
     temperatureIntervalList_->setCurrentIndex(temperatureIndex);
 }
 
-// Each unit choice gets its own task; only the newest one may fill the grid, so a slower
-// older task can never overwrite a newer table.
-void ConfigurationWindow::startTableComputation(int unitIndex) {
-    const quint64 generation = ++generation_;
-    auto* watcher = new QFutureWatcher<DurationCellTexts>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, unitIndex] {
-        if (generation == generation_)
-            showTable(unitIndex, watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run(computation_, unitIndex, locale()));
-}
-
-void ConfigurationWindow::showTable(int unitIndex, const DurationCellTexts& cells) {
+void ConfigurationWindow::showTable(int unitIndex) {
+    const DurationCellTexts cells = durationCellTexts(unitIndex, locale());
     for (int r = 0; r < kDurationRows; ++r)
         for (int c = 0; c < kDurationColumns; ++c)
             durationTable_->item(r + 1, c + 1)->setText(cells[std::size_t(r)][std::size_t(c)]);
     shownUnit_ = unitIndex;
-    emit durationTableShown(unitIndex);
 }
 
 } // namespace veltrano

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QWidget>
 
 #include "recording/durationtable.h"
@@ -15,17 +13,13 @@ class QTableWidget;
 
 namespace veltrano {
 
-// Computes the body cells of the duration table for a unit index; runs on a worker thread.
-using DurationTableComputation = std::function<DurationCellTexts(int unitIndex, const QLocale&)>;
-
 // The configuration window: choose the two measurement intervals, see how long the logger
 // records with every pair, and ask the main window to send the choice. Its controls carry
 // object names after their role.
 class ConfigurationWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ConfigurationWindow(QWidget* parent = nullptr,
-                                 DurationTableComputation computation = durationCellTexts);
+    explicit ConfigurationWindow(QWidget* parent = nullptr);
     ~ConfigurationWindow() override;
 
     // The main window allows sending only while no download, run or other conversation
@@ -38,19 +32,17 @@ public:
     // The voltage choice first: it decides which temperature list is shown.
     void chooseIntervals(int voltageIndex, int temperatureIndex);
 
-    // Unit index of the table the grid shows, -1 before the first result arrived.
+    // Unit index of the table the grid shows.
     int shownTableUnit() const { return shownUnit_; }
 
 signals:
     // The user wants these list entries sent to the logger.
     void intervalSettingRequested(int voltageIndex, int temperatureIndex);
-    // A computed table has been written into the grid.
-    void durationTableShown(int unitIndex);
 
 private:
     void voltageIntervalChosen(int voltageIndex);
-    void startTableComputation(int unitIndex);
-    void showTable(int unitIndex, const DurationCellTexts& cells);
+    // The duration table in a unit, computed where it is shown: 48 cells take a moment.
+    void showTable(int unitIndex);
 
     QLabel* temperatureHeading_ = nullptr;
     QLabel* voltageHeading_ = nullptr;
@@ -63,8 +55,6 @@ private:
     QComboBox* temperatureIntervalList_ = nullptr;
     QPushButton* sendIntervalsButton_ = nullptr;
 
-    DurationTableComputation computation_;
-    quint64 generation_ = 0;
     int shownUnit_ = -1;
 };
 

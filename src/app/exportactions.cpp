@@ -1,18 +1,20 @@
 #include "exportactions.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <qcustomplot.h>
+#include <QTextDocument>
 
 #include "chart/chartpicture.h"
 #include "chart/chartview.h"
 #include "chart/paperchart.h"
 #include "mainwindow.h"
 #include "paper/reportpdf.h"
+#include "paper/reportview.h"
 #include "uiseams.h"
+#include "windowstate.h"
 
 namespace veltrano {
 
@@ -22,15 +24,6 @@ namespace {
 QString titleOf(const QString& entry) {
     return entry.endsWith(QChar(0x2026)) ? entry.chopped(1) : entry;
 }
-
-// Writing a large export takes a moment; the window shows that it is busy.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 const QString kCsvFilter = QStringLiteral("CSV-bestand (*.csv)");
 const QString kPdfFilter = QStringLiteral("PDF-document (*.pdf)");
@@ -46,6 +39,8 @@ ExportActions::ExportActions(MainWindow& window, UiSeams& seams, ChartView& char
                   new QAction(exporttext::EventsCsv, this)},
       reportPdf_(new QAction(exporttext::ReportPdf, this)) {
     setObjectName(QStringLiteral("exportActions"));
+    connect(&run_, &ExportRun::progressed, this, &ExportActions::progressed);
+    connect(&run_, &ExportRun::finished, this, &ExportActions::finished);
     connect(chartPicture_, &QAction::triggered, this, &ExportActions::saveChartPicture);
     for (const CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events})
         connect(csvAction(kind), &QAction::triggered, this, [this, kind] { exportCsv(kind); });
@@ -66,9 +61,9 @@ ExportActions::ExportActions(MainWindow& window, UiSeams& seams, ChartView& char
 
 ExportActions::~ExportActions() = default;
 
-const ProcessingResult* ExportActions::exportable() const {
-    const ProcessingResult* r = window_.result();
-    return !window_.state().processing && r && r->completed ? r : nullptr;
+std::shared_ptr<const ProcessingResult> ExportActions::exportable() const {
+    std::shared_ptr<const ProcessingResult> r = window_.sharedResult();
+    return controlStates(window_.state()).exports && r && r->completed ? r : nullptr;
 }
 
 QAction* ExportActions::csvAction(CsvExport kind) const {
@@ -103,6 +98,22 @@ void ExportActions::showMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPo
     menu->exec(globalPos);
 }
 
+void ExportActions::start(const QString& path, ExportRun::Job job) {
+    if (run_.start(path, std::move(job)))
+        emit started();
+}
+
+void ExportActions::cancel() {
+    run_.cancel();
+}
+
+void ExportActions::finished() {
+    const ExportOutcome& outcome = run_.outcome();
+    emit ended();
+    if (outcome.error)
+        seams_.information(&window_, *outcome.error);
+}
+
 void ExportActions::saveChartPicture() {
     if (!exportable())
         return;
@@ -111,15 +122,27 @@ void ExportActions::saveChartPicture() {
                                        {QStringLiteral("PNG-afbeelding (*.png)"),
                                         QStringLiteral("SVG-tekening (*.svg)"), kPdfFilter},
                                        QStringLiteral("grafiek.png")});
+    // The dialog ran an event loop of its own; ask again.
     if (path.isEmpty() || !exportable())
         return;
-    std::optional<QString> error;
-    {
-        BusyCursor busy;
-        error = veltrano::saveChartPicture(chart_, path);
+    const auto format = pictureFormatFor(path);
+    if (!format) {
+        seams_.information(&window_, pictureFormatMessage());
+        return;
     }
-    if (error)
-        seams_.information(&window_, *error);
+    // The chart as it is shown now; the file is written from the drawing.
+    auto picture = std::make_shared<const ChartPicture>(recordChartPicture(chart_, *format));
+    start(path, [path, picture](const WriteControl& control) -> std::optional<QString> {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (auto error = writeChartPicture(*picture, buffer))
+            return cannotSave(path, *error);
+        control.progress(0.5);
+        if (control.stopRequested())
+            return writeCancelledText();
+        return saveBytes(path, bytes);
+    });
 }
 
 void ExportActions::exportCsv(CsvExport kind) {
@@ -129,17 +152,12 @@ void ExportActions::exportCsv(CsvExport kind) {
         seams_.saveFileName(&window_, {titleOf(csvAction(kind)->text()),
                                        {kCsvFilter},
                                        csvExportWord(kind) + QStringLiteral(".csv")});
-    // The dialog ran an event loop of its own; ask again.
-    const ProcessingResult* run = exportable();
+    std::shared_ptr<const ProcessingResult> run = exportable();
     if (path.isEmpty() || !run)
         return;
-    std::optional<QString> error;
-    {
-        BusyCursor busy;
-        error = saveCsv(kind, *run, run->settings, path);
-    }
-    if (error)
-        seams_.information(&window_, *error);
+    start(path, [kind, path, run](const WriteControl& control) {
+        return saveCsv(kind, *run, run->settings, path, control);
+    });
 }
 
 void ExportActions::saveReportPdf() {
@@ -147,22 +165,37 @@ void ExportActions::saveReportPdf() {
         return;
     const QString path = seams_.saveFileName(
         &window_, {titleOf(exporttext::ReportPdf), {kPdfFilter}, QStringLiteral("rapport.pdf")});
-    const ProcessingResult* run = exportable();
+    std::shared_ptr<const ProcessingResult> run = exportable();
     if (path.isEmpty() || !run)
         return;
-    std::optional<QString> error;
-    {
-        BusyCursor busy;
-        // The whole recording, whatever the window's chart shows now; its series as there.
-        const std::unique_ptr<ChartView> paper = fullViewChart(*run);
-        for (int s = 0; s < ChartView::SeriesCount; ++s) {
-            const auto series = ChartView::Series(s);
-            paper->legendCheckBox(series)->setChecked(chart_.seriesShown(series));
-        }
-        error = veltrano::saveReportPdf(*reportBox_.document(), *paper, path);
+    // The whole recording, whatever the window's chart shows now; its series as there. The
+    // chart page is drawn here, the report is laid out on the worker from the run's report.
+    const std::unique_ptr<ChartView> paper = fullViewChart(*run);
+    for (int s = 0; s < ChartView::SeriesCount; ++s) {
+        const auto series = ChartView::Series(s);
+        paper->legendCheckBox(series)->setChecked(chart_.seriesShown(series));
     }
-    if (error)
-        seams_.information(&window_, *error);
+    auto chartPage = std::make_shared<const ChartDrawing>(recordReportChartPage(*paper));
+    const ReportStyle style = reportStyle(&reportBox_);
+    const QPointF dpi = screenDpi();
+    start(
+        path,
+        [path, run, chartPage, style, dpi](const WriteControl& control) -> std::optional<QString> {
+            const std::unique_ptr<QTextDocument> report =
+                reportDocument(run->report, style, [&control] { return control.stopRequested(); });
+            if (!report)
+                return writeCancelledText();
+            control.progress(0.3);
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            if (auto error = writeReportPdf(*report, dpi, *chartPage, buffer))
+                return cannotSave(path, *error);
+            control.progress(0.9);
+            if (control.stopRequested())
+                return writeCancelledText();
+            return saveBytes(path, bytes);
+        });
 }
 
 } // namespace veltrano

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "analysis/exports.h"
+#include "exportrun.h"
 
 class QAction;
 class QMenu;
@@ -28,10 +29,12 @@ inline const QString EventsCsv = QStringLiteral("Calamiteiten exporteren (CSV)â€
 inline const QString ReportPdf = QStringLiteral("Rapport opslaan als PDFâ€¦");
 } // namespace exporttext
 
-// The main window's exports and shortcuts. A right click on the chart offers the chart as a
-// picture and the two measurement exports, one on the report box adds the event export and
-// the report as a PDF to the box's own entries; they are offered once a run has finished and
-// write what that run found, with the settings it ran with.
+// The main window's exports. A right click on the chart offers the chart as a picture and
+// the two measurement exports, one on the report box adds the event export and the report as
+// a PDF to the box's own entries; they are offered when the window's state allows and a run
+// has finished, and write what that run found, with the settings it ran with. What is drawn
+// is taken on the UI thread; the file is written on a worker, one export at a time, while the
+// run's result is held so that no later run writes over it.
 class ExportActions : public QObject {
     Q_OBJECT
 public:
@@ -39,8 +42,8 @@ public:
     ~ExportActions() override;
 
     // The run the exports write: the last finished one whose recording was closed, as the
-    // report box and the chart show it; nullptr during a run and before the first.
-    const ProcessingResult* exportable() const;
+    // report box and the chart show it; null while the window's state offers no exports.
+    std::shared_ptr<const ProcessingResult> exportable() const;
 
     // The two context menus as a right click shows them (`at` in the report box's
     // viewport), their export entries enabled as exportable() allows.
@@ -51,14 +54,27 @@ public:
     QAction* csvAction(CsvExport kind) const;
     QAction* reportPdfAction() const { return reportPdf_; }
 
+    ExportRun& run() { return run_; }
+    bool running() const { return run_.running(); }
+
 public slots:
     void saveChartPicture();
     void exportCsv(CsvExport kind);
     void saveReportPdf();
+    // "Annuleren": the export stops; a file it was replacing stays as it was.
+    void cancel();
+
+signals:
+    void started();
+    void progressed(int percent);
+    // The export is over; a failure has been told.
+    void ended();
 
 private:
     void updateEnabled();
     void showMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPos);
+    void start(const QString& path, ExportRun::Job job);
+    void finished();
 
     MainWindow& window_;
     UiSeams& seams_;
@@ -67,6 +83,7 @@ private:
     QAction* chartPicture_;
     std::array<QAction*, 3> csvActions_; // by CsvExport
     QAction* reportPdf_;
+    ExportRun run_;
 };
 
 } // namespace veltrano

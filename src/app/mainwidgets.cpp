@@ -27,10 +27,10 @@
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "chart/windowgrey.h"
-#include "objectnames.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "namedlist.h"
+#include "objectnames.h"
 #include "paper/reportview.h"
 #include "recording/timeunits.h"
 #include "windowstate.h"
@@ -100,6 +100,46 @@ private:
     QButtonGroup* units_;
 };
 
+// The floating progress bars: transparent for the mouse, so that the chart under them keeps
+// its clicks, except where the one clickable control stands while it shows.
+class ProgressArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void setClickable(QWidget* control) {
+        clickable_ = control;
+        control->installEventFilter(this);
+        updateMask();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::Resize:
+            updateMask();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void updateMask() {
+        const bool open = clickable_ && !clickable_->isHidden();
+        setAttribute(Qt::WA_TransparentForMouseEvents, !open);
+        if (open)
+            setMask(QRegion(QRect(clickable_->mapTo(this, QPoint(0, 0)), clickable_->size())));
+        else
+            clearMask();
+    }
+
+    QWidget* clickable_ = nullptr;
+};
+
 // Width for an edit that holds a limit or a time filter: a sign, three digits and two
 // decimals, with the edit's frame and margins.
 int numberEditWidth(const QLineEdit* edit) {
@@ -123,8 +163,7 @@ struct MenuEntry {
     void (MainWidgets::*request)();
 };
 const MenuEntry kMenu[] = {
-    {MainWidgets::Connect, "Verbinden", "connectButton", 0, 0, 1,
-     &MainWidgets::connectRequested},
+    {MainWidgets::Connect, "Verbinden", "connectButton", 0, 0, 1, &MainWidgets::connectRequested},
     {MainWidgets::Disconnect, "Verbreken", "disconnectButton", 0, 0, 1,
      &MainWidgets::disconnectRequested},
     {MainWidgets::Download, "Data ophalen", "downloadButton", 0, 1, 1,
@@ -133,8 +172,7 @@ const MenuEntry kMenu[] = {
      &MainWidgets::processRequested},
     {MainWidgets::OpenImage, "Data openen", "openImageButton", 1, 1, 1,
      &MainWidgets::openImageRequested},
-    {MainWidgets::Erase, "Geheugen wissen", "eraseButton", 2, 0, 1,
-     &MainWidgets::eraseRequested},
+    {MainWidgets::Erase, "Geheugen wissen", "eraseButton", 2, 0, 1, &MainWidgets::eraseRequested},
     {MainWidgets::SaveImage, "Data opslaan", "saveImageButton", 2, 1, 1,
      &MainWidgets::saveImageRequested},
     {MainWidgets::Configuration, "Configuratiescherm", "configurationButton", 3, 0, 2,
@@ -220,6 +258,10 @@ void MainWidgets::connectSignals(NumberKeyFilter* keys) {
     connect(timeUnitButtons_, &QButtonGroup::idClicked, this, &MainWidgets::processRequested);
     connect(keys, &NumberKeyFilter::processRequested, this, &MainWidgets::processRequested);
     connect(logo_, &LogoView::clicked, this, &MainWidgets::aboutRequested);
+    connect(cancelExportButton_, &QPushButton::clicked, this, &MainWidgets::cancelExportRequested);
+    // Escape stops an export while one runs (and only then: the chart pages with it too).
+    cancelExportKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
+    connect(cancelExportKey_, &QShortcut::activated, this, &MainWidgets::cancelExportRequested);
 
     // A shortcut does what its button does, and nothing while the button is disabled.
     const std::pair<QKeySequence, QPushButton*> keysToButtons[] = {
@@ -247,6 +289,8 @@ void MainWidgets::nameControls() {
         {downloadBar_, "downloadBar"},
         {eraseBar_, "eraseBar"},
         {processingBar_, "processingBar"},
+        {exportBar_, "exportBar"},
+        {cancelExportButton_, "cancelExportButton"},
         {connectionPicker_, "connectionPicker"},
         {disconnectionPicker_, "disconnectionPicker"},
         {reportLabel_, "reportLabel"},
@@ -302,7 +346,7 @@ void MainWidgets::orderTabs() {
           << edit(FilterField::OverTemperature) << edit(FilterField::UnderTemperature)
           << edit(FilterField::TemperatureTimeFilter) << temperatureTimeFilterUnitList_
           << applyFiltersButton_;
-    chain << chart_->markersCheckBox() << chart_->plot();
+    chain << chart_->markersCheckBox() << chart_->plot() << cancelExportButton_;
     for (int s = 0; s < ChartView::SeriesCount; ++s)
         chain << chart_->legendCheckBox(ChartView::Series(s));
     chain << connectionPicker_ << disconnectionPicker_ << reportBox_ << printReportButton_
@@ -334,6 +378,11 @@ void MainWidgets::apply(const ControlStates& c) {
     eraseBar_->setEnabled(c.eraseBar);
     if (c.processingRunning)
         processingBar_->show();
+    exportBar_->setVisible(c.exportBar);
+    cancelExportButton_->setVisible(c.exportBar);
+    cancelExportKey_->setEnabled(c.exportBar);
+    if (!c.exportBar)
+        exportBar_->setValue(0);
     keepFocus(focus);
 }
 
@@ -392,6 +441,15 @@ int MainWidgets::timeUnit() const {
     return timeUnitButtons_->checkedId();
 }
 
+void MainWidgets::stepBar(QProgressBar& bar, bool finished) {
+    if (!finished)
+        bar.show();
+    else if (bar.value() >= 100)
+        bar.hide();
+    else
+        bar.setValue(bar.value() + 1);
+}
+
 void MainWidgets::setStatus(const QString& text) {
     statusLabel_->setText(text);
 }
@@ -416,8 +474,7 @@ void MainWidgets::buildTimeUnits(QWidget* parent) {
         // "Seconden" for the unit "seconden".
         QString caption = QString::fromUtf8(kTimeUnits[std::size_t(i)].plural);
         caption[0] = caption[0].toUpper();
-        auto* radio =
-            new QRadioButton(caption, timeUnitGroup_);
+        auto* radio = new QRadioButton(caption, timeUnitGroup_);
         radio->installEventFilter(keys);
         timeUnitButtons_->addButton(radio, i);
         column->addWidget(radio);
@@ -483,18 +540,25 @@ void MainWidgets::buildChartArea(QWidget* parent) {
     chart_ = new ChartView(chartArea_);
     layout->addWidget(chart_, 0, 0, 3, 3);
 
-    // The bars float over the middle of the chart; clicks go through to the chart.
-    auto* bars = new QWidget(chartArea_);
-    bars->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The bars float over the middle of the chart; clicks go through to the chart, but for
+    // "Annuleren" of an export.
+    auto* bars = new ProgressArea(chartArea_);
     auto* column = new QVBoxLayout(bars);
     column->setContentsMargins(0, 0, 0, 0);
     downloadBar_ = progressBar(bars, QStringLiteral("Voortgang ophalen"));
     eraseBar_ = progressBar(bars, QStringLiteral("Voortgang wissen"));
     processingBar_ = progressBar(bars, QStringLiteral("Voortgang verwerken"));
-    for (QProgressBar* bar : {downloadBar_, eraseBar_, processingBar_}) {
+    exportBar_ = progressBar(bars, QStringLiteral("Voortgang exporteren"));
+    for (QProgressBar* bar : {downloadBar_, eraseBar_, processingBar_, exportBar_}) {
         bar->setMinimumHeight(chartArea_->fontMetrics().height() * 2);
+        bar->setAttribute(Qt::WA_TransparentForMouseEvents);
         column->addWidget(bar);
     }
+    cancelExportButton_ = new QPushButton(QStringLiteral("Annuleren"), bars);
+    cancelExportButton_->setAccessibleDescription(
+        QStringLiteral("Het exporteren afbreken; een bestaand bestand blijft zoals het was"));
+    column->addWidget(cancelExportButton_, 0, Qt::AlignHCenter);
+    bars->setClickable(cancelExportButton_);
     layout->addWidget(bars, 1, 1);
     layout->setColumnStretch(0, 28);
     layout->setColumnStretch(1, 58);

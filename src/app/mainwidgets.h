@@ -20,6 +20,7 @@ class QMainWindow;
 class QProgressBar;
 class QPushButton;
 class QPlainTextEdit;
+class QShortcut;
 class QWidget;
 
 namespace veltrano {
@@ -68,6 +69,10 @@ public:
     void focusFilterField(FilterField field);
     int timeUnit() const;
 
+    // One step of a progress bar: shown while its work runs; once it has finished, up to 100
+    // one step at a time, then hidden.
+    static void stepBar(QProgressBar& bar, bool finished);
+
     void setStatus(const QString& text);
     ChartView* chart() const { return chart_; }
     NavigationBox* navigation() const { return navigation_; }
@@ -77,6 +82,7 @@ public:
     QProgressBar* downloadBar() const { return downloadBar_; }
     QProgressBar* eraseBar() const { return eraseBar_; }
     QProgressBar* processingBar() const { return processingBar_; }
+    QProgressBar* exportBar() const { return exportBar_; }
 
 signals:
     void connectRequested();
@@ -91,6 +97,8 @@ signals:
     void printReportRequested();
     void printChartRequested();
     void aboutRequested();
+    // "Annuleren" of an export, or Escape while one runs.
+    void cancelExportRequested();
 
 private:
     void buildMenu(QWidget* parent);
@@ -130,6 +138,9 @@ private:
     QProgressBar* downloadBar_ = nullptr;
     QProgressBar* eraseBar_ = nullptr; // erase and interval setting
     QProgressBar* processingBar_ = nullptr;
+    QProgressBar* exportBar_ = nullptr;
+    QPushButton* cancelExportButton_ = nullptr;
+    QShortcut* cancelExportKey_ = nullptr;
 
     QDateTimeEdit* connectionPicker_ = nullptr;    // "Datum aansluiting"
     QDateTimeEdit* disconnectionPicker_ = nullptr; // "Datum loskoppeling"

@@ -11,10 +11,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTimer>
 #include <QUrl>
 
 #include "aboutpage.h"
-#include "analysis/numbers.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "chart/paperchart.h"
@@ -26,7 +26,6 @@
 #include "linkadapter.h"
 #include "mainwidgets.h"
 #include "paper/reportview.h"
-#include "periodicupdater.h"
 #include "printactions.h"
 #include "processingrun.h"
 #include "uiseams.h"
@@ -40,7 +39,8 @@ MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
       widgets_(new MainWidgets(this, keyFilter_,
                                [this](const QString& text) { seams_->information(this, text); })),
       eventStarts_(EventList::kCapacity), eventEnds_(EventList::kCapacity),
-      run_(std::make_unique<ProcessingRun>()), aboutPage_(std::make_unique<AboutPage>()) {
+      run_(std::make_unique<ProcessingRun>()), barTimer_(new QTimer(this)),
+      aboutPage_(std::make_unique<AboutPage>()) {
     setAcceptDrops(true);
     navigation()->setEventList(eventStarts_, eventEnds_);
     printActions_ = std::make_unique<PrintActions>(this, *seams_);
@@ -61,6 +61,10 @@ MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
     connect(w, &MainWidgets::disconnectRequested, this, &MainWindow::disconnectLogger);
     connect(w, &MainWidgets::downloadRequested, this, &MainWindow::startDownload);
     connect(w, &MainWidgets::eraseRequested, this, &MainWindow::eraseLogger);
+    connect(w, &MainWidgets::cancelExportRequested, exports_, &ExportActions::cancel);
+    connect(exports_, &ExportActions::started, model_, &WindowStateModel::exportStarted);
+    connect(exports_, &ExportActions::ended, model_, &WindowStateModel::exportEnded);
+    connect(exports_, &ExportActions::progressed, widgets_->exportBar(), &QProgressBar::setValue);
     connect(model_, &WindowStateModel::changed, this, &MainWindow::applyState);
     connect(run_.get(), &ProcessingRun::progressed, this, [this] {
         QProgressBar* bar = widgets_->processingBar();
@@ -68,16 +72,15 @@ MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
     });
     connect(run_.get(), &ProcessingRun::finished, this, &MainWindow::runFinished);
 
-    updater_ = std::make_unique<PeriodicUpdater>([this] { stepProgressBars(); },
-                                                 [this] { fillChartIfDue(); });
-    updater_->start();
+    barTimer_->setInterval(20);
+    connect(barTimer_, &QTimer::timeout, this, &MainWindow::runOutBars);
     applyState();
 }
 
 MainWindow::~MainWindow() {
     closing_ = true;
     run_->cancel();
-    stopUpdater();
+    exports_->run().cancelAndWait();
 }
 
 void MainWindow::setConfigurationWindow(ConfigurationWindow* window) {
@@ -98,6 +101,10 @@ const WindowState& MainWindow::state() const {
 }
 
 const ProcessingResult* MainWindow::result() const {
+    return run_->result().get();
+}
+
+std::shared_ptr<const ProcessingResult> MainWindow::sharedResult() const {
     return run_->result();
 }
 
@@ -109,12 +116,13 @@ NavigationBox* MainWindow::navigation() const {
     return widgets_->navigation();
 }
 
-void MainWindow::stopUpdater() {
-    updater_->stop();
+void MainWindow::holdBars() {
+    barsHeld_ = true;
+    barTimer_->stop();
 }
 
-bool MainWindow::updaterRunning() const {
-    return updater_->isActive();
+bool MainWindow::barsRunningOut() const {
+    return barTimer_->isActive();
 }
 
 void MainWindow::applyState() {
@@ -122,6 +130,21 @@ void MainWindow::applyState() {
     widgets_->apply(c);
     if (configurationWindow_)
         configurationWindow_->setIntervalSettingEnabled(c.intervalSetting);
+    // A bar whose work has ended runs out; the timer runs only meanwhile.
+    const bool toRunOut = (!c.downloadRunning && !widgets_->downloadBar()->isHidden()) ||
+                          (!c.processingRunning && !widgets_->processingBar()->isHidden());
+    if (toRunOut && !barsHeld_ && !closing_)
+        barTimer_->start();
+}
+
+void MainWindow::runOutBars() {
+    const bool downloaded = state().link != LinkActivity::Downloading;
+    const bool processed = !state().processing;
+    MainWidgets::stepBar(*widgets_->downloadBar(), downloaded);
+    MainWidgets::stepBar(*widgets_->processingBar(), processed);
+    if (!(downloaded && !widgets_->downloadBar()->isHidden()) &&
+        !(processed && !widgets_->processingBar()->isHidden()))
+        barTimer_->stop();
 }
 
 ProcessingSettings MainWindow::readSettings() const {
@@ -190,24 +213,22 @@ void MainWindow::process() {
             widgets_->focusFilterField(*error->field);
         return;
     }
-    // A fill still due belongs to the result this run replaces.
-    chartFillDue_ = false;
     chart()->startProcessing(settings.timeUnit);
     navigation()->setUnit(settings.timeUnit);
     navigation()->forgetShownEvent();
     widgets_->processingBar()->setValue(0);
     emit runStarting();
     model_->runStarted();
-    run_->start(image_, settings, decoderState_, chartShows_, reportStyle(widgets_->reportBox()));
+    run_->start(image_, settings, decoderState_, reportStyle(widgets_->reportBox()));
 }
 
 void MainWindow::runFinished() {
     const RunOutcome& outcome = run_->outcome();
-    const ProcessingResult* result = run_->result();
+    const std::shared_ptr<const ProcessingResult> result = run_->result();
     if (!outcome.cancelled)
         decoderState_ = outcome.state;
-    model_->runEnded();
     if (!result || outcome.cancelled || closing_) {
+        model_->runEnded(false);
         chart()->endProcessing();
         return;
     }
@@ -217,25 +238,33 @@ void MainWindow::runFinished() {
         showReportDocument(widgets_->reportBox(), std::move(report));
     else
         showReport(widgets_->reportBox(), result->report);
-    reportRun(*result, outcome);
+    reportRun(result, outcome);
     if (!deferredOpen_.isEmpty())
         openImage(std::exchange(deferredOpen_, QString()));
 }
 
-void MainWindow::reportRun(const ProcessingResult& result, const RunOutcome& outcome) {
+void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result,
+                           const RunOutcome& outcome) {
     QString problem = outcome.failure;
-    if (problem.isEmpty() && result.completed) {
-        chart()->finishRecording(result.stats.voltage.min, result.stats.voltage.max,
-                                 result.stats.temperature.min, result.stats.temperature.max,
-                                 result.lastVoltageTime);
-        chartFillDue_ = true;
+    const bool completed = problem.isEmpty() && result->completed;
+    model_->runEnded(completed);
+    if (completed) {
+        const Statistics& s = result->stats;
+        chart()->finishRecording(s.voltage.min, s.voltage.max, s.temperature.min, s.temperature.max,
+                                 result->lastVoltageTime);
         widgets_->setStatus(windowtext::Processed);
     } else if (problem.isEmpty()) {
         problem =
             outcome.hasRecordingStart ? windowtext::RecordingNotClosed : windowtext::NoRecording;
     }
     chart()->endProcessing();
-    for (const QString& message : result.messages)
+    if (completed) {
+        // With the limits the run used, whatever the edits hold since.
+        chart()->fill(runFill(*result));
+        chartShows_ = result;
+        model_->chartDrawn();
+    }
+    for (const QString& message : result->messages)
         seams_->information(this, message);
     if (!problem.isEmpty())
         seams_->information(this, problem);
@@ -294,34 +323,6 @@ void MainWindow::sendIntervals(int voltageIndex, int temperatureIndex) {
         configurationWindow_->close();
 }
 
-void MainWindow::stepProgressBars() {
-    stepProgressBar(*widgets_->downloadBar(), state().link != LinkActivity::Downloading);
-    stepProgressBar(*widgets_->processingBar(), !state().processing);
-}
-
-void MainWindow::fillChartIfDue() {
-    const ProcessingResult* r = result();
-    if (!chartFillDue_ || !r)
-        return;
-    // The limit lines as the edits hold them now.
-    const ProcessingSettings settings = readSettings();
-    ChartFill data = sampleFill(r->samples);
-    for (std::size_t i = 0; i < kLimitFields.size(); ++i) {
-        const auto value = parseLocaleNumber(settings.filterText(kLimitFields[i]), QLocale());
-        if (!value)
-            return;
-        data.limits[i] = double(*value);
-    }
-    chart()->fill(data);
-    chartShows_ = r;
-    chartFillDue_ = false;
-    model_->chartDrawn();
-}
-
-void MainWindow::updateCycle() {
-    updater_->cycle();
-}
-
 namespace {
 // The one local file a drag carries, or an empty string.
 QString droppedFile(const QMimeData* data) {
@@ -352,7 +353,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     run_->cancel();
-    stopUpdater();
+    exports_->run().cancelAndWait();
+    barTimer_->stop();
     QMainWindow::closeEvent(event);
     emit closed();
 }

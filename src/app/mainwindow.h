@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QString>
 
+class QTimer;
+
 #include "analysis/processing.h"
 #include "recording/decoder.h"
 #include "recording/memoryimage.h"
@@ -23,7 +25,6 @@ class LinkController;
 class MainWidgets;
 class NavigationBox;
 class NumberKeyFilter;
-class PeriodicUpdater;
 class PrintActions;
 class ProcessingRun;
 class UiSeams;
@@ -48,6 +49,8 @@ public:
     const MemoryImage& image() const { return image_; }
     // The last finished run; nullptr during a run and before the first.
     const ProcessingResult* result() const;
+    // The same, held: it stays as it is while held, whatever runs later.
+    std::shared_ptr<const ProcessingResult> sharedResult() const;
     ChartView* chart() const;
     NavigationBox* navigation() const;
     ProcessingRun& processingRun() { return *run_; }
@@ -64,11 +67,12 @@ public:
     QWidget* filterGroup() const;
     bool isConnected() const { return state().connected; }
     bool isProcessing() const { return state().processing; }
-    // A chart fill is due.
-    bool chartFillDue() const { return chartFillDue_; }
-    // Tests drive the update cycle by hand.
-    void stopUpdater();
-    bool updaterRunning() const;
+    bool isExporting() const { return state().exporting; }
+    // The download and processing bars run out after their work, a step each 20 ms. Tests
+    // hold that and step them by hand.
+    void holdBars();
+    void runOutBars();
+    bool barsRunningOut() const;
 
     // The file part of "Data openen". During a run the open waits for the run's end, so
     // one report always belongs to one image; during a download it is refused.
@@ -93,8 +97,6 @@ public slots:
     void eraseLogger();
     // "Meetintervallen instellen" of the configuration window.
     void sendIntervals(int voltageIndex, int temperatureIndex);
-    // One cycle of the updater: the bars' step, then a due chart fill.
-    void updateCycle();
 
 signals:
     void closed();
@@ -110,9 +112,8 @@ protected:
 private:
     void applyState();
     void runFinished();
-    void reportRun(const ProcessingResult& result, const RunOutcome& outcome);
-    void stepProgressBars();
-    void fillChartIfDue();
+    void reportRun(const std::shared_ptr<const ProcessingResult>& result,
+                   const RunOutcome& outcome);
     // Asks before an action that would throw away a download not saved yet.
     bool downloadMayGo(const QString& question);
 
@@ -122,13 +123,13 @@ private:
     MainWidgets* widgets_;
     MemoryImage image_;
     DecoderState decoderState_; // calibration and intervals, kept from run to run
-    bool chartFillDue_ = false;
-    // The result whose arrays the chart draws; a run never writes into it.
-    const ProcessingResult* chartShows_ = nullptr;
+    // The result whose arrays the chart draws; held, no run writes into it.
+    std::shared_ptr<const ProcessingResult> chartShows_;
     // The event list navigation reads, kept apart from the buffers runs write into.
     std::vector<long double> eventStarts_, eventEnds_;
     std::unique_ptr<ProcessingRun> run_;
-    std::unique_ptr<PeriodicUpdater> updater_;
+    QTimer* barTimer_;
+    bool barsHeld_ = false;
     std::unique_ptr<DeviceFinder> deviceFinder_;
     LinkAdapter* linkAdapter_;
     std::unique_ptr<LinkController> link_;

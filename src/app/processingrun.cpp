@@ -2,10 +2,7 @@
 
 #include <exception>
 
-#include <QCoreApplication>
-#include <QTextDocument>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace veltrano {
 
@@ -16,52 +13,46 @@ struct Cancelled {};
 } // namespace
 
 ProcessingRun::ProcessingRun(QObject* parent) : QObject(parent) {
-    connect(&watcher_, &QFutureWatcher<RunOutcome>::finished, this, &ProcessingRun::workerDone);
+    connect(&job_, &BackgroundJob::done, this, &ProcessingRun::workerDone);
 }
 
 ProcessingRun::~ProcessingRun() {
     cancel();
 }
 
+std::shared_ptr<ProcessingResult> ProcessingRun::freeBuffer() {
+    // Held by no one else: neither the chart nor an export has it. The last result counts as
+    // free when no one holds it, for it is out of reach while a run lasts.
+    for (const std::shared_ptr<ProcessingResult>& b : buffers_)
+        if (b.use_count() == (b == current_ ? 2 : 1))
+            return b;
+    buffers_.push_back(std::make_shared<ProcessingResult>());
+    return buffers_.back();
+}
+
 bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& settings,
-                          const DecoderState& state, const ProcessingResult* chartShows,
-                          const ReportStyle& style) {
-    if (running_)
+                          const DecoderState& state, const ReportStyle& style) {
+    if (running())
         return false;
-    if (!snapshot_)
-        snapshot_ = std::make_unique<MemoryImage>();
-
-    target_ = buffers_[0] && buffers_[0].get() == chartShows ? 1 : 0;
-    if (!buffers_[std::size_t(target_)])
-        buffers_[std::size_t(target_)] = std::make_unique<ProcessingResult>();
-    running_ = true;
     cancel_ = false;
-
-    // What the worker reads stays here, on this thread, until the run ends: nothing of it
-    // is copied or released over there.
-    settings_ = settings;
-    stateIn_ = state;
-    style_ = style;
-    const std::uint8_t* source = image.constData();
-    std::uint8_t* bytes = snapshot_->data();
-    ProcessingResult* result = buffers_[std::size_t(target_)].get();
+    // The last result stays readable until this run ends; a buffer of its own for the run.
+    target_ = freeBuffer();
+    // The copy is made here, before the worker starts: what the worker reads is handed over
+    // whole, and nothing writes it while the run lasts.
+    std::copy_n(image.constData(), kImageSize, snapshot_.data());
     QThread* uiThread = thread();
-    watcher_.setFuture(QtConcurrent::run([this, source, bytes, result, uiThread,
-                                          process = process_] {
+    job_.start([this, settings, state, style, uiThread, result = target_.get(),
+                process = process_] {
         RunOutcome out;
-        out.state = stateIn_;
-        // The copy is the first thing the run does. Nothing writes the image while a run is
-        // in progress (opening waits for the run's end, downloads are refused, the receiver
-        // stores only during a download), and copying here keeps the first runs' page faults
-        // off the UI thread.
-        std::copy_n(source, kImageSize, bytes);
+        out.state = state;
         const ProgressCallback progress = [this](std::size_t) {
             if (cancel_)
                 throw Cancelled{};
             QMetaObject::invokeMethod(this, &ProcessingRun::progressed, Qt::QueuedConnection);
         };
+        const std::uint8_t* bytes = snapshot_.constData();
         try {
-            if (auto error = process(bytes, settings_, out.state, *result, progress))
+            if (auto error = process(bytes, settings, out.state, *result, progress))
                 out.failure = error->message;
         } catch (const Cancelled&) {
             out.cancelled = true;
@@ -78,22 +69,27 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         }
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI
-            // thread.
-            std::unique_ptr<QTextDocument> doc = reportDocument(result->report, style_);
-            doc->moveToThread(uiThread);
-            out.report = std::move(doc);
+            // thread, and stopped with the run.
+            std::unique_ptr<QTextDocument> doc =
+                reportDocument(result->report, style, [this] { return bool(cancel_); });
+            if (doc) {
+                doc->moveToThread(uiThread);
+                out.report = std::move(doc);
+            } else {
+                out.cancelled = true;
+            }
         }
-        return out;
-    }));
+        outcome_ = std::move(out);
+    });
     return true;
 }
 
 void ProcessingRun::cancel() {
-    if (!running_)
+    if (!running())
         return;
     cancel_ = true;
-    watcher_.waitForFinished();
-    // The watcher reports its end from the event loop; this run ends here.
+    job_.wait();
+    // The worker's report of its end comes from the event loop; this run ends here.
     workerDone();
 }
 
@@ -101,18 +97,16 @@ std::unique_ptr<QTextDocument> ProcessingRun::takeReport() {
     return std::move(outcome_.report);
 }
 
-const ProcessingResult* ProcessingRun::result() const {
-    if (running_ || current_ < 0)
+std::shared_ptr<const ProcessingResult> ProcessingRun::result() const {
+    if (running())
         return nullptr;
-    return buffers_[std::size_t(current_)].get();
+    return current_;
 }
 
 void ProcessingRun::workerDone() {
-    if (!running_)
+    if (!target_)
         return;
-    outcome_ = watcher_.future().takeResult();
-    current_ = target_;
-    running_ = false;
+    current_ = std::exchange(target_, nullptr);
     emit finished();
 }
 

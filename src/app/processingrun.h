@@ -1,16 +1,16 @@
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTextDocument>
 
 #include "analysis/processing.h"
+#include "backgroundjob.h"
 #include "paper/reportview.h"
 #include "recording/memoryimage.h"
 
@@ -27,30 +27,31 @@ struct RunOutcome {
 };
 
 // One processing run at a time on a worker thread. The run reads a copy of the image taken
-// when it starts, so nothing that arrives or is opened meanwhile changes what it reads.
-// Results go into one of two buffers: never the one whose sample arrays the chart still
-// draws.
+// on the UI thread when it starts, so nothing that arrives or is opened meanwhile changes what
+// it reads. Its results go into a buffer that no one else holds: never the one whose sample
+// arrays the chart draws, nor one an export is writing out.
 class ProcessingRun : public QObject {
     Q_OBJECT
 public:
     explicit ProcessingRun(QObject* parent = nullptr);
     ~ProcessingRun() override; // cancels a run and waits for it
 
-    // Starts a run; false while one runs. `chartShows` is the result whose arrays the chart
-    // references (or nullptr); the report document is built in `style`.
+    // Starts a run; false while one runs. The report document is built in `style`.
     bool start(const MemoryImage& image, const ProcessingSettings& settings,
-               const DecoderState& state, const ProcessingResult* chartShows,
-               const ReportStyle& style);
-    bool running() const { return running_; }
-    // Stops a run at its next progress report and waits for the worker.
+               const DecoderState& state, const ReportStyle& style);
+    bool running() const { return job_.running(); }
+    // Stops a run at its next progress report, or in the report's building, and waits for
+    // the worker; finished() follows at once.
     void cancel();
 
     // The result of the last finished run; nullptr while a run is in progress or before the
-    // first one.
-    const ProcessingResult* result() const;
+    // first one. Held, it stays as it is: a later run writes elsewhere.
+    std::shared_ptr<const ProcessingResult> result() const;
     const RunOutcome& outcome() const { return outcome_; }
     // The report document of the last run, once; nullptr when there is none.
     std::unique_ptr<QTextDocument> takeReport();
+    // Result buffers in being, held or free; each full one is as large as its sample arrays.
+    std::size_t bufferCount() const { return buffers_.size(); }
 
     // What a run calls to process the image: processImage, unless replaced (tests hold a run
     // in progress with a stand-in). A run keeps the function it started with.
@@ -68,20 +69,17 @@ signals:
     void finished();
 
 private:
+    std::shared_ptr<ProcessingResult> freeBuffer();
     void workerDone();
 
-    std::unique_ptr<MemoryImage> snapshot_;
-    std::array<std::unique_ptr<ProcessingResult>, 2> buffers_;
-    int current_ = -1; // buffer of the last finished run
-    int target_ = -1;  // buffer the worker writes
-    bool running_ = false;
+    MemoryImage snapshot_;
+    std::vector<std::shared_ptr<ProcessingResult>> buffers_;
+    std::shared_ptr<ProcessingResult> current_; // of the last finished run
+    std::shared_ptr<ProcessingResult> target_;  // the worker writes it
     std::atomic<bool> cancel_{false};
     ProcessFunction process_ = processImage;
-    ProcessingSettings settings_;
-    DecoderState stateIn_;
-    ReportStyle style_;
     RunOutcome outcome_;
-    QFutureWatcher<RunOutcome> watcher_;
+    BackgroundJob job_;
 };
 
 } // namespace veltrano

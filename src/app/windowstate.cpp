@@ -18,9 +18,13 @@ ControlStates controlStates(const WindowState& s) {
     c.erase = !s.processing && linkIdle;
     c.intervalSetting = c.erase;
     c.navigation = s.chartDrawn;
+    // One export at a time, of a finished run; a run may start meanwhile, for the export
+    // holds the result it writes.
+    c.exports = s.resultCompleted && !s.processing && !s.exporting;
     c.downloadRunning = downloading;
     c.eraseBar = s.link == LinkActivity::Erasing || s.link == LinkActivity::SettingIntervals;
     c.processingRunning = s.processing;
+    c.exportBar = s.exporting;
     return c;
 }
 
@@ -70,12 +74,21 @@ void WindowStateModel::runStarted() {
     update([](WindowState& s) { s.processing = true; });
 }
 
-void WindowStateModel::runEnded() {
-    update([](WindowState& s) {
+void WindowStateModel::runEnded(bool completed) {
+    update([completed](WindowState& s) {
         s.processing = false;
         s.imageReady = true;
         s.settingsUnlocked = true;
+        s.resultCompleted = completed;
     });
+}
+
+void WindowStateModel::exportStarted() {
+    update([](WindowState& s) { s.exporting = true; });
+}
+
+void WindowStateModel::exportEnded() {
+    update([](WindowState& s) { s.exporting = false; });
 }
 
 void WindowStateModel::imageOpened() {

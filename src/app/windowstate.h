@@ -21,6 +21,10 @@ struct WindowState {
     bool chartDrawn = false;
     // The image came from a download and has not been saved since.
     bool unsavedDownload = false;
+    // The last run closed its recording: there is something to export.
+    bool resultCompleted = false;
+    // An export is being written.
+    bool exporting = false;
 
     bool operator==(const WindowState&) const = default;
 };
@@ -36,9 +40,11 @@ struct ControlStates {
     bool erase = true;           // "Geheugen wissen"
     bool intervalSetting = true; // "Meetintervallen instellen" of the configuration window
     bool navigation = false;
+    bool exports = false; // the chart's and the report's export entries
     bool downloadRunning = false;
     bool eraseBar = false;
     bool processingRunning = false;
+    bool exportBar = false; // the export's bar and "Annuleren"
 
     bool operator==(const ControlStates&) const = default;
 };
@@ -63,7 +69,9 @@ public:
     void conversationStarted(LinkActivity activity);
     void conversationEnded();
     void runStarted();
-    void runEnded();
+    void runEnded(bool completed);
+    void exportStarted();
+    void exportEnded();
     void imageOpened();
     void imageSaved();
     void chartDrawn();

@@ -6,11 +6,12 @@
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <qcustomplot.h>
 
 #include "chart/chartview.h"
+#include "chart/printing.h"
 #include "recording/safesave.h"
 
 namespace veltrano {
@@ -35,25 +36,35 @@ std::optional<PictureFormat> pictureFormatFor(const QString& path) {
     return std::nullopt;
 }
 
+QString pictureFormatMessage() {
+    return QStringLiteral("Een afbeelding van de grafiek wordt opgeslagen als PNG, SVG of "
+                          "PDF: kies een naam die eindigt op .png, .svg of .pdf.");
+}
+
 QSize pictureSize(const ChartView& chart) {
     const QSize shown = chart.size();
     return chart.isVisible() && !shown.isEmpty() ? shown : kDesignSize;
 }
 
-std::optional<QString> writeChartPicture(ChartView& chart, PictureFormat format,
-                                         QIODevice& device) {
-    const QSize size = pictureSize(chart);
+ChartPicture recordChartPicture(ChartView& chart, PictureFormat format) {
+    ChartPicture picture;
+    picture.format = format;
+    picture.size = pictureSize(chart);
+    picture.pixelRatio = chart.devicePixelRatioF();
+    chart.record(picture.drawing, picture.size);
+    return picture;
+}
+
+std::optional<QString> writeChartPicture(const ChartPicture& picture, QIODevice& device) {
+    const QSize size = picture.size;
     const QString unwritable = QStringLiteral("de afbeelding kan niet worden getekend");
-    switch (format) {
+    switch (picture.format) {
     case PictureFormat::Png: {
-        const qreal ratio = chart.devicePixelRatioF();
-        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
+        QImage image(size * picture.pixelRatio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(picture.pixelRatio);
         {
-            QCPPainter painter(&image);
-            // Drawn afresh: the screen's cached pixmaps stay the screen's.
-            painter.setMode(QCPPainter::pmNoCaching);
-            chart.paintOn(painter, QRect(QPoint(0, 0), size));
+            QPainter painter(&image);
+            painter.drawPicture(0, 0, picture.drawing);
         }
         QImageWriter writer(&device, "png");
         if (!writer.write(image))
@@ -67,12 +78,10 @@ std::optional<QString> writeChartPicture(ChartView& chart, PictureFormat format,
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(96);
         svg.setTitle(QStringLiteral("Grafiek"));
-        QCPPainter painter;
+        QPainter painter;
         if (!painter.begin(&svg))
             return unwritable;
-        painter.setMode(QCPPainter::pmVectorized);
-        painter.setMode(QCPPainter::pmNoCaching);
-        chart.paintOn(painter, QRect(QPoint(0, 0), size));
+        painter.drawPicture(0, 0, picture.drawing);
         painter.end();
         return std::nullopt;
     }
@@ -85,12 +94,10 @@ std::optional<QString> writeChartPicture(ChartView& chart, PictureFormat format,
         pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point,
                                                 QString(), QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF()));
-        QCPPainter painter;
+        QPainter painter;
         if (!painter.begin(&pdf))
             return unwritable;
-        painter.setMode(QCPPainter::pmVectorized);
-        painter.setMode(QCPPainter::pmNoCaching);
-        chart.paintOn(painter, QRect(0, 0, pdf.width(), pdf.height()));
+        drawChart(painter, {picture.drawing, QPoint(0, 0), kPdfResolution / 96.0});
         painter.end();
         return std::nullopt;
     }
@@ -101,12 +108,11 @@ std::optional<QString> writeChartPicture(ChartView& chart, PictureFormat format,
 std::optional<QString> saveChartPicture(ChartView& chart, const QString& path) {
     const auto format = pictureFormatFor(path);
     if (!format)
-        return QStringLiteral("Een afbeelding van de grafiek wordt opgeslagen als PNG, SVG of "
-                              "PDF: kies een naam die eindigt op .png, .svg of .pdf.");
+        return pictureFormatMessage();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (auto error = writeChartPicture(chart, *format, buffer))
+    if (auto error = writeChartPicture(recordChartPicture(chart, *format), buffer))
         return cannotSave(path, *error);
     return saveBytes(path, bytes);
 }

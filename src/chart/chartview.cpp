@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPicture>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -17,7 +18,6 @@
 #include "chart/layers.h"
 #include "chart/legend.h"
 #include "chart/measuringlines.h"
-#include "chart/printing.h"
 #include "chart/serieslook.h"
 #include "chart/thresholds.h"
 #include "chart/windowgrey.h"
@@ -453,7 +453,7 @@ bool ChartView::legendHighlighted(Series s) const {
     return legend_->checkBox(s)->property("highlighted").toBool();
 }
 
-void ChartView::paintOn(QCPPainter& painter, const QRect& target) {
+void ChartView::record(QPicture& picture, QSize size) {
     syncAxes();
     std::vector<QCPAbstractPlottable*> shown;
     for (int s = 0; s < SeriesCount; ++s) {
@@ -463,7 +463,11 @@ void ChartView::paintOn(QCPPainter& painter, const QRect& target) {
     }
     {
         const PaperLegend legend(plot_, shown);
-        drawScaledUp(*plot_, painter, target);
+        QCPPainter painter(&picture);
+        // Drawn afresh as vectors: the screen's cached pixmaps stay the screen's.
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        plot_->toPainter(&painter, size.width(), size.height());
     }
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -17,6 +17,7 @@ class QCPAbstractPlottable;
 class QCPPainter;
 class QCustomPlot;
 class QLabel;
+class QPicture;
 class QPainter;
 
 namespace veltrano {
@@ -125,9 +126,9 @@ public:
     std::optional<Series> highlighted() const;
     bool legendHighlighted(Series s) const;
 
-    // Draws the chart, with a legend of the shown series at its foot, into target on an
-    // active painter (a printer or an image), laid out at that device's resolution.
-    void paintOn(QCPPainter& painter, const QRect& target);
+    // Records the chart as shown, with a legend of the shown series at its foot, laid out at
+    // `size` logical pixels, as vectors for paper or a picture file.
+    void record(QPicture& picture, QSize size);
 
 signals:
     void zoomed();

@@ -18,27 +18,34 @@ QRect chartArea(const QRect& page) {
     return page.adjusted(left, top, -right, -bottom);
 }
 
-void drawScaledUp(QCustomPlot& plot, QCPPainter& painter, const QRect& target) {
-    const double scale = std::max(1.0, painter.device()->logicalDpiX() / 96.0);
+void drawChart(QPainter& painter, const ChartDrawing& drawing) {
     painter.save();
-    painter.translate(target.topLeft());
-    painter.scale(scale, scale);
-    plot.toPainter(&painter, int(target.width() / scale), int(target.height() / scale));
+    painter.translate(drawing.at);
+    painter.scale(drawing.scale, drawing.scale);
+    painter.drawPicture(0, 0, drawing.picture);
     painter.restore();
 }
 
-void paintChartPage(ChartView& chart, QCPPainter& painter, const QRect& page) {
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    chart.paintOn(painter, chartArea(page));
+ChartDrawing recordChart(ChartView& chart, const QRect& target, double deviceDpi) {
+    ChartDrawing drawing;
+    drawing.at = target.topLeft();
+    drawing.scale = std::max(1.0, deviceDpi / 96.0);
+    chart.record(drawing.picture,
+                 QSize(int(target.width() / drawing.scale), int(target.height() / drawing.scale)));
+    return drawing;
+}
+
+ChartDrawing recordChartPage(ChartView& chart, const QRect& page, double deviceDpi) {
+    return recordChart(chart, chartArea(page), deviceDpi);
 }
 
 bool printChart(ChartView& chart, QPrinter& printer) {
-    QCPPainter painter;
+    QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
     }
-    paintChartPage(chart, painter, QRect(0, 0, printer.width(), printer.height()));
+    drawChart(painter, recordChartPage(chart, QRect(0, 0, printer.width(), printer.height()),
+                                       printer.logicalDpiX()));
     painter.end();
     return true;
 }

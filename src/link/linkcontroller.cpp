@@ -157,14 +157,19 @@ bool LinkController::setIntervals(int voltageIndex, int temperatureIndex) {
     return true;
 }
 
+void LinkController::tellAfterRead(const QString& text) {
+    QMetaObject::invokeMethod(
+        this, [this, text] { window_.information(text); }, Qt::QueuedConnection);
+}
+
 void LinkController::eraseFinished(bool intervalsSet) {
     answerWatch_.stop();
-    window_.information(intervalsSet ? linktext::IntervalsDone : linktext::EraseDone);
     window_.eraseFinished();
+    tellAfterRead(intervalsSet ? linktext::IntervalsDone : linktext::EraseDone);
 }
 
 void LinkController::downloadOverflow() {
-    window_.information(linktext::DownloadTooLong);
+    tellAfterRead(linktext::DownloadTooLong);
 }
 
 void LinkController::onDeviceLost() {

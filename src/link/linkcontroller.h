@@ -38,7 +38,7 @@ public:
     virtual void downloadBrokenOff() = 0;
     // Erase (or the erase of an interval setting) sent: the erase bar shows at 0 and runs.
     virtual void eraseStarted(bool intervals) = 0;
-    // "wel " after its message box: hide and disable the erase bar.
+    // "wel ": hide and disable the erase bar; the message follows after the read.
     virtual void eraseFinished() = 0;
     // An erase or interval setting ended without its answer (disconnected, unplugged, no
     // answer in time): the erase bar hidden.
@@ -98,6 +98,9 @@ private:
     bool endConversation();
     void checkDownloadSilence();
     void answerOverdue();
+    // What the logger's answers tell the user, shown once the read that brought them is over:
+    // never a box from inside a read.
+    void tellAfterRead(const QString& text);
     void progressStep() override { window_.downloadProgressStep(); }
     void beep() override { window_.beep(); }
     void downloadComplete() override;

@@ -52,11 +52,6 @@ bool LoggerLink::startDownload() {
 }
 
 void LoggerLink::readAvailable() {
-    // A modal box shown from the sink runs a nested event loop; bytes arriving then wait in
-    // the port's buffer and are handled here, in order, once the box is closed.
-    if (inReceive_)
-        return;
-    inReceive_ = true;
     // A pty or USB tty hands over a few KiB per read. While a download streams in, take a
     // few more reads straight from the port before going back to the event loop: one turn
     // of the loop per read costs more than the bytes themselves.
@@ -78,7 +73,6 @@ void LoggerLink::readAvailable() {
         lastReceived_ = std::chrono::steady_clock::now();
         receiver_.receive(chunk_.data(), std::size_t(got));
     }
-    inReceive_ = false;
 }
 
 void LoggerLink::onError(QSerialPort::SerialPortError error) {

@@ -50,9 +50,8 @@ public:
 
     // When the last bytes came in from the port (taken once per read, not per byte).
     std::chrono::steady_clock::time_point lastReceived() const { return lastReceived_; }
-    // Inside a receive event (a box shown from it may hold it for long) or bytes are waiting
-    // to be handled: the logger is not silent, whatever the clock says.
-    bool receiving() const { return inReceive_ || (port_.isOpen() && port_.bytesAvailable() > 0); }
+    // Bytes are waiting to be handled: the logger is not silent, whatever the clock says.
+    bool receiving() const { return port_.isOpen() && port_.bytesAvailable() > 0; }
 
 signals:
     // The device disappeared (unplugged); the port is closed right after the listeners
@@ -65,7 +64,6 @@ private:
 
     QSerialPort port_;
     Receiver receiver_;
-    bool inReceive_ = false;
     bool lost_ = false;
     std::chrono::steady_clock::time_point lastReceived_;
     static constexpr int kExtraReadsPerTurn = 63;

@@ -16,7 +16,7 @@ public:
     virtual void beep() {}                 // BEL received
     virtual void downloadComplete() {}     // "DONE"
     virtual void configurationStarted() {} // "Gelu": show the notice window
-    // "wel ": the message box, then hide and disable the erase bar.
+    // "wel ": the erase (or the interval setting) is done.
     virtual void eraseFinished(bool intervalsSet) { (void)intervalsSet; }
     // First byte of this download that did not fit in the image; reported once per download.
     virtual void downloadOverflow() {}

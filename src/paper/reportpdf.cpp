@@ -12,39 +12,27 @@
 #include <QScreen>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <qcustomplot.h>
 
 #include "chart/printing.h"
 #include "recording/safesave.h"
 
 namespace veltrano {
 
-namespace {
-
-constexpr int kPdfResolution = 1200;
-
-// The resolution the report box lays its text out at.
 QPointF screenDpi() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return {screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()};
     return {96, 96};
 }
 
-} // namespace
-
-void keepFromEdge(QPagedPaintDevice& device) {
-    if (device.pageLayout().margins(QPageLayout::Millimeter).isNull())
-        device.setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
-}
-
-void paintReportPages(const QTextDocument& report, QPainter& painter, QPagedPaintDevice& device) {
+void paintReportPages(const QTextDocument& report, QPointF reportDpi, QPainter& painter,
+                      QPagedPaintDevice& device) {
     // A copy laid out at the device's resolution; the box keeps its own layout.
     const std::unique_ptr<QTextDocument> doc(report.clone());
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     layout->setPaintDevice(painter.device());
 
-    // Margins in the box's units, which the layout scales to the device.
-    const QPointF source = screenDpi();
+    // Margins in the report's units, which the layout scales to the device.
+    const QPointF source = reportDpi;
     const qreal scaleX = device.logicalDpiX() / source.x();
     const qreal scaleY = device.logicalDpiY() / source.y();
     const int marginX = int(2 / 2.54 * source.x());
@@ -86,16 +74,33 @@ void paintReportPages(const QTextDocument& report, QPainter& painter, QPagedPain
     }
 }
 
-bool paintReportAndChart(const QTextDocument& report, ChartView& chart, QPagedPaintDevice& device) {
-    keepFromEdge(device);
-    QCPPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    paintReportPages(report, painter, device);
-    if (!device.newPage())
-        return false;
-    paintChartPage(chart, painter, QRect(0, 0, device.width(), device.height()));
-    return painter.end();
+QPageLayout reportPdfLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(2, 2, 2, 2),
+                       QPageLayout::Millimeter);
+}
+
+ChartDrawing recordReportChartPage(ChartView& chart) {
+    const QRect page = reportPdfLayout().paintRectPixels(kReportPdfResolution);
+    return recordChartPage(chart, QRect(QPoint(0, 0), page.size()), kReportPdfResolution);
+}
+
+std::optional<QString> writeReportPdf(const QTextDocument& report, QPointF reportDpi,
+                                      const ChartDrawing& chartPage, QIODevice& device) {
+    QPdfWriter pdf(&device);
+    pdf.setResolution(kReportPdfResolution);
+    pdf.setPageLayout(reportPdfLayout());
+    pdf.setTitle(QStringLiteral("rapport"));
+    pdf.setCreator(QStringLiteral("Veltrano"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return QStringLiteral("het rapport kan niet worden getekend");
+    paintReportPages(report, reportDpi, painter, pdf);
+    if (!pdf.newPage())
+        return QStringLiteral("het rapport kan niet worden getekend");
+    drawChart(painter, chartPage);
+    if (!painter.end())
+        return QStringLiteral("het rapport kan niet worden getekend");
+    return std::nullopt;
 }
 
 std::optional<QString> saveReportPdf(const QTextDocument& report, ChartView& chart,
@@ -103,16 +108,8 @@ std::optional<QString> saveReportPdf(const QTextDocument& report, ChartView& cha
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(kPdfResolution);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
-                                      QPageLayout::Millimeter));
-        pdf.setTitle(QStringLiteral("rapport"));
-        pdf.setCreator(QStringLiteral("Veltrano"));
-        if (!paintReportAndChart(report, chart, pdf))
-            return cannotSave(path, QStringLiteral("het rapport kan niet worden getekend"));
-    }
+    if (auto error = writeReportPdf(report, screenDpi(), recordReportChartPage(chart), buffer))
+        return cannotSave(path, *error);
     return saveBytes(path, bytes);
 }
 

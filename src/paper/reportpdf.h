@@ -2,8 +2,13 @@
 
 #include <optional>
 
+#include <QPageLayout>
+#include <QPointF>
 #include <QString>
 
+#include "chart/printing.h"
+
+class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
 class QTextDocument;
@@ -12,21 +17,27 @@ namespace veltrano {
 
 class ChartView;
 
-// Gives a device without page margins the 2 mm that a printed document keeps from the edge.
-// Before a painter begins on it.
-void keepFromEdge(QPagedPaintDevice& device);
+// The resolution the report box lays its text out at: the primary screen's. On the UI thread.
+QPointF screenDpi();
 
 // Lays the report out on the pages of the device that `painter` is active on and draws them
-// one after the other, as a printed document: 2 cm margins, the page number at the foot.
-void paintReportPages(const QTextDocument& report, QPainter& painter, QPagedPaintDevice& device);
+// one after the other, as a printed document: 2 cm margins, the page number at the foot. The
+// report's lengths are in pixels of `reportDpi`. On any thread.
+void paintReportPages(const QTextDocument& report, QPointF reportDpi, QPainter& painter,
+                      QPagedPaintDevice& device);
 
-// The report's pages, then the chart on a page of its own as a print of the chart draws it.
-// False when the device cannot be painted on.
-bool paintReportAndChart(const QTextDocument& report, ChartView& chart, QPagedPaintDevice& device);
+// The report as a PDF: A4 pages titled "rapport", 2 mm from the paper's edge, the report's
+// pages and then the chart on a page of its own, as a print of the chart draws it.
+QPageLayout reportPdfLayout();
+inline constexpr int kReportPdfResolution = 1200;
+// The chart's page of that PDF, on the UI thread.
+ChartDrawing recordReportChartPage(ChartView& chart);
+// The PDF's bytes, on any thread. Returns why it failed.
+std::optional<QString> writeReportPdf(const QTextDocument& report, QPointF reportDpi,
+                                      const ChartDrawing& chartPage, QIODevice& device);
 
-// The same as a PDF of A4 pages titled "rapport", into a file that is replaced only when
-// everything was written: after a failure an old file stays as it was. Returns the message
-// for the user.
+// Both at once into a file, which is replaced only when everything was written: after a
+// failure an old file stays as it was. Returns the message for the user.
 std::optional<QString> saveReportPdf(const QTextDocument& report, ChartView& chart,
                                      const QString& path);
 

@@ -33,7 +33,8 @@ ReportStyle reportStyle(const QPlainTextEdit* box) {
             box->palette().color(QPalette::WindowText)};
 }
 
-std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style) {
+std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style,
+                                              const std::function<bool()>& cancelled) {
     QTextCharFormat normal;
     normal.setForeground(style.normal);
     QTextCharFormat red;
@@ -50,7 +51,12 @@ std::unique_ptr<QTextDocument> reportDocument(const Report& report, const Report
     // block with that colour, and looks the format up once per run instead of per line.
     const auto& lines = report.lines();
     QString run;
-    for (std::size_t i = 0; i < lines.size();) {
+    for (std::size_t i = 0, asked = 0; i < lines.size();) {
+        if (cancelled && i - asked >= 4096) {
+            if (cancelled())
+                return nullptr;
+            asked = i;
+        }
         const bool isRed = lines[i].red;
         run.clear();
         if (i == 0)

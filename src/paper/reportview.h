@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QColor>
@@ -32,8 +33,10 @@ ReportStyle reportStyle(const QPlainTextEdit* box);
 
 // The report as a document, one block per line, red lines pure red and the others in the
 // style's normal colour, built in one edit block without undo, with the layout a plain-text
-// box takes. Reentrant: a worker thread may build it and hand it over.
-std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style);
+// box takes. Reentrant: a worker thread may build it and hand it over. nullptr when
+// `cancelled` says so on the way.
+std::unique_ptr<QTextDocument> reportDocument(const Report& report, const ReportStyle& style,
+                                              const std::function<bool()>& cancelled = {});
 
 // Puts a document into the box, which takes it over; the box lays it out once.
 void showReportDocument(QPlainTextEdit* box, std::unique_ptr<QTextDocument> document);

@@ -8,6 +8,10 @@ QString cannotSave(const QString& path, const QString& why) {
     return QStringLiteral("Kan bestand \"%1\" niet opslaan: %2").arg(path, why);
 }
 
+QString writeCancelledText() {
+    return QStringLiteral("afgebroken");
+}
+
 bool writeAll(QIODevice& device, const char* data, qint64 n) {
     qint64 written = 0;
     while (written < n) {

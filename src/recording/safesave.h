@@ -29,4 +29,20 @@ bool writeAll(QIODevice& device, const char* data, qint64 n);
 // "Kan bestand "<path>" niet opslaan: <why>".
 QString cannotSave(const QString& path, const QString& why);
 
+// What a long write asks of whoever started it: whether to stop (then it writes nothing more,
+// and a file it wrote through saveFile stays as it was), and where to say how far it is (a
+// share from 0 to 1). Either may be left empty.
+struct WriteControl {
+    std::function<bool()> cancelled;
+    std::function<void(double share)> progressed;
+
+    bool stopRequested() const { return cancelled && cancelled(); }
+    void progress(double share) const {
+        if (progressed)
+            progressed(share);
+    }
+};
+// The reason a stopped write gives.
+QString writeCancelledText();
+
 } // namespace veltrano

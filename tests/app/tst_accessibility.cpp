@@ -112,7 +112,7 @@ private slots:
         if (window == Window::MainAfterRun) {
             w.open(oneEvent());
             w.process();
-            w.form.updateCycle();
+            w.form.runOutBars();
             QCOMPARE(w.button("nextPageButton")->text(), QString("Volgende minuut"));
         } else if (window == Window::Configuration) {
             shown = &configuration;

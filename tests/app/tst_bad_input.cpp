@@ -29,7 +29,7 @@ ImageBuilder threeEvents() {
 void processAndFill(WindowFixture& w) {
     w.open(threeEvents());
     w.process();
-    w.form.updateCycle();
+    w.form.runOutBars();
     QVERIFY(w.form.navigation()->isEnabled());
 }
 } // namespace

@@ -132,7 +132,7 @@ class ExportActionsTest : public QObject {
     static void processed(WindowFixture& w, const ImageBuilder& image = tenHours()) {
         w.open(image);
         w.process();
-        w.form.updateCycle();
+        w.form.runOutBars();
     }
 
 private slots:
@@ -252,6 +252,7 @@ private slots:
         x.csvAction(kind)->trigger(); // cancelled
         QVERIFY(!QFile::exists(path));
         x.csvAction(kind)->trigger();
+        w.waitForExport();
         QCOMPARE(w.seams.messages, QStringList());
         QCOMPARE(readFile(path), expected);
 
@@ -282,6 +283,7 @@ private slots:
         const QString path = w.dir.filePath(name);
         w.seams.saveAnswers << path;
         exportsOf(w.form).chartPictureAction()->trigger();
+        w.waitForExport();
         QCOMPARE(w.seams.messages, QStringList());
         const SaveRequest& asked = w.seams.saveRequests.value(0);
         QCOMPARE(asked.title, QString("Grafiek opslaan als afbeelding"));
@@ -324,6 +326,7 @@ private slots:
         const QString path = w.dir.filePath("grafiek.jpg");
         w.seams.saveAnswers << path;
         exportsOf(w.form).saveChartPicture();
+        w.waitForExport();
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
         QVERIFY2(w.seams.messages.first().contains(".png, .svg of .pdf"),
                  qPrintable(w.seams.messages.first()));
@@ -342,6 +345,7 @@ private slots:
         const QString path = w.dir.filePath("verslag.pdf");
         w.seams.saveAnswers << path;
         exportsOf(w.form).reportPdfAction()->trigger();
+        w.waitForExport();
         QCOMPARE(w.seams.messages, QStringList());
         const SaveRequest& asked = w.seams.saveRequests.value(0);
         QCOMPARE(asked.title, QString("Rapport opslaan als PDF"));
@@ -416,6 +420,7 @@ private slots:
         {
             const FileSizeLimit limit(old.size() + 100);
             trigger(exportsOf(w.form), what);
+            w.waitForExport();
         }
         QCOMPARE(w.seams.messages.size(), qsizetype(1));
         const QString message = w.seams.messages.first();

@@ -82,7 +82,7 @@ struct KeyboardWindow : WindowFixture {
     }
     bool active() { return QTest::qWaitForWindowActive(&form); }
     // A chart fill, as the periodic update does it.
-    void drawChart() { form.updateCycle(); }
+    void drawChart() { form.runOutBars(); }
     QAbstractButton* unit(int index) const { return timeUnits()->button(index); }
     double from() const { return form.chart()->bottomAxis().minimum(); }
     double to() const { return form.chart()->bottomAxis().maximum(); }

@@ -208,7 +208,7 @@ private slots:
         QVERIFY(expected.eventCount > 10);
         compareReport(w.memo(), expected.report);
         QCOMPARE(w.status()->text(), QString("Data verwerkt"));
-        QVERIFY(w.form.chartFillDue());
+        QVERIFY(w.form.state().chartDrawn); // filled at the run's end
         QCOMPARE(w.result().samples.voltageSampleCount, expected.samples.voltageSampleCount);
         QVERIFY(w.seams.messages.isEmpty());
         // The bar advanced once per 85,000 words read.
@@ -256,28 +256,27 @@ private slots:
             << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
                            "Verbreken=zichtbaar",         "Configuratiescherm=uit",
                            "Geheugen wissen=uit",         "Voortgang verwerken=zichtbaar",
-                           "status=Data verwerkt"};
+                           "Grafiek navigatie=aan",       "status=Data verwerkt"};
         QTest::newRow("connected during processing keeps Data ophalen off")
             << QList<int>{Cycle, Open, RunHeld, Connect}
             << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
                            "Verbreken=zichtbaar",         "Configuratiescherm=uit",
                            "Geheugen wissen=uit",         "Voortgang verwerken=zichtbaar",
                            "status=QLO verbonden"};
+        // The run's end fills the chart: "Grafiek navigatie" is usable at once.
         const QStringList processed{
             "Voortgang ophalen=verborgen", "Data verwerken=aan",    "Tijdeenheid=aan",
             "Filter instellingen=aan",     "Filters toepassen=aan", "Voortgang verwerken=zichtbaar",
-            "status=Data verwerkt"};
+            "Grafiek navigatie=aan",       "status=Data verwerkt"};
         QTest::newRow("end of processing, not connected")
             << QList<int>{Cycle, Open, Process} << processed;
         QTest::newRow("end of processing, connected")
             << QList<int>{Cycle, Open, Connect, Process}
             << processed +
                    QStringList{"Verbinden=verborgen", "Verbreken=zichtbaar", "Data ophalen=aan"};
-        QTest::newRow("chart drawn") << QList<int>{Cycle, Open, Process, Cycle}
-                                     << processed + QStringList{"Grafiek navigatie=aan"};
         QTest::newRow("processing bar runs out")
             << QList<int>{Cycle, Open, Process, ManyCycles}
-            << processed + QStringList{"Grafiek navigatie=aan", "Voortgang verwerken=verborgen"};
+            << processed + QStringList{"Voortgang verwerken=verborgen"};
         QTest::newRow("Verbinden")
             << QList<int>{Cycle, Connect}
             << QStringList{"Voortgang ophalen=verborgen", "Verbinden=verborgen",
@@ -344,11 +343,11 @@ private slots:
         for (int step : steps) {
             switch (Step(step)) {
             case Cycle:
-                w.form.updateCycle();
+                w.form.runOutBars();
                 break;
             case ManyCycles:
                 for (int i = 0; i < 120; ++i)
-                    w.form.updateCycle();
+                    w.form.runOutBars();
                 break;
             case Open:
                 w.open(smallRecording());
@@ -411,7 +410,7 @@ private slots:
         bar->setHidden(hidden);
         other->setValue(50);
         other->show();
-        w.form.updateCycle();
+        w.form.runOutBars();
         QCOMPARE(bar->value(), valueAfter);
         QCOMPARE(bar->isHidden(), hiddenAfter);
         QCOMPARE(other->value(), 51); // the other bar follows its own work
@@ -557,7 +556,7 @@ private slots:
         w.open(image);
         w.process();
         QCOMPARE(w.seams.messages, QStringList{message});
-        QVERIFY(!w.form.chartFillDue());
+        QVERIFY(!w.form.state().chartDrawn);
         QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
         QVERIFY(processingControlsEnabled(w));
         QVERIFY(!w.button("downloadButton")->isEnabled()); // not connected
@@ -599,7 +598,7 @@ private slots:
         w.form.close();
         QCOMPARE(closed.size(), 1);
         QVERIFY(!w.form.isProcessing());
-        QVERIFY(!w.form.updaterRunning());
+        QVERIFY(!w.form.barsRunningOut());
         QTest::qWait(20);
         QVERIFY(w.seams.messages.isEmpty());
     }

@@ -2,8 +2,10 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -194,8 +196,12 @@ void setRaw(const QString& path, const QString& groupAndKey, const QByteArray& r
         }
     }
     QVERIFY2(replaced, qPrintable(groupAndKey));
+    const QDateTime written = QFileInfo(path).lastModified();
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(lines.join('\n'));
+    // QSettings keeps what it read of a file while the file's size and time stay the same;
+    // an edit of as many bytes within the clock's last tick would go unseen.
+    QVERIFY(file.setFileTime(written.addSecs(1), QFileDevice::FileModificationTime));
 }
 
 // A session that changes everything and closes: the file then remembers changedValues().

@@ -120,7 +120,7 @@ private slots:
         QFETCH(int, kept);
 
         LoggerRig rig;
-        rig.form.stopUpdater();
+        rig.form.holdBars();
         rig.form.link().setTimeouts(kSilence, kAnswer);
         rig.serve(recording(), milliseconds(eraseMs));
         rig.click("connectButton");

@@ -55,7 +55,7 @@ struct Rig {
     bool closed = false;
 
     explicit Rig(milliseconds eraseTime = kEraseTime) {
-        form.stopUpdater();
+        form.holdBars();
         const int fd = bed.addLogger("usb0", "ttyACM0");
         logger = std::make_unique<ServedLogger>(memory, fd, eraseTime);
         logger->server.setRate(kSlowRate);
@@ -74,7 +74,7 @@ struct Rig {
     void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!form.isProcessing(), 30000); }
     void cycles(int n) {
         for (int i = 0; i < n; ++i)
-            form.updateCycle();
+            form.runOutBars();
     }
 };
 

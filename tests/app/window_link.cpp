@@ -32,7 +32,7 @@ struct Rig {
     MainWindow& form = *windows.mainWindow();
 
     explicit Rig(sim::Bytes memory, milliseconds eraseDelay = milliseconds(50)) {
-        form.stopUpdater();
+        form.holdBars();
         const int fd = bed.addLogger("usb0", "ttyACM0");
         logger = std::make_unique<ServedLogger>(std::move(memory), fd, eraseDelay);
     }
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(got < std::int32_t(memory.size()));
         QVERIFY(std::memcmp(rig.form.image().data(), memory.data(), std::size_t(got)) == 0);
         QVERIFY(rig.bar("downloadBar")->isHidden());
-        rig.form.updateCycle();
+        rig.form.runOutBars();
         QVERIFY(rig.bar("downloadBar")->isHidden());
     }
 

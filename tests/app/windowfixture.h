@@ -46,7 +46,7 @@ struct WindowFixture {
     MainWindow form{&seams};
     QTemporaryDir dir;
 
-    WindowFixture() { form.stopUpdater(); }
+    WindowFixture() { form.holdBars(); }
 
     QPushButton* button(const char* name) const { return testing::button(form, name); }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(form, name); }
@@ -81,6 +81,8 @@ struct WindowFixture {
         waitForRun();
     }
     void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!form.isProcessing(), 60000); }
+    // An export runs on a worker; its end and its message come from the event loop.
+    void waitForExport() { QTRY_VERIFY_WITH_TIMEOUT(!form.isExporting(), 60000); }
 
     // Runs started from now on wait at their start until release() or the next hold().
     void hold() { held.hold(); }

@@ -134,9 +134,9 @@ private slots:
         v.window.log.clear();
 
         v.link.erase();
-        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("eraseFinished"), 10'000);
+        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("info:" + linktext::EraseDone), 10'000);
         QCOMPARE(v.window.log, (QStringList{"confirm:" + linktext::EraseQuestion, "eraseStarted",
-                                            "info:" + linktext::EraseDone, "eraseFinished"}));
+                                            "eraseFinished", "info:" + linktext::EraseDone}));
         QVERIFY(!v.link.receiver().awaitingEraseAnswer());
 
         v.link.startDownload();
@@ -158,10 +158,10 @@ private slots:
         v.window.log.clear();
 
         QVERIFY(v.link.setIntervals(7, 5));
-        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("eraseFinished"), 10'000);
+        QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("info:" + linktext::IntervalsDone), 10'000);
         QCOMPARE(v.window.log,
                  (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted", "notice",
-                              "info:" + linktext::IntervalsDone, "eraseFinished"}));
+                              "eraseFinished", "info:" + linktext::IntervalsDone}));
 
         v.link.startDownload();
         QTRY_VERIFY_WITH_TIMEOUT(v.window.log.contains("complete"), 10'000);

@@ -138,7 +138,7 @@ private slots:
             << 0;
         QTest::newRow("erase answered")
             << Start::Erase << QByteArray(sim::kErasedReply) << QByteArray("wel ")
-            << QStringList{erase, "eraseStarted", "info:" + linktext::EraseDone, "eraseFinished"}
+            << QStringList{erase, "eraseStarted", "eraseFinished", "info:" + linktext::EraseDone}
             << 0;
         QTest::newRow("intervals, no answer")
             << Start::Intervals << QByteArray() << QByteArray("Gelu wel ")
@@ -153,8 +153,8 @@ private slots:
         QTest::newRow("intervals answered")
             << Start::Intervals << QByteArray("Gelukt\r\n") + erased.toLatin1()
             << QByteArray("Gelu wel ")
-            << QStringList{intervals, "eraseStarted", "notice", "info:" + linktext::IntervalsDone,
-                           "eraseFinished"}
+            << QStringList{intervals, "eraseStarted", "notice", "eraseFinished",
+                           "info:" + linktext::IntervalsDone}
             << 0;
     }
     void silentLogger() {

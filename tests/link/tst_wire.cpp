@@ -98,10 +98,10 @@ private slots:
         QCOMPARE(logger.voltageCode(), voltageCode);
         QCOMPARE(logger.temperatureCode(), temperatureCode);
         QCOMPARE(::write(master, reply.data(), reply.size()), ssize_t(reply.size()));
-        QTRY_VERIFY(window.log.contains("eraseFinished"));
+        QTRY_VERIFY(window.log.contains("info:" + linktext::IntervalsDone));
         QCOMPARE(window.log,
                  (QStringList{"confirm:" + linktext::IntervalsQuestion, "eraseStarted", "notice",
-                              "info:" + linktext::IntervalsDone, "eraseFinished"}));
+                              "eraseFinished", "info:" + linktext::IntervalsDone}));
         QVERIFY(!link.receiver().awaitingEraseAnswer() &&
                 !link.receiver().awaitingConfigurationStart() &&
                 !link.receiver().awaitingIntervalAnswer());
