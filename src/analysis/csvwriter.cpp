@@ -250,7 +250,7 @@ void CsvWriter::append(const char* data, std::size_t size) {
     if (capacity_ - used_ < size)
         flush();
     if (size > capacity_) { // only a field larger than the whole buffer
-        if (!failed_ && device_.write(data, qint64(size)) != qint64(size)) {
+        if (!failed_ && !writeAll(device_, data, qint64(size))) {
             failed_ = true;
             error_ = device_.errorString();
         }
@@ -261,7 +261,8 @@ void CsvWriter::append(const char* data, std::size_t size) {
 }
 
 void CsvWriter::flush() {
-    if (used_ > 0 && !failed_ && device_.write(buffer_.get(), qint64(used_)) != qint64(used_)) {
+    // A short write is followed by another, which says why the device cannot go on.
+    if (used_ > 0 && !failed_ && !writeAll(device_, buffer_.get(), qint64(used_))) {
         failed_ = true;
         error_ = device_.errorString();
     }

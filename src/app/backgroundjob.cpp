@@ -1,5 +1,7 @@
 #include "backgroundjob.h"
 
+#include <QEventLoop>
+
 namespace veltrano {
 
 BackgroundJob::~BackgroundJob() {
@@ -12,6 +14,9 @@ bool BackgroundJob::start(std::function<void()> job) {
     running_ = true;
     const unsigned number = ++jobs_;
     thread_ = std::thread([this, number, job = std::move(job)] {
+        // Qt's objects that start timers (a text document laying itself out) want the thread's
+        // event dispatcher, which an event loop brings along; it never runs.
+        const QEventLoop dispatcher;
         job();
         QMetaObject::invokeMethod(
             this, [this, number] { finished(number); }, Qt::QueuedConnection);

@@ -1,5 +1,7 @@
 #include <charconv>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include <QBuffer>
 #include <QDir>
@@ -414,6 +416,44 @@ private slots:
         const auto error = writeCsv(CsvExport::Voltage, *p.result, s, readOnly);
         QVERIFY(error.has_value());
         QVERIFY2(error->startsWith("Schrijven is mislukt"), qPrintable(*error));
+    }
+
+    // Rows written on several threads that stop on the way say why: an allocation that failed
+    // as "te weinig geheugen", anything else in its own words, a cancel as such; and a
+    // cancel stops the writing between blocks.
+    void stoppedRowsSayWhy_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no memory") << "memory"
+                                   << "te weinig geheugen";
+        QTest::newRow("a fault of its own") << "fault"
+                                            << "kapot";
+        QTest::newRow("cancelled") << "cancel" << writeCancelledText();
+    }
+    void stoppedRowsSayWhy() {
+        QFETCH(QString, how);
+        constexpr std::int64_t kRows = 1'000'000;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        CsvWriter writer(buffer, CsvStyle{});
+        const RowFormat format = [how](char* out, std::int64_t from, std::int64_t to) -> char* {
+            if (from > 0 && how == "memory")
+                throw std::bad_alloc();
+            if (from > 0 && how == "fault")
+                throw std::runtime_error("kapot");
+            for (std::int64_t i = from; i < to; ++i)
+                *out++ = '\n';
+            return out;
+        };
+        WriteControl control;
+        double shown = 0;
+        control.progressed = [&shown](double share) { shown = share; };
+        control.cancelled = [&] { return how == "cancel" && shown > 0; };
+        writeRows(writer, kRows, 1, format, control);
+        QVERIFY(!writer.finish());
+        QTEST(writer.errorString(), "why");
+        QVERIFY(bytes.size() < kRows);
     }
 };
 

@@ -1,3 +1,7 @@
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -8,6 +12,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -18,6 +23,7 @@
 #include "app/printactions.h"
 #include "chart/chartpicture.h"
 #include "chart/chartview.h"
+#include "demo.h"
 #include "pdftext.h"
 #include "processingfixture.h"
 #include "testfiles.h"
@@ -426,6 +432,11 @@ private slots:
         const QString message = w.seams.messages.first();
         const QString start = QString("Kan bestand \"%1\" niet opslaan: ").arg(path);
         QVERIFY2(message.startsWith(start) && message.size() > start.size(), qPrintable(message));
+        // What the disk said, not a guess at the cause.
+        QVERIFY2(!message.contains("te weinig geheugen"), qPrintable(message));
+        if (failure == "full")
+            QVERIFY2(message.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                     qPrintable(message));
         if (failure == "folder")
             QVERIFY(QFileInfo(path).isDir());
         else if (failure == "full")
@@ -438,6 +449,121 @@ private slots:
             files << name;
         files.sort();
         QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+    }
+
+    // A folder the program may not write into: the disk's own words, nothing left behind.
+    void readOnlyFolder() {
+        if (::geteuid() == 0)
+            QSKIP("the superuser writes into any folder");
+        WindowFixture w;
+        processed(w);
+        const QString folder = w.dir.filePath("alleen-lezen");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const QString path = folder + "/spanning.csv";
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).csvAction(CsvExport::Voltage)->trigger();
+        w.waitForExport();
+        QCOMPARE(w.seams.messages.size(), qsizetype(1));
+        QCOMPARE(w.seams.messages.first(),
+                 QString("Kan bestand \"%1\" niet opslaan: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(EACCES))));
+        QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    // An export writes the run it was started on, whatever runs meanwhile: a run started
+    // during the export writes into a result of its own.
+    void runDuringAnExport() {
+        WindowFixture w;
+        processed(w);
+        QByteArray expected;
+        {
+            QBuffer buffer(&expected);
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QVERIFY(!writeCsv(CsvExport::Voltage, w.result(), w.result().settings, buffer));
+        }
+        const QString path = w.dir.filePath("spanning.csv");
+        w.seams.saveAnswers << path;
+        w.heldExports.hold();
+        ExportActions& x = exportsOf(w.form);
+        x.csvAction(CsvExport::Voltage)->trigger();
+        QVERIFY(w.form.isExporting());
+        QVERIFY(control<QProgressBar>(w.form, "exportBar")->isVisibleTo(&w.form));
+        QVERIFY(w.button("cancelExportButton")->isVisibleTo(&w.form));
+        // One export at a time; a run may start.
+        QVERIFY(!x.exportable());
+        QVERIFY(w.timeUnits()->button(0)->isEnabled());
+        w.timeUnits()->button(0)->click(); // "Seconden": a run in another unit
+        w.waitForRun();
+        QCOMPARE(w.result().timeUnit, 0);
+        QVERIFY(w.form.isExporting());
+        w.heldExports.release();
+        w.waitForExport();
+        QCOMPARE(w.seams.messages, QStringList());
+        QCOMPARE(readFile(path), expected);
+        QVERIFY(!control<QProgressBar>(w.form, "exportBar")->isVisibleTo(&w.form));
+        QVERIFY(x.exportable());
+        // The chart's result, the export's and the run's: three at the most.
+        QVERIFY(w.form.processingRun().bufferCount() <= 3);
+    }
+
+    // "Annuleren" or Escape on the way through a large export: the file that was there stays
+    // as it was, and nothing of the new one is left.
+    void cancelOnTheWay_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Annuleren") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void cancelOnTheWay() {
+        QFETCH(bool, escape);
+        WindowFixture w;
+        processed(w, demoRecording()); // 8.1 million rows: long enough to stop on the way
+        if (escape) {
+            w.form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        }
+        const QString path = w.dir.filePath("spanning.csv");
+        const QByteArray old("het oude bestand\n");
+        writeFile(path, old);
+        w.seams.saveAnswers << path;
+        ExportActions& x = exportsOf(w.form);
+        bool stopped = false;
+        QObject::connect(&x, &ExportActions::progressed, &w.form, [&] {
+            if (std::exchange(stopped, true))
+                return;
+            if (escape)
+                QTest::keyClick(&w.form, Qt::Key_Escape);
+            else
+                QTest::mouseClick(w.button("cancelExportButton"), Qt::LeftButton);
+        });
+        x.csvAction(CsvExport::Voltage)->trigger();
+        w.waitForExport();
+        QVERIFY(stopped);
+        QCOMPARE(w.seams.messages, QStringList());
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{"beeld.img", "spanning.csv"}));
+        QVERIFY(x.exportable()); // offered again
+    }
+
+    // Closed while an export waits: the window cancels it and waits for it, quietly.
+    void closingDuringAnExport() {
+        WindowFixture w;
+        processed(w);
+        const QString path = w.dir.filePath("rapport.pdf");
+        w.seams.saveAnswers << path;
+        w.heldExports.hold();
+        exportsOf(w.form).reportPdfAction()->trigger();
+        QVERIFY(w.form.isExporting());
+        QSignalSpy closed(&w.form, &MainWindow::closed);
+        w.form.close();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!w.form.isExporting());
+        QTest::qWait(20);
+        QCOMPARE(w.seams.messages, QStringList());
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"beeld.img"});
     }
 
     // Last: it shows the window.

@@ -382,6 +382,6 @@ private slots:
 };
 
 QTEST_MAIN(TestInterleaving)
-#include "heldruns.h"
+#include "heldwork.h"
 #include "scriptedseams.h"
 #include "window_interleaving.moc"

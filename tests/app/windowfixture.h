@@ -18,10 +18,11 @@
 #include <QTimer>
 
 #include "analysis/processing.h"
+#include "app/exportactions.h"
 #include "app/linkadapter.h"
 #include "app/mainwindow.h"
 #include "app/processingrun.h"
-#include "heldruns.h"
+#include "heldwork.h"
 #include "imagebuilder.h"
 #include "link/linkcontroller.h"
 #include "scriptedseams.h"
@@ -88,6 +89,7 @@ struct WindowFixture {
     void hold() { held.hold(); }
     void release() { held.release(); }
     HeldRuns held{form.processingRun()};
+    HeldExports heldExports{form.exports().run()};
 };
 
 // What the core alone makes of an image with the window's settings.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 
 #include "link/linkcontroller.h"
@@ -23,7 +25,11 @@ public:
     void conversationBrokenOff() override { log << QStringLiteral("conversationBrokenOff"); }
     void showNotice() override { log << QStringLiteral("notice"); }
     void beep() override { ++beeps; }
-    void information(const QString& text) override { log << QStringLiteral("info:") + text; }
+    void information(const QString& text) override {
+        log << QStringLiteral("info:") + text;
+        if (whileMessageShows)
+            whileMessageShows(text);
+    }
     bool confirm(const QString& text) override {
         log << QStringLiteral("confirm:") + text;
         return answer;
@@ -31,6 +37,8 @@ public:
 
     int steps = 0;
     int beeps = 0;
+    // Runs while a message is open, as a message box would stay open.
+    std::function<void(const QString&)> whileMessageShows;
 };
 
 } // namespace veltrano::testing

@@ -10,6 +10,7 @@
 
 #include "link/linkcontroller.h"
 #include "link/linktexts.h"
+#include "linkfixture.h"
 #include "loggerserver.h"
 #include "recordingwindow.h"
 #include "simulatedlogger.h"
@@ -22,31 +23,7 @@ namespace {
 constexpr milliseconds kSilence{300};
 constexpr milliseconds kAnswer{300};
 
-class NoDevices final : public DeviceFinder {
-public:
-    QList<FoundDevice> find(const QByteArray&, const QByteArray&) const override { return {}; }
-};
-
-// Reads what the link put on the wire, waiting up to a second for n bytes.
-QByteArray readWire(int fd, int n) {
-    QByteArray got;
-    while (got.size() < n) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 1000) <= 0)
-            break;
-        char buf[64];
-        const ssize_t r = ::read(fd, buf, sizeof buf);
-        if (r <= 0)
-            break;
-        got.append(buf, r);
-    }
-    return got;
-}
-
-void writeWire(int fd, const QByteArray& bytes) {
-    if (!bytes.isEmpty() && ::write(fd, bytes.data(), std::size_t(bytes.size())) != bytes.size())
-        qFatal("short write to the pty");
-}
+using NoDevices = ListedDevices;
 
 enum class Start { Download, Erase, Intervals };
 
@@ -167,7 +144,7 @@ private slots:
         QElapsedTimer sinceStart;
         sinceStart.start();
         QVERIFY(!l.start(what, master).isEmpty());
-        writeWire(master, answer);
+        QVERIFY(writeWire(master, answer));
         const bool timesOut = log.contains("brokenOff") || log.contains("conversationBrokenOff");
         if (timesOut) {
             QTRY_VERIFY_WITH_TIMEOUT(!l.waiting(), 10'000);
@@ -177,7 +154,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!l.waiting(), 10'000);
             QTest::qWait(int(3 * std::max(kSilence, kAnswer).count())); // nothing more comes
         }
-        writeWire(master, late);
+        QVERIFY(writeWire(master, late));
         QTest::qWait(200);
         QCOMPARE(l.window.log, log);
         QCOMPARE(l.link.receiver().storedBytes(), teller);
@@ -199,7 +176,7 @@ private slots:
         running.start();
         int sent = 0;
         while (running.elapsed() < 2 * silence.count()) {
-            writeWire(master, QByteArray(100, '\x22'));
+            QVERIFY(writeWire(master, QByteArray(100, '\x22')));
             sent += 100;
             QTest::qWait(50);
         }

@@ -13,34 +13,8 @@ using namespace veltrano;
 using namespace veltrano::testing;
 
 namespace {
-// Finds whatever the test lists, as long as it is asked for the logger's identity.
-class ListedDevices final : public DeviceFinder {
-public:
-    QList<FoundDevice> devices;
-    QList<FoundDevice> find(const QByteArray& manufacturer,
-                            const QByteArray& product) const override {
-        if (manufacturer != loggerManufacturer() || product != loggerProduct())
-            return {};
-        return devices;
-    }
-};
 using NoDevices = ListedDevices;
 
-// Reads what the link put on the wire, waiting up to a second for n bytes.
-QByteArray readWire(int fd, int n) {
-    QByteArray got;
-    while (got.size() < n) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 1000) <= 0)
-            break;
-        char buf[64];
-        const ssize_t r = ::read(fd, buf, sizeof buf);
-        if (r <= 0)
-            break;
-        got.append(buf, r);
-    }
-    return got;
-}
 } // namespace
 
 class TestWire : public QObject {

@@ -5,6 +5,7 @@
 #include <QSemaphore>
 
 #include "analysis/processing.h"
+#include "app/exportrun.h"
 #include "app/processingrun.h"
 
 namespace veltrano::testing {
@@ -38,6 +39,33 @@ public:
 
 private:
     ProcessingRun& run_;
+    std::shared_ptr<QSemaphore> gate_;
+};
+
+// Holds exports before they write: an export started while held waits until release() (or
+// until it is cancelled).
+class HeldExports {
+public:
+    explicit HeldExports(ExportRun& run) : run_(run) {}
+    ~HeldExports() { release(); }
+
+    void hold() {
+        auto gate = std::make_shared<QSemaphore>();
+        gate_ = gate;
+        run_.setBeforeJob([gate](const WriteControl& control) {
+            while (!gate->tryAcquire(1, 5) && !control.stopRequested()) {
+            }
+        });
+    }
+    void release() {
+        run_.setBeforeJob({});
+        if (gate_)
+            gate_->release();
+        gate_.reset();
+    }
+
+private:
+    ExportRun& run_;
     std::shared_ptr<QSemaphore> gate_;
 };
 
