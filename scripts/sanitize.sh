@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The test suite under sanitizers. Usage: scripts/sanitize.sh [asan|tsan|all]   (asan)
 #   asan  the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer (no recovery)
-#   tsan  the threaded parts (tests labelled "threads": periodic updater, duration-table
-#         tasks, serial link, exports, the summary over many images) under ThreadSanitizer
+#   tsan  the threaded parts (tests labelled "threads": the window's runs and exports, the
+#         serial link and its messages, CSV lanes, the summary over many images) under
+#         ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-asan}"
