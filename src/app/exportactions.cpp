@@ -20,6 +20,20 @@ namespace veltrano {
 
 namespace {
 
+// The run's pyramids: copied from the window's chart when it shows the run, which is much
+// cheaper than building them again on the UI thread.
+ChartPyramids pyramidsOf(const ChartView& chart, const ProcessingResult& run) {
+    const ChartFill fill = runFill(run);
+    const Envelope& v = chart.envelope(ChartView::Voltage);
+    const Envelope& t = chart.envelope(ChartView::Temperature);
+    const auto holds = [](const Envelope& e, const float* times, int count) {
+        return count > 0 && times && e.times() == times + 1 && e.size() == std::size_t(count);
+    };
+    const bool shown = holds(v, fill.voltageTimes, fill.voltageSampleCount) &&
+                       holds(t, fill.temperatureTimes, fill.temperatureSampleCount);
+    return shown ? ChartPyramids{v, t} : buildPyramids(fill);
+}
+
 // The dialog's title is the entry's text without its dots.
 QString titleOf(const QString& entry) {
     return entry.endsWith(QChar(0x2026)) ? entry.chopped(1) : entry;
@@ -170,7 +184,7 @@ void ExportActions::saveReportPdf() {
         return;
     // The whole recording, whatever the window's chart shows now; its series as there. The
     // chart page is drawn here, the report is laid out on the worker from the run's report.
-    const std::unique_ptr<ChartView> paper = fullViewChart(*run);
+    const std::unique_ptr<ChartView> paper = fullViewChart(*run, pyramidsOf(chart_, *run));
     for (int s = 0; s < ChartView::SeriesCount; ++s) {
         const auto series = ChartView::Series(s);
         paper->legendCheckBox(series)->setChecked(chart_.seriesShown(series));

@@ -260,7 +260,7 @@ void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result
     chart()->endProcessing();
     if (completed) {
         // With the limits the run used, whatever the edits hold since.
-        chart()->fill(runFill(*result));
+        chart()->fill(runFill(*result), run_->takePyramids());
         chartShows_ = result;
         model_->chartDrawn();
     }

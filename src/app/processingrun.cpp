@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include "chart/paperchart.h"
+
 namespace veltrano {
 
 namespace {
@@ -67,6 +69,8 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
             // The decoder passes over everything before the first recording-start word.
             out.hasRecordingStart = findRecordingStart(bytes) < kImageWords;
         }
+        if (result->completed && !out.cancelled)
+            out.pyramids = buildPyramids(runFill(*result));
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI
             // thread, and stopped with the run.
@@ -95,6 +99,10 @@ void ProcessingRun::cancel() {
 
 std::unique_ptr<QTextDocument> ProcessingRun::takeReport() {
     return std::move(outcome_.report);
+}
+
+ChartPyramids ProcessingRun::takePyramids() {
+    return std::exchange(outcome_.pyramids, ChartPyramids{});
 }
 
 std::shared_ptr<const ProcessingResult> ProcessingRun::result() const {

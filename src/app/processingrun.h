@@ -11,6 +11,7 @@
 
 #include "analysis/processing.h"
 #include "backgroundjob.h"
+#include "chart/chartview.h"
 #include "paper/reportview.h"
 #include "recording/memoryimage.h"
 
@@ -24,6 +25,8 @@ struct RunOutcome {
     DecoderState state; // calibration and intervals after the run
     // The report as the report box shows it, built beside the run; lives on the UI thread.
     std::unique_ptr<QTextDocument> report;
+    // The chart's pyramids of a completed run, so that the chart only takes them over.
+    ChartPyramids pyramids;
 };
 
 // One processing run at a time on a worker thread. The run reads a copy of the image taken
@@ -50,6 +53,8 @@ public:
     const RunOutcome& outcome() const { return outcome_; }
     // The report document of the last run, once; nullptr when there is none.
     std::unique_ptr<QTextDocument> takeReport();
+    // The chart's pyramids of the last run, once; empty when it did not complete.
+    ChartPyramids takePyramids();
     // Result buffers in being, held or free; each full one is as large as its sample arrays.
     std::size_t bufferCount() const { return buffers_.size(); }
 

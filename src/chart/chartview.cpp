@@ -154,23 +154,30 @@ void ChartView::endProcessing() {
     setAutoRepaint(true);
 }
 
+ChartPyramids buildPyramids(const ChartFill& data) {
+    ChartPyramids p;
+    if (data.voltageSampleCount > 0 && data.voltageTimes && data.voltageValues) {
+        p.voltage.build(data.voltageTimes + 1, data.voltageValues + 1,
+                        std::size_t(data.voltageSampleCount));
+    }
+    if (data.temperatureSampleCount > 0 && data.temperatureTimes && data.temperatureValues) {
+        p.temperature.build(data.temperatureTimes + 1, data.temperatureValues + 1,
+                            std::size_t(data.temperatureSampleCount));
+    }
+    return p;
+}
+
 void ChartView::fill(const ChartFill& data) {
+    fill(data, buildPyramids(data));
+}
+
+void ChartView::fill(const ChartFill& data, ChartPyramids pyramids) {
     setAutoRepaint(false);
-    const bool haveVoltage = data.voltageSampleCount > 0 && data.voltageTimes && data.voltageValues;
-    const bool haveTemperature =
-        data.temperatureSampleCount > 0 && data.temperatureTimes && data.temperatureValues;
     Envelope& v = samples_[0]->envelope;
     Envelope& t = samples_[1]->envelope;
-    v.clear();
-    t.clear();
-    if (haveVoltage) {
-        v.build(data.voltageTimes + 1, data.voltageValues + 1,
-                std::size_t(data.voltageSampleCount));
-    }
-    if (haveTemperature) {
-        t.build(data.temperatureTimes + 1, data.temperatureValues + 1,
-                std::size_t(data.temperatureSampleCount));
-    }
+    v = std::move(pyramids.voltage);
+    t = std::move(pyramids.temperature);
+    const bool haveVoltage = !v.empty();
     beginLines_->setSeconds(data.beginPointSeconds);
 
     // The full view starts at the run's first sample, wherever the view stood when the run

@@ -46,6 +46,14 @@ struct ChartFill {
     std::array<double, 4> limits{};
 };
 
+// The chart's pyramids of a fill, built where it suits the caller: a run builds them on its
+// worker, so that the UI thread only takes them over.
+struct ChartPyramids {
+    Envelope voltage;
+    Envelope temperature;
+};
+ChartPyramids buildPyramids(const ChartFill& data);
+
 // The measurement chart: voltage, temperature and the four limits against time, with
 // begin-point lines, zooming and panning, two measuring lines, a value tip and a highlight of
 // the series under the mouse.
@@ -99,6 +107,8 @@ public:
     void endProcessing();
     // Fills the chart from the sample arrays.
     void fill(const ChartFill& data);
+    // The same with the pyramids of `data` built beforehand.
+    void fill(const ChartFill& data, ChartPyramids pyramids);
 
     void redraw();
 

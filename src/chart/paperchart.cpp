@@ -25,6 +25,11 @@ ChartFill runFill(const ProcessingResult& result) {
 }
 
 std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
+    return fullViewChart(result,
+                         result.completed ? buildPyramids(runFill(result)) : ChartPyramids{});
+}
+
+std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result, ChartPyramids pyramids) {
     auto chart = std::make_unique<ChartView>();
     chart->startProcessing(result.timeUnit);
     // The window draws a run only once its recording was closed.
@@ -35,7 +40,7 @@ std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     }
     chart->endProcessing();
     if (result.completed)
-        chart->fill(runFill(result));
+        chart->fill(runFill(result), std::move(pyramids));
     const FullView& f = chart->fullView();
     chart->rightAxis().setMinMax(f.temperatureMin, f.temperatureMax);
     chart->leftAxis().setMinMax(f.voltageMin, f.voltageMax);

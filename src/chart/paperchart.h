@@ -6,6 +6,7 @@ namespace veltrano {
 
 class ChartView;
 struct ChartFill;
+struct ChartPyramids;
 struct ProcessingResult;
 struct Samples;
 
@@ -18,5 +19,7 @@ ChartFill runFill(const ProcessingResult& result);
 // threshold lines: the whole recording for a report on paper, whatever view the window shows.
 // The run's sample arrays must outlive the chart.
 std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result);
+// The same with the run's pyramids at hand.
+std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result, ChartPyramids pyramids);
 
 } // namespace veltrano
