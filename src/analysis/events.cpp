@@ -59,24 +59,25 @@ void EventDetector::close(EventKind kind) {
                    : kind == EventKind::OverTemperature ? overT_
                                                         : underT_;
     CrossGroup& cross = voltage ? temperaturesDuringVoltage_ : voltagesDuringTemperature_;
-    s.duur = s.counter * s.interval;
-    s.gemiddeld = s.som / s.counter;
+    s.duration = s.counter * s.interval;
+    s.average = s.sum / s.counter;
 
     const long double threshold =
         voltage
             ? limits_.voltageTimeFilter * static_cast<long double>(limits_.voltageFilterUnitSeconds)
             : limits_.temperatureTimeFilter *
                   static_cast<long double>(limits_.temperatureFilterUnitSeconds);
-    if (static_cast<long double>(s.duur) >= threshold) {
+    if (static_cast<long double>(s.duration) >= threshold) {
         const std::int32_t n = ++eventCount_;
         ++s.ordinal;
         // The list holds 9,999 events; later ones are still reported and counted.
         if (n < EventList::kCapacity) {
             list_.start[n] = static_cast<long double>(s.moment) / secondsPerUnit_;
-            list_.end[n] = (static_cast<long double>(s.moment) + s.duur) / secondsPerUnit_;
+            list_.end[n] = (static_cast<long double>(s.moment) + s.duration) / secondsPerUnit_;
             list_.kind[n] = std::uint8_t(kind);
         }
-        reported_.push_back({kind, n, s.ordinal, s.moment, s.duur, s.gemiddeld, s.extreme, cross});
+        reported_.push_back(
+            {kind, n, s.ordinal, s.moment, s.duration, s.average, s.extreme, cross});
         writer_.write(reported_.back());
     }
     if (kind == EventKind::OverVoltage || kind == EventKind::OverTemperature)
@@ -167,8 +168,8 @@ void EventBlockWriter::write(const ClosedEvent& e) {
     report_.setRed(false);
 
     const CrossGroup& g = e.cross;
-    if (g.som > 0 && g.count > 0) {
-        const double average = g.som / g.count;
+    if (g.sum > 0 && g.count > 0) {
+        const double average = g.sum / g.count;
         const bool voltageEvent =
             e.kind == EventKind::OverVoltage || e.kind == EventKind::UnderVoltage;
         const long double upper = voltageEvent ? limits_.overTemperature : limits_.overVoltage;

@@ -42,7 +42,7 @@ struct EventList {
 
 // Values gathered for the other quantity while an event is in progress.
 struct CrossGroup {
-    double som = 0;
+    double sum = 0;
     std::int32_t count = 0;
     double max = 0;
     double min = 200;
@@ -51,10 +51,10 @@ struct CrossGroup {
 struct KindState {
     bool active = false;
     std::int32_t counter = 0;
-    double som = 0;
-    double duur = 0;      // set when the event closes
-    double gemiddeld = 0; // set when the event closes
-    double interval = 0;  // in force at the last outside sample
+    double sum = 0;
+    double duration = 0; // set when the event closes
+    double average = 0;  // set when the event closes
+    double interval = 0; // in force at the last outside sample
     double moment = 0;
     double extreme = 0;
     std::int32_t ordinal = 0;
@@ -180,7 +180,7 @@ private:
 
     static void count(KindState& s, float value, double clock, double interval) {
         ++s.counter;
-        s.som += value;
+        s.sum += value;
         if (!s.active) {
             s.active = true;
             s.moment = clock;
@@ -190,7 +190,7 @@ private:
         s.interval = interval;
     }
     static void gather(CrossGroup& g, float value, bool firstReplacesMax) {
-        g.som += value;
+        g.sum += value;
         ++g.count;
         if ((firstReplacesMax && g.count == 1) || value > g.max)
             g.max = value;

@@ -135,7 +135,7 @@ struct LoggerRig {
     ScriptedSeams seams;
     SentBytes sent;
     std::atomic<std::int64_t> stored{0}; // what the window has stored, as last seen
-    QTimer tellerWatch;
+    QTimer storedWatch;
     std::unique_ptr<Plug> plug;
     std::unique_ptr<SimThread> sim;
     ProgramWindows windows{&seams};
@@ -143,9 +143,9 @@ struct LoggerRig {
 
     LoggerRig() {
         // What the window has stored, for the simulator's thread to see.
-        QObject::connect(&tellerWatch, &QTimer::timeout, &tellerWatch,
+        QObject::connect(&storedWatch, &QTimer::timeout, &storedWatch,
                          [this] { stored = form.link().receiver().storedBytes(); });
-        tellerWatch.start(2);
+        storedWatch.start(2);
     }
 
     // Descriptors that the fake devices opened: umockdev keeps a few of every test bed open
