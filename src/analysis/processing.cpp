@@ -96,10 +96,7 @@ public:
             s.voltage.mean = s.voltage.sum / s.voltage.count;
         s.temperature.mean =
             s.temperature.count == 0 ? std::nan("") : s.temperature.sum / s.temperature.count;
-        r_.temperatureAxisMin = s.temperature.min - 2.0;
-        r_.temperatureAxisMax = s.temperature.max + 2.0;
-        r_.voltageAxisMin = s.voltage.min - 2.0;
-        r_.voltageAxisMax = s.voltage.max + 2.0;
+        setAxisRanges();
 
         r_.recordingSeconds = lastVoltageClock;
         writeSummary(lastVoltageClock);
@@ -110,10 +107,25 @@ public:
         r_.lastVoltageTime = double(static_cast<long double>(voltageClock) / r_.secondsPerUnit);
     }
 
+    // The image ended inside a recording: the chart's ranges as a summary would set them,
+    // up to the last voltage sample; no summary, and events still open stay unreported.
+    void cutOff(double lastVoltageClock) {
+        setAxisRanges();
+        r_.lastVoltageTime = double(static_cast<long double>(lastVoltageClock) / r_.secondsPerUnit);
+    }
+
     std::int32_t eventCount() const { return events_.eventCount(); }
     void leaveOutEventBlocks() { writer_.leaveOutBlocks(); }
 
 private:
+    void setAxisRanges() {
+        const Statistics& s = r_.stats;
+        r_.temperatureAxisMin = s.temperature.min - 2.0;
+        r_.temperatureAxisMax = s.temperature.max + 2.0;
+        r_.voltageAxisMin = s.voltage.min - 2.0;
+        r_.voltageAxisMax = s.voltage.max + 2.0;
+    }
+
     void writeSummary(double recordingSeconds) {
         const Statistics& s = r_.stats;
         const QLocale& loc = settings_.locale;
@@ -192,6 +204,7 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
     result.events.clear();
     result.recordingSeconds = 0;
     result.completed = false;
+    result.cutOff = false;
     result.summaries = 0;
 
     RunSink sink(settings, result, progress);
@@ -203,8 +216,13 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
         // Nothing was stored: the arrays stay as recreate() left them.
         result.samples.voltageSampleCount = 0;
         result.samples.temperatureSampleCount = 0;
+        result.samples.voltageTimeline.clear();
+        result.samples.temperatureTimeline.clear();
     }
     result.completed = result.decode.completed;
+    result.cutOff = !result.completed && result.decode.recordingStarted;
+    if (result.cutOff)
+        sink.cutOff(result.decode.lastVoltageClock);
     result.summaries = result.decode.summaries;
     result.eventCount = sink.eventCount();
     return std::nullopt;

@@ -80,6 +80,9 @@ struct ProcessingResult {
     QStringList messages; // in order, e.g. "Geen metingen" once per summary without voltages
     Statistics stats;
     bool completed = false; // a summary ran
+    // The image ends inside a recording that no summary closed: its samples are there to
+    // show and export, its report has no summary and leaves out events still open.
+    bool cutOff = false;
     int summaries = 0;
     // Axis ranges set by the summary (minimum, maximum; the maximum may be the smaller).
     double voltageAxisMin = 0, voltageAxisMax = 0, temperatureAxisMin = 0, temperatureAxisMax = 0;
@@ -94,6 +97,11 @@ struct ProcessingResult {
     // aansluiting" from here, whatever the controls hold since.
     ProcessingSettings settings;
 };
+
+// The run has samples to show: a recording was closed, or the image ends inside one.
+inline bool hasRecording(const ProcessingResult& r) {
+    return r.completed || r.cutOff;
+}
 
 std::optional<SettingsError> readLimits(const ProcessingSettings& settings, Limits& limits);
 

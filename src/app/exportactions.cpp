@@ -77,7 +77,7 @@ ExportActions::~ExportActions() = default;
 
 std::shared_ptr<const ProcessingResult> ExportActions::exportable() const {
     std::shared_ptr<const ProcessingResult> r = window_.sharedResult();
-    return controlStates(window_.state()).exports && r && r->completed ? r : nullptr;
+    return controlStates(window_.state()).exports && r && hasRecording(*r) ? r : nullptr;
 }
 
 QAction* ExportActions::csvAction(CsvExport kind) const {

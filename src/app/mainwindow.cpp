@@ -246,14 +246,16 @@ void MainWindow::runFinished() {
 void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result,
                            const RunOutcome& outcome) {
     QString problem = outcome.failure;
-    const bool completed = problem.isEmpty() && result->completed;
+    // A recording cut off before its end is shown as a closed one, but without a summary.
+    const bool completed = problem.isEmpty() && hasRecording(*result);
     model_->runEnded(completed);
     if (completed) {
         const Statistics& s = result->stats;
         chart()->finishRecording(s.voltage.min, s.voltage.max, s.temperature.min, s.temperature.max,
                                  result->lastVoltageTime);
         widgets_->setStatus(windowtext::Processed);
-    } else if (problem.isEmpty()) {
+    }
+    if (problem.isEmpty() && !result->completed) {
         problem =
             outcome.hasRecordingStart ? windowtext::RecordingNotClosed : windowtext::NoRecording;
     }

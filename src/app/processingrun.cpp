@@ -65,11 +65,12 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
         if (!out.failure.isEmpty() || out.cancelled) {
             result->report.reset();
             result->completed = false;
+            result->cutOff = false;
         } else if (!result->completed) {
             // The decoder passes over everything before the first recording-start word.
             out.hasRecordingStart = findRecordingStart(bytes) < kImageWords;
         }
-        if (result->completed && !out.cancelled)
+        if (hasRecording(*result) && !out.cancelled)
             out.pyramids = buildPyramids(runFill(*result));
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI

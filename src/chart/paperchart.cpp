@@ -26,20 +26,20 @@ ChartFill runFill(const ProcessingResult& result) {
 
 std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result) {
     return fullViewChart(result,
-                         result.completed ? buildPyramids(runFill(result)) : ChartPyramids{});
+                         hasRecording(result) ? buildPyramids(runFill(result)) : ChartPyramids{});
 }
 
 std::unique_ptr<ChartView> fullViewChart(const ProcessingResult& result, ChartPyramids pyramids) {
     auto chart = std::make_unique<ChartView>();
     chart->startProcessing(result.timeUnit);
     // The window draws a run only once its recording was closed.
-    if (result.completed) {
+    if (hasRecording(result)) {
         const Statistics& s = result.stats;
         chart->finishRecording(s.voltage.min, s.voltage.max, s.temperature.min, s.temperature.max,
                                result.lastVoltageTime);
     }
     chart->endProcessing();
-    if (result.completed)
+    if (hasRecording(result))
         chart->fill(runFill(result), std::move(pyramids));
     const FullView& f = chart->fullView();
     chart->rightAxis().setMinMax(f.temperatureMin, f.temperatureMax);

@@ -59,6 +59,8 @@ std::size_t findRecordingStart(const std::uint8_t* image) {
 }
 
 void Samples::recreate() {
+    voltageTimeline.clear();
+    temperatureTimeline.clear();
     if (!voltageValues) {
         voltageValues = makeZeroBuffer<float>(kSampleCapacity);
         voltageTimes = makeZeroBuffer<float>(kSampleCapacity);

@@ -9,6 +9,7 @@
 
 #include "recording/intervals.h"
 #include "recording/memoryimage.h"
+#include "recording/sampletimeline.h"
 
 namespace veltrano {
 
@@ -32,6 +33,10 @@ struct Samples {
     CBuffer<float> temperatureTimes;
     std::int32_t voltageSampleCount = 0;
     std::int32_t temperatureSampleCount = 0;
+    // The exact clock of every sample; the time arrays hold it rounded to a float in the
+    // run's unit.
+    SampleTimeline voltageTimeline;
+    SampleTimeline temperatureTimeline;
     std::array<double, kBeginPointCapacity> beginPointSeconds{};
     std::int32_t beginPointCount = 0;
     std::int64_t droppedBeginPoints = 0; // begin-point words past the list's end
@@ -89,7 +94,8 @@ std::size_t findRecordingStart(const std::uint8_t* image);
 
 // What a decode run leaves behind besides the samples.
 struct DecodeOutcome {
-    bool completed = false; // at least one end-of-recording word was summarised
+    bool completed = false;        // at least one end-of-recording word was summarised
+    bool recordingStarted = false; // a recording-start word was read
     int summaries = 0;
     double voltageClock = 0;     // seconds of the voltage clock at the end
     double temperatureClock = 0; // seconds of the temperature clock at the end
@@ -115,6 +121,8 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
     double voltageClock = 0, temperatureClock = 0, lastVoltageClock = 0;
     bool fastMode = false;
     float lastTemperature = 0;
+    // The clock jumps or its interval changes: the next sample starts a stretch.
+    bool voltageStretchDue = true, temperatureStretchDue = true;
 
     // Voltage conversions repeat: cache them per raw count until calibration or
     // temperature changes.
@@ -165,6 +173,11 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             }
             if (v < 3.0f || v > 100.0f)
                 continue;
+            if (voltageStretchDue) {
+                samples.voltageTimeline.startStretch(voltageCount + 1, voltageClock,
+                                                     state.voltageInterval);
+                voltageStretchDue = false;
+            }
             voltageClock += state.voltageInterval;
             lastVoltageClock = voltageClock;
             sink.voltageEvent(v, voltageClock, state.voltageInterval);
@@ -188,6 +201,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             sink.voltageIntervalText(voltageReportText(value));
             voltageClock -= voltageStartSeconds(value);
             fastMode = isFastRecording(value);
+            voltageStretchDue = true;
             continue;
         }
         if (!recordingStarted)
@@ -196,6 +210,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
         case tag::TemperatureStart: {
             sink.temperatureIntervalText(temperatureReportText(value, fastMode));
             temperatureClock -= temperatureSeconds(value, fastMode);
+            temperatureStretchDue = true;
             break;
         }
         case tag::Ignored63:
@@ -208,15 +223,22 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             break;
         case tag::VoltageInterval:
             state.voltageInterval = voltageIntervalWordSeconds(value);
+            voltageStretchDue = true;
             break;
         case tag::TemperatureInterval:
             state.temperatureInterval = temperatureSeconds(value, state.voltageInterval == 0.0625);
+            temperatureStretchDue = true;
             break;
         case tag::TemperatureSample: {
             const float t = temperatureFromRaw(value);
             if (std::memcmp(&t, &lastTemperature, sizeof t) != 0) {
                 lastTemperature = t;
                 ++epoch;
+            }
+            if (temperatureStretchDue) {
+                samples.temperatureTimeline.startStretch(temperatureCount + 1, temperatureClock,
+                                                         state.temperatureInterval);
+                temperatureStretchDue = false;
             }
             temperatureClock += state.temperatureInterval;
             ++temperatureCount;
@@ -231,6 +253,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             samples.voltageSampleCount = voltageCount;
             samples.temperatureSampleCount = temperatureCount;
             out.wordsRead = i + 1;
+            out.recordingStarted = recordingStarted;
             out.voltageClock = voltageClock;
             out.temperatureClock = temperatureClock;
             out.lastVoltageClock = lastVoltageClock;
@@ -247,6 +270,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
     samples.voltageSampleCount = voltageCount;
     samples.temperatureSampleCount = temperatureCount;
     out.wordsRead = i;
+    out.recordingStarted = recordingStarted;
     out.voltageClock = voltageClock;
     out.temperatureClock = temperatureClock;
     out.lastVoltageClock = lastVoltageClock;

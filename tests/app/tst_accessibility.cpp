@@ -235,7 +235,7 @@ private slots:
         }
         QVERIFY(!accessibleDescription(w.form.chart()->plot()).isEmpty());
         QVERIFY(!accessibleName(w.form.chart()->plot()).isEmpty());
-        QVERIFY(!accessibleDescription(w.memo()).isEmpty());
+        QVERIFY(!accessibleDescription(w.reportBox()).isEmpty());
     }
 
     // In the duration table the same interval heads a row (voltage) and a column

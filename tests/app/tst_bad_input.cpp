@@ -124,7 +124,7 @@ private slots:
         WindowFixture w;
         w.open(threeEvents());
         w.process();
-        const QString before = w.memo()->toPlainText();
+        const QString before = w.reportBox()->toPlainText();
         w.edit("overVoltageEdit")->setText(text);
         w.process();
         QLocale::setDefault(QLocale::c());
@@ -132,7 +132,7 @@ private slots:
         if (!accepted) {
             QVERIFY(w.seams.messages[0].contains("Overspanning"));
             QVERIFY(w.seams.messages[0].size() < 200); // a long text is not repeated whole
-            QCOMPARE(w.memo()->toPlainText(), before);
+            QCOMPARE(w.reportBox()->toPlainText(), before);
         }
         QVERIFY(w.button("processButton")->isEnabled());
         QVERIFY(control(w.form, "filterGroup")->isEnabled());

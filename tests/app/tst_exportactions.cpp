@@ -170,11 +170,11 @@ private slots:
         QCOMPARE(offered(w.form.chart()->plot()),
                  (QStringList{exporttext::ChartPicture, exporttext::VoltageCsv,
                               exporttext::TemperatureCsv}));
-        const QStringList report = offered(w.memo()->viewport());
+        const QStringList report = offered(w.reportBox()->viewport());
         QCOMPARE(report.mid(report.size() - 3),
                  (QStringList{"|", exporttext::EventsCsv, exporttext::ReportPdf}));
         // The box's own entries come first: copy and select all.
-        std::unique_ptr<QMenu> standard(w.memo()->createStandardContextMenu());
+        std::unique_ptr<QMenu> standard(w.reportBox()->createStandardContextMenu());
         QCOMPARE(report.first(report.size() - 3), textsOf(*standard));
     }
 
@@ -184,7 +184,8 @@ private slots:
         QTest::newRow("before the first run") << "start" << false;
         QTest::newRow("after a run") << "after" << true;
         QTest::newRow("during the next run") << "during" << false;
-        QTest::newRow("after a run whose recording was not closed") << "unclosed" << false;
+        QTest::newRow("after a run whose recording was cut off") << "unclosed" << true;
+        QTest::newRow("after a run over an erased image") << "erased" << false;
     }
     void offeredOnlyOnceARunHasFinished() {
         QFETCH(QString, when);
@@ -192,6 +193,11 @@ private slots:
         WindowFixture w;
         if (when == "unclosed") {
             w.open(tenHours(false));
+            w.process();
+        } else if (when == "erased") {
+            ImageBuilder erased;
+            erased.bytes(std::vector<std::uint8_t>(4096, 0xFF)).done();
+            w.open(erased);
             w.process();
         } else if (when != "start") {
             processed(w);
@@ -364,7 +370,7 @@ private slots:
         printer.setOutputFileName(printedPath);
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                           QMarginsF(), QPageLayout::Millimeter));
-        printReportDocument(*w.memo()->document(), printer);
+        printReportDocument(*w.reportBox()->document(), printer);
         const PdfText printed = readPdf(readFile(printedPath));
         const PdfText pdf = readPdf(readFile(path));
 
@@ -584,12 +590,12 @@ private slots:
         QSignalSpy pressed(w.button(qPrintable(button)), &QPushButton::clicked);
         w.seams.openAnswers << QString(); // cancelled
         const DialogCloser closer;        // the print dialog
-        QTest::keyClick(w.memo(), Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(w.reportBox(), Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(pressed.size(), 1);
         QCOMPARE(w.seams.openAnswers.isEmpty(), button == "openImageButton");
         QCOMPARE(w.seams.saveRequests.size(), qsizetype(button == "saveImageButton"));
         // Without Ctrl the key is only a letter.
-        QTest::keyClick(w.memo(), Qt::Key(key));
+        QTest::keyClick(w.reportBox(), Qt::Key(key));
         QCOMPARE(pressed.size(), 1);
     }
 };

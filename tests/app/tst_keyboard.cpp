@@ -241,10 +241,10 @@ private slots:
         w.hold();
         press(Qt::Key_Space);
         QVERIFY(w.form.isProcessing());
-        QVERIFY(tabTo(w.memo()));
+        QVERIFY(tabTo(w.reportBox()));
         w.release();
         w.waitForRun();
-        QCOMPARE(focused(), w.memo());
+        QCOMPARE(focused(), w.reportBox());
     }
 
     // "Verbreken" stands where "Verbinden" stood, and takes the focus over; and back.

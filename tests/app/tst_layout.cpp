@@ -171,7 +171,7 @@ void processInSeconds(WindowFixture& w) {
     w.form.runOutBars();
     QVERIFY(control(w.form, "navigationGroup")->isEnabled());
     QCOMPARE(w.button("nextPageButton")->text(), QString("Volgende seconde"));
-    QVERIFY(w.memo()->document()->blockCount() > 20);
+    QVERIFY(w.reportBox()->document()->blockCount() > 20);
 }
 
 void addLaptopRows() {
@@ -255,7 +255,7 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         const QSize extra = size - laptop;
         const QSize chartGrew = control(w.form, "chart")->size() - before[control(w.form, "chart")];
-        const QSize reportGrew = w.memo()->size() - before[w.memo()];
+        const QSize reportGrew = w.reportBox()->size() - before[w.reportBox()];
         QVERIFY2(chartGrew.width() + reportGrew.width() >= extra.width() - 2,
                  qPrintable(QStringLiteral("chart +%1, report +%2 of +%3")
                                 .arg(chartGrew.width())

@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(control<QDateTimeEdit>(w.form, "disconnectionPicker")->dateTime(),
                  QDateTime(QDate(2016, 7, 18), QTime(8, 50, 25)));
         QCOMPARE(w.form.palette().color(QPalette::Window), QColor(160, 160, 164));
-        QVERIFY(w.memo()->isReadOnly());
+        QVERIFY(w.reportBox()->isReadOnly());
         // The window's start values are the core's defaults.
         const ProcessingSettings start = ProcessingSettings::defaults();
         const ProcessingSettings shown = w.form.readSettings();
@@ -206,7 +206,7 @@ private slots:
         w.process();
         const ProcessingResult expected = coreResult(demo, w.form.readSettings());
         QVERIFY(expected.eventCount > 10);
-        compareReport(w.memo(), expected.report);
+        compareReport(w.reportBox(), expected.report);
         QCOMPARE(w.status()->text(), QString("Data verwerkt"));
         QVERIFY(w.form.state().chartDrawn); // filled at the run's end
         QCOMPARE(w.result().samples.voltageSampleCount, expected.samples.voltageSampleCount);
@@ -227,17 +227,17 @@ private slots:
         report.append(QString()); // an empty red line keeps its colour too
         report.setRed(false);
         report.append("Gemiddelde temperatuur\t20 °C");
-        showReport(w.memo(), report);
-        compareReport(w.memo(), report);
+        showReport(w.reportBox(), report);
+        compareReport(w.reportBox(), report);
         // Showing a second report replaces the first completely.
         Report shorter;
-        showReport(w.memo(), shorter);
-        compareReport(w.memo(), shorter);
-        QCOMPARE(w.memo()->findChildren<QTextDocument*>().size(), qsizetype(1));
+        showReport(w.reportBox(), shorter);
+        compareReport(w.reportBox(), shorter);
+        QCOMPARE(w.reportBox()->findChildren<QTextDocument*>().size(), qsizetype(1));
 
-        const QFontMetricsF metrics(w.memo()->font());
-        QCOMPARE(w.memo()->tabStopDistance(), 170 * metrics.averageCharWidth() / 4);
-        QCOMPARE(w.memo()->font().pointSize(), 8);
+        const QFontMetricsF metrics(w.reportBox()->font());
+        QCOMPARE(w.reportBox()->tabStopDistance(), 170 * metrics.averageCharWidth() / 4);
+        QCOMPARE(w.reportBox()->font().pointSize(), 8);
     }
 
     void controlStates_data() {
@@ -452,7 +452,7 @@ private slots:
         QCOMPARE(w.form.readSettings().timeUnit, timeUnit);
         const ProcessingResult expected = coreResult(image, w.form.readSettings());
         QCOMPARE(w.result().secondsPerUnit, expected.secondsPerUnit);
-        compareReport(w.memo(), expected.report);
+        compareReport(w.reportBox(), expected.report);
         QCOMPARE(w.edit("overVoltageEdit")->text(), QString("12,6")); // Enter is not typed
     }
 
@@ -497,7 +497,7 @@ private slots:
         WindowFixture w;
         w.open(smallRecording());
         w.process();
-        const QString reportBefore = w.memo()->toPlainText();
+        const QString reportBefore = w.reportBox()->toPlainText();
         QLineEdit* edit = nullptr;
         for (QLabel* label : control(w.form, "filterGroup")->findChildren<QLabel*>())
             if (label->text() == field)
@@ -512,7 +512,7 @@ private slots:
         QCOMPARE(w.seams.messages, QStringList{error->message});
         QVERIFY(error->message.contains(field));
         QVERIFY(!w.form.isProcessing());
-        QCOMPARE(w.memo()->toPlainText(), reportBefore);
+        QCOMPARE(w.reportBox()->toPlainText(), reportBefore);
         QVERIFY(processingControlsEnabled(w));
         // Mended, the same button works again.
         edit->setText("5");
@@ -543,9 +543,6 @@ private slots:
         ImageBuilder erased;
         erased.bytes(std::vector<std::uint8_t>(4096, 0xFF)).done();
         QTest::newRow("erased logger") << erased << windowtext::NoRecording;
-        ImageBuilder cut;
-        cut.recording(2, 1).temperature(20).voltage(12.0, 50);
-        QTest::newRow("recording without an end") << cut << windowtext::RecordingNotClosed;
     }
 
     // No summary ran: the run still ends, the controls come back, and the user is told.
@@ -560,6 +557,32 @@ private slots:
         QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
         QVERIFY(processingControlsEnabled(w));
         QVERIFY(!w.button("downloadButton")->isEnabled()); // not connected
+    }
+
+    // A recording without its end (a download broken off, a logger still recording) is
+    // shown as far as it goes: chart, navigation and "Data verwerkt"; only the summary is
+    // missing, and events still open at the cut are not reported.
+    void cutOffRecordingIsShown() {
+        ImageBuilder cut;
+        cut.recording(2, 1).temperature(20).voltage(12.0, 50).voltage(14.0, 30);
+        WindowFixture w;
+        w.open(cut);
+        w.process();
+        QCOMPARE(w.seams.messages, QStringList{windowtext::RecordingNotClosed});
+        QVERIFY(w.form.state().chartDrawn);
+        QCOMPARE(w.status()->text(), QString("Data verwerkt"));
+        QVERIFY(w.form.navigation()->isEnabled());
+        const ProcessingResult* r = w.form.result();
+        QVERIFY(r && r->cutOff && !r->completed);
+        QCOMPARE(r->samples.voltageSampleCount, 80);
+        QCOMPARE(r->eventCount, 0); // the over-voltage was still open
+        QCOMPARE(w.form.chart()->envelope(ChartView::Voltage).size(), std::size_t(80));
+        const FullView& f = w.form.chart()->fullView();
+        // As an end word would set them: two volts around the samples.
+        QCOMPARE(f.voltageMin, r->stats.voltage.min - 2);
+        QCOMPARE(f.voltageMax, r->stats.voltage.max + 2);
+        QVERIFY(r->stats.voltage.min < 12.01 && r->stats.voltage.max > 13.99);
+        QVERIFY(!w.reportBox()->toPlainText().contains("Gemiddelde spanning"));
     }
 
     // An image opened while a run decodes waits for the run's end: the report is the old
@@ -577,12 +600,12 @@ private slots:
         QVERIFY(std::equal(first.data().begin(), first.data().end(), w.form.image().data()));
         w.release();
         w.waitForRun();
-        compareReport(w.memo(), coreResult(first, w.form.readSettings()).report);
+        compareReport(w.reportBox(), coreResult(first, w.form.readSettings()).report);
         QCOMPARE(w.status()->text(), QString("Data klaar voor verwerken"));
         QVERIFY(std::equal(second.data().begin(), second.data().end(), w.form.image().data()));
 
         w.process();
-        compareReport(w.memo(), coreResult(second, w.form.readSettings()).report);
+        compareReport(w.reportBox(), coreResult(second, w.form.readSettings()).report);
         QVERIFY(w.seams.messages.isEmpty());
     }
 

@@ -52,7 +52,7 @@ struct WindowFixture {
     QPushButton* button(const char* name) const { return testing::button(form, name); }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(form, name); }
     QLabel* status() const { return control<QLabel>(form, "statusLabel"); }
-    QPlainTextEdit* memo() const { return control<QPlainTextEdit>(form, "reportBox"); }
+    QPlainTextEdit* reportBox() const { return control<QPlainTextEdit>(form, "reportBox"); }
     QProgressBar* bar(const char* name) const { return control<QProgressBar>(form, name); }
     QButtonGroup* timeUnits() const { return control<QButtonGroup>(form, "timeUnitButtons"); }
     LinkAdapter& adapter() const {

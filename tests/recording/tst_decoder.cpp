@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <QTest>
 
 #include "processingfixture.h"
@@ -93,6 +95,30 @@ private slots:
         expected.push_back(9.0f);
         QCOMPARE(voltageTimes(p), expected);
         QCOMPARE(p->samples.temperatureTimes[1], 0.0f);
+    }
+
+    // The timeline gives every sample's clock as the decoder's running clock had it: across
+    // rejected samples, interval changes, a fast recording and a second recording.
+    void timelineGivesEveryClock() {
+        ImageBuilder b;
+        b.calibration(300).recording(18, 1).temperature(20, 3).voltage(12.0, 5);
+        b.voltageRaw(29).voltage(12.5, 2).voltageInterval(2).voltage(12.0, 4);
+        b.temperatureInterval(3).temperature(21, 2);
+        b.recording(9, 2).temperature(22, 2).voltage(13.0, 3).done();
+        const auto p = process(b, dutchSettings(0)); // times in seconds, exact at this size
+        const Samples& s = p->samples;
+        QCOMPARE(s.voltageSampleCount, 14);
+        for (const auto& [timeline, times, count] :
+             {std::tuple(&s.voltageTimeline, s.voltageTimes.get(), s.voltageSampleCount),
+              std::tuple(&s.temperatureTimeline, s.temperatureTimes.get(),
+                         s.temperatureSampleCount)}) {
+            for (std::int32_t k = 1; k <= count; ++k)
+                QCOMPARE(float(timeline->seconds(k)), times[k]);
+        }
+        QCOMPARE(s.voltageTimeline.interval(1), 0.0625);
+        QCOMPARE(s.voltageTimeline.interval(8), 1.0);
+        QCOMPARE(s.voltageTimeline.interval(14), 600.0);
+        QCOMPARE(s.voltageTimeline.stretches().size(), std::size_t(3));
     }
 
     void temperatureIntervalFollowsVoltageInterval_data() {
