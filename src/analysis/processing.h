@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "analysis/bands.h"
+#include "analysis/daily.h"
 #include "analysis/events.h"
 #include "analysis/filterfields.h"
 #include "analysis/report.h"
@@ -28,6 +30,9 @@ struct ProcessingSettings {
     QDateTime periodStart;
     QDateTime periodEnd;
     QLocale locale;
+    // Where the image came from, for the report on paper: the file's name, or "Download"
+    // with the download's date and time; empty when unknown.
+    QString imageSource;
 
     QString& filterText(FilterField field) { return filterTexts[std::size_t(field)]; }
     const QString& filterText(FilterField field) const { return filterTexts[std::size_t(field)]; }
@@ -93,6 +98,10 @@ struct ProcessingResult {
     QString unitWord;
     Limits limits;
     DecodeOutcome decode;
+    // Per calendar day, and the time spent in 0.1 V and 1 °C bands.
+    DayTable days;
+    BandTable voltageBands = BandTable::ofWidth(10);
+    BandTable temperatureBands = BandTable::ofWidth(100);
     // What the run read: the exports of a finished run take its locale and "Datum
     // aansluiting" from here, whatever the controls hold since.
     ProcessingSettings settings;
