@@ -142,6 +142,17 @@ const CrossLabels kVoltageCross{QStringLiteral("Gemiddelde spanning\t"),
                                 QStringLiteral("Laagste spanning\t"), QStringLiteral(" Volt")};
 } // namespace
 
+QString durationText(double seconds) {
+    const long double d = seconds;
+    const auto whole = static_cast<std::int64_t>(d);
+    const auto minutes = static_cast<std::int64_t>(d / 60);
+    const auto hours = static_cast<std::int64_t>(d / 3600);
+    const auto days = static_cast<std::int64_t>(d / 86400);
+    return QString::number(days) + QStringLiteral(" dagen ") + QString::number(hours % 24) +
+           QStringLiteral(" uren ") + QString::number(minutes % 60) + QStringLiteral(" minuten ") +
+           QString::number(whole % 60) + QStringLiteral(" seconden ");
+}
+
 void EventBlockWriter::write(const ClosedEvent& e) {
     if (!blocks_)
         return;
@@ -153,15 +164,7 @@ void EventBlockWriter::write(const ClosedEvent& e) {
     report_.append(l.ordinal + QString::number(e.ordinal));
     report_.append(l.moment + unitWord_ + QLatin1Char(' ') +
                    formatMoment(static_cast<long double>(e.moment) / secondsPerUnit_));
-    const long double d = e.duration;
-    const auto whole = static_cast<std::int64_t>(d);
-    const auto minutes = static_cast<std::int64_t>(d / 60);
-    const auto hours = static_cast<std::int64_t>(d / 3600);
-    const auto days = static_cast<std::int64_t>(d / 86400);
-    report_.append(l.duration + QString::number(days) + QStringLiteral(" dagen ") +
-                   QString::number(hours % 24) + QStringLiteral(" uren ") +
-                   QString::number(minutes % 60) + QStringLiteral(" minuten ") +
-                   QString::number(whole % 60) + QStringLiteral(" seconden "));
+    report_.append(l.duration + durationText(e.duration));
     report_.setRed(true);
     report_.append(l.average + measured(e.average) + l.unit);
     report_.append(l.extreme + measured(e.extreme) + l.unit);

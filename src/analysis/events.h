@@ -71,6 +71,9 @@ struct ClosedEvent {
     CrossGroup cross;
 };
 
+// An event's duration as its report block gives it: "2 dagen 3 uren 4 minuten 5 seconden ".
+QString durationText(double seconds);
+
 // Writes the block of every reported event into the report, with its colours.
 class EventBlockWriter {
 public:

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include <QDateTime>
 
 namespace veltrano {
+
+// A clock time in whole seconds: the nearest second, halves to the later one. Every clock time
+// shown or exported is "Datum aansluiting" plus this many seconds, added as the clock runs.
+inline std::int64_t roundedSeconds(double seconds) {
+    return static_cast<std::int64_t>(std::floor(seconds + 0.5));
+}
 
 // The wall-clock text "yyyy-MM-ddTHH:mm:ss" of a start moment plus whole seconds, as
 // QDateTime::addSecs gives it, so that summer-time changes show as the clock showed them.
