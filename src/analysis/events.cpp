@@ -71,13 +71,13 @@ void EventDetector::close(EventKind kind) {
         const std::int32_t n = ++eventCount_;
         ++s.ordinal;
         // The list holds 9,999 events; later ones are still reported and counted.
-        if (n < EventList::kCapacity) {
-            list_.start[n] = static_cast<long double>(s.moment) / secondsPerUnit_;
-            list_.end[n] = (static_cast<long double>(s.moment) + s.duration) / secondsPerUnit_;
-            list_.kind[n] = std::uint8_t(kind);
-        }
         reported_.push_back(
             {kind, n, s.ordinal, s.moment, s.duration, s.average, s.extreme, cross});
+        if (n < EventList::kCapacity) {
+            list_.start[n] = startInUnit(reported_.back(), secondsPerUnit_);
+            list_.end[n] = endInUnit(reported_.back(), secondsPerUnit_);
+            list_.kind[n] = std::uint8_t(kind);
+        }
         writer_.write(reported_.back());
     }
     if (kind == EventKind::OverVoltage || kind == EventKind::OverTemperature)

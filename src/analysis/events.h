@@ -71,6 +71,14 @@ struct ClosedEvent {
     CrossGroup cross;
 };
 
+// Where an event lies in the run's time unit, as the event list holds it.
+inline long double startInUnit(const ClosedEvent& e, int secondsPerUnit) {
+    return static_cast<long double>(e.moment) / secondsPerUnit;
+}
+inline long double endInUnit(const ClosedEvent& e, int secondsPerUnit) {
+    return (static_cast<long double>(e.moment) + e.duration) / secondsPerUnit;
+}
+
 // An event's duration as its report block gives it: "2 dagen 3 uren 4 minuten 5 seconden ".
 QString durationText(double seconds);
 

@@ -20,6 +20,8 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -27,6 +29,7 @@
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "chart/windowgrey.h"
+#include "eventtable.h"
 #include "keychecks.h"
 #include "logoview.h"
 #include "namedlist.h"
@@ -259,6 +262,16 @@ void MainWidgets::connectSignals(NumberKeyFilter* keys) {
     connect(keys, &NumberKeyFilter::processRequested, this, &MainWidgets::processRequested);
     connect(logo_, &LogoView::clicked, this, &MainWidgets::aboutRequested);
     connect(cancelExportButton_, &QPushButton::clicked, this, &MainWidgets::cancelExportRequested);
+    // The tabs beside the chart switch with Ctrl+Tab wherever the focus is.
+    for (const auto& [keys, step] :
+         {std::pair(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1),
+          std::pair(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1),
+          std::pair(QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1)}) {
+        connect(new QShortcut(keys, window_), &QShortcut::activated, this, [this, step = step] {
+            tabs_->setCurrentIndex((tabs_->currentIndex() + step + tabs_->count()) %
+                                   tabs_->count());
+        });
+    }
     // Escape stops an export while one runs (and only then: the chart pages with it too).
     cancelExportKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
     connect(cancelExportKey_, &QShortcut::activated, this, &MainWidgets::cancelExportRequested);
@@ -295,6 +308,11 @@ void MainWidgets::nameControls() {
         {disconnectionPicker_, "disconnectionPicker"},
         {reportLabel_, "reportLabel"},
         {reportBox_, "reportBox"},
+        {tabs_, "tabs"},
+        {tabs_->tabBar(), "tabBar"},
+        {eventTable_, "eventTable"},
+        {eventTable_->view(), "eventTableView"},
+        {eventTable_->kindFilter(), "eventKindFilter"},
         {printGroup_, "printGroup"},
         {printReportButton_, "printReportButton"},
         {printChartButton_, "printChartButton"},
@@ -349,8 +367,8 @@ void MainWidgets::orderTabs() {
     chain << chart_->markersCheckBox() << chart_->plot() << cancelExportButton_;
     for (int s = 0; s < ChartView::SeriesCount; ++s)
         chain << chart_->legendCheckBox(ChartView::Series(s));
-    chain << connectionPicker_ << disconnectionPicker_ << reportBox_ << printReportButton_
-          << printChartButton_ << logo_;
+    chain << connectionPicker_ << disconnectionPicker_ << tabs_ << reportBox_
+          << printReportButton_ << printChartButton_ << logo_;
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -596,15 +614,23 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     dates->setColumnStretch(2, 1);
     column->addLayout(dates);
 
-    // The report box takes the room the column gets; long lines wrap at its edge.
-    reportLabel_ = new QLabel(QStringLiteral("Calamiteiten overzicht"), right);
-    reportBox_ = new QPlainTextEdit(right);
+    // The tabs take the room the column gets; the report's long lines wrap at its edge.
+    tabs_ = new QTabWidget(right);
+    auto* reportPage = new QWidget(tabs_);
+    auto* reportColumn = new QVBoxLayout(reportPage);
+    reportColumn->setContentsMargins(0, 0, 0, 0);
+    reportLabel_ = new QLabel(QStringLiteral("Calamiteiten overzicht"), reportPage);
+    reportBox_ = new QPlainTextEdit(reportPage);
     setUpReportBox(reportBox_);
     // A caret for the keyboard, so that the report can be read and copied line by line.
     reportBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     reportLabel_->setBuddy(reportBox_);
-    column->addWidget(reportLabel_);
-    column->addWidget(reportBox_, 1);
+    reportColumn->addWidget(reportLabel_);
+    reportColumn->addWidget(reportBox_, 1);
+    eventTable_ = new EventTable(tabs_);
+    tabs_->addTab(reportPage, QStringLiteral("Rapport"));
+    tabs_->addTab(eventTable_, QStringLiteral("Calamiteiten"));
+    column->addWidget(tabs_, 1);
 
     printGroup_ = new QGroupBox(QStringLiteral("Printen"), right);
     auto* printRow = new QHBoxLayout(printGroup_);

@@ -21,11 +21,13 @@ class QProgressBar;
 class QPushButton;
 class QPlainTextEdit;
 class QShortcut;
+class QTabWidget;
 class QWidget;
 
 namespace veltrano {
 
 class ChartView;
+class EventTable;
 class LogoView;
 class NavigationBox;
 class NumberKeyFilter;
@@ -77,6 +79,10 @@ public:
     ChartView* chart() const { return chart_; }
     NavigationBox* navigation() const { return navigation_; }
     QPlainTextEdit* reportBox() const { return reportBox_; }
+    // "Calamiteiten", beside the report.
+    EventTable* eventTable() const { return eventTable_; }
+    // The report and the tables beside it.
+    QTabWidget* tabs() const { return tabs_; }
     // "Filter instellingen", whose context menu the remembered settings extend.
     QGroupBox* filterGroup() const { return filterGroup_; }
     QProgressBar* downloadBar() const { return downloadBar_; }
@@ -144,8 +150,10 @@ private:
 
     QDateTimeEdit* connectionPicker_ = nullptr;    // "Datum aansluiting"
     QDateTimeEdit* disconnectionPicker_ = nullptr; // "Datum loskoppeling"
+    QTabWidget* tabs_ = nullptr;                   // "Rapport", "Calamiteiten"
     QLabel* reportLabel_ = nullptr;
     QPlainTextEdit* reportBox_ = nullptr;
+    EventTable* eventTable_ = nullptr;
     QGroupBox* printGroup_ = nullptr;
     QPushButton* printReportButton_ = nullptr;
     QPushButton* printChartButton_ = nullptr;

@@ -19,6 +19,7 @@
 #include "chart/navigation.h"
 #include "chart/paperchart.h"
 #include "configurationwindow.h"
+#include "eventtable.h"
 #include "exportactions.h"
 #include "keychecks.h"
 #include "link/linkcontroller.h"
@@ -62,6 +63,8 @@ MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
     connect(w, &MainWidgets::downloadRequested, this, &MainWindow::startDownload);
     connect(w, &MainWidgets::eraseRequested, this, &MainWindow::eraseLogger);
     connect(w, &MainWidgets::cancelExportRequested, exports_, &ExportActions::cancel);
+    connect(w->eventTable(), &EventTable::eventChosen, navigation(),
+            &NavigationBox::showChosenEvent);
     connect(exports_, &ExportActions::started, model_, &WindowStateModel::exportStarted);
     connect(exports_, &ExportActions::ended, model_, &WindowStateModel::exportEnded);
     connect(exports_, &ExportActions::progressed, widgets_->exportBar(), &QProgressBar::setValue);
@@ -266,6 +269,7 @@ void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result
         chartShows_ = result;
         model_->chartDrawn();
     }
+    widgets_->eventTable()->setResult(completed ? result : nullptr);
     for (const QString& message : result->messages)
         seams_->information(this, message);
     if (!problem.isEmpty())

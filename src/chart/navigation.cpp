@@ -276,14 +276,18 @@ bool NavigationBox::isEvent(long long n) const {
     return !(starts_[n] == 0 && ends_[n] == 0);
 }
 
+void NavigationBox::showEventRange(long double start, long double end) {
+    const long double d = end - start;
+    chart_->bottomAxis().setMinMax(double(start - 0.1L * d), double(end + 0.1L * d));
+}
+
 void NavigationBox::showEvent(long long n) {
     long double start = 0, end = 0;
     if (isEvent(n)) {
         start = starts_[n];
         end = ends_[n];
     }
-    const long double d = end - start;
-    chart_->bottomAxis().setMinMax(double(start - 0.1L * d), double(end + 0.1L * d));
+    showEventRange(start, end);
     eventNumber_ = n;
     NavigationState s = state_;
     s.event = n;
@@ -305,6 +309,21 @@ void NavigationBox::goToEvent() {
         chart_->uncheckMarkers();
         restoreFullView();
     }
+}
+
+void NavigationBox::showChosenEvent(long long n, long double start, long double end) {
+    chart_->uncheckMarkers();
+    eventNumberEdit_->setText(QString::number(n));
+    chart_->bottomAxis().setAutomatic(false);
+    if (isEvent(n)) {
+        showEvent(n);
+        return;
+    }
+    showEventRange(start, end);
+    eventNumber_ = n;
+    NavigationState s = state_;
+    s.event.reset();
+    setState(s);
 }
 
 void NavigationBox::showNextEvent() {

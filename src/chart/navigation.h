@@ -76,12 +76,17 @@ public slots:
     void goToEvent();
     void showPreviousEvent();
     void showNextEvent();
+    // Event n, chosen elsewhere (the event table), from start to end in the chart's unit:
+    // shown as "Ga naar Calamiteit" shows it, without a message. An event beyond the event
+    // list has no neighbours to step to.
+    void showChosenEvent(long long n, long double start, long double end);
 
 private:
     void chartPanned();
     void restoreFullView();
     bool isEvent(long long n) const;
     void showEvent(long long n);
+    void showEventRange(long double start, long double end);
 
     ChartView* chart_;
     MessageFn message_;

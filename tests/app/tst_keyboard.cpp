@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -136,8 +137,8 @@ private slots:
             "markersBox", "chartPlot", "Spanning", "Temperatuur", "Overspanning", "Onderspanning",
             "Overtemperatuur", "Ondertemperatuur",
             // the column beside it
-            "connectionPicker", "disconnectionPicker", "reportBox", "printReportButton",
-            "printChartButton", "logo"};
+            "connectionPicker", "disconnectionPicker", "tabBar", "reportBox",
+            "printReportButton", "printChartButton", "logo"};
 
         w.button("connectButton")->setFocus(Qt::OtherFocusReason);
         QCOMPARE(focusRound(false), expected);
@@ -245,6 +246,34 @@ private slots:
         w.release();
         w.waitForRun();
         QCOMPARE(focused(), w.reportBox());
+    }
+
+    // Ctrl+Tab switches the tabs beside the chart wherever the focus is; Tab goes from the
+    // tab bar into the shown page, and the arrow keys in the event table show the events.
+    void tabsAndTheEventTable() {
+        KeyboardWindow w;
+        QVERIFY(w.active());
+        w.open(threeEvents());
+        w.process();
+        QTabWidget* tabs = control<QTabWidget>(w.form, "tabs");
+        QCOMPARE(tabs->currentIndex(), 0);
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Calamiteiten"));
+        press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+        press(Qt::Key_Tab, Qt::ControlModifier);
+
+        QVERIFY(tabTo(control<QWidget>(w.form, "tabBar")));
+        press(Qt::Key_Tab);
+        QCOMPARE(nameOf(focused()), QString("eventKindFilter"));
+        press(Qt::Key_Tab);
+        QCOMPARE(nameOf(focused()), QString("eventTableView"));
+        QCOMPARE(w.form.navigation()->eventNumber(), 0LL); // coming in chooses nothing
+        press(Qt::Key_Down); // from the first row, which the focus made current
+        QCOMPARE(w.form.navigation()->eventNumber(), 2LL);
+        QCOMPARE(std::pair(w.from(), w.to()), w.eventWindow(2));
+        press(Qt::Key_Tab);
+        QCOMPARE(nameOf(focused()), QString("printReportButton"));
     }
 
     // "Verbreken" stands where "Verbinden" stood, and takes the focus over; and back.
