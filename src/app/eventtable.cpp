@@ -10,6 +10,23 @@
 
 namespace veltrano {
 
+void setUpTable(QTableView* view) {
+    view->setSortingEnabled(true);
+    view->sortByColumn(-1, Qt::AscendingOrder); // the run's order until a heading is clicked
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAlternatingRowColors(true);
+    // Tab leaves the table; the arrow keys walk it.
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->hide();
+    // Uniform rows: the view need not ask thousands of rows for their heights.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    view->horizontalHeader()->setStretchLastSection(true);
+}
+
 EventTable::EventTable(QWidget* parent)
     : QWidget(parent), model_(new EventTableModel(this)), filter_(new EventTableFilter(this)),
       kindFilter_(new QComboBox(this)), view_(new QTableView(this)) {
@@ -23,20 +40,7 @@ EventTable::EventTable(QWidget* parent)
     kindLabel->setBuddy(kindFilter_);
 
     view_->setModel(filter_);
-    view_->setSortingEnabled(true);
-    view_->sortByColumn(-1, Qt::AscendingOrder); // report order until a heading is clicked
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setAlternatingRowColors(true);
-    // Tab leaves the table; the arrow keys walk it.
-    view_->setTabKeyNavigation(false);
-    view_->verticalHeader()->hide();
-    // Uniform rows: the view need not ask thirteen thousand rows for their heights.
-    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
-    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view_->horizontalHeader()->setStretchLastSection(true);
+    setUpTable(view_);
     view_->setAccessibleName(QStringLiteral("Calamiteiten"));
     kindFilter_->setAccessibleName(QStringLiteral("Soort calamiteit"));
 

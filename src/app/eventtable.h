@@ -14,6 +14,9 @@ namespace veltrano {
 class EventTableModel;
 class EventTableFilter;
 
+// A read-only table of a run's rows: sortable, one row chosen at a time, Tab leaves it.
+void setUpTable(QTableView* view);
+
 // "Calamiteiten": the finished run's events as a table, sortable by every column and
 // filtered by kind. Choosing a row asks the chart to show that event.
 class EventTable : public QWidget {

@@ -18,17 +18,21 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include "analysis/processing.h"
+#include "chart/bandchart.h"
 #include "chart/chartview.h"
 #include "chart/navigation.h"
 #include "chart/windowgrey.h"
+#include "daytablemodel.h"
 #include "eventtable.h"
 #include "keychecks.h"
 #include "logoview.h"
@@ -313,6 +317,9 @@ void MainWidgets::nameControls() {
         {eventTable_, "eventTable"},
         {eventTable_->view(), "eventTableView"},
         {eventTable_->kindFilter(), "eventKindFilter"},
+        {dayTable_, "dayTableView"},
+        {voltageBands_, "voltageBandChart"},
+        {temperatureBands_, "temperatureBandChart"},
         {printGroup_, "printGroup"},
         {printReportButton_, "printReportButton"},
         {printChartButton_, "printChartButton"},
@@ -367,8 +374,8 @@ void MainWidgets::orderTabs() {
     chain << chart_->markersCheckBox() << chart_->plot() << cancelExportButton_;
     for (int s = 0; s < ChartView::SeriesCount; ++s)
         chain << chart_->legendCheckBox(ChartView::Series(s));
-    chain << connectionPicker_ << disconnectionPicker_ << tabs_ << reportBox_
-          << printReportButton_ << printChartButton_ << logo_;
+    chain << connectionPicker_ << disconnectionPicker_ << tabs_ << reportBox_ << printReportButton_
+          << printChartButton_ << logo_;
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -586,6 +593,21 @@ void MainWidgets::buildChartArea(QWidget* parent) {
     bars->raise();
 }
 
+void MainWidgets::showRun(const std::shared_ptr<const ProcessingResult>& result) {
+    eventTable_->setResult(result);
+    dayModel_->setResult(result);
+    dayTable_->resizeColumnsToContents();
+    if (!result) {
+        voltageBands_->clear();
+        temperatureBands_->clear();
+        return;
+    }
+    const Limits& l = result->limits;
+    voltageBands_->show(result->voltageBands, double(l.underVoltage), double(l.overVoltage));
+    temperatureBands_->show(result->temperatureBands, double(l.underTemperature),
+                            double(l.overTemperature));
+}
+
 QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     const ProcessingSettings start = ProcessingSettings::defaults();
     auto* right = new QWidget(parent);
@@ -628,8 +650,32 @@ QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
     reportColumn->addWidget(reportLabel_);
     reportColumn->addWidget(reportBox_, 1);
     eventTable_ = new EventTable(tabs_);
+
+    dayModel_ = new DayTableModel(this);
+    auto* daySorter = new QSortFilterProxyModel(this);
+    daySorter->setSourceModel(dayModel_);
+    daySorter->setSortRole(DayTableModel::SortRole);
+    dayTable_ = new QTableView(tabs_);
+    dayTable_->setModel(daySorter);
+    setUpTable(dayTable_);
+    dayTable_->setAccessibleName(QStringLiteral("Per dag"));
+
+    // The two charts scroll rather than make the column taller than a laptop screen.
+    auto* bandScroll = new QScrollArea(tabs_);
+    bandScroll->setWidgetResizable(true);
+    bandScroll->setFrameShape(QFrame::NoFrame);
+    auto* bandPage = new QWidget(bandScroll);
+    bandScroll->setWidget(bandPage);
+    auto* bandColumn = new QVBoxLayout(bandPage);
+    voltageBands_ = new BandChart(BandChart::Voltage, bandPage);
+    temperatureBands_ = new BandChart(BandChart::Temperature, bandPage);
+    bandColumn->addWidget(voltageBands_, 1);
+    bandColumn->addWidget(temperatureBands_, 1);
+
     tabs_->addTab(reportPage, QStringLiteral("Rapport"));
     tabs_->addTab(eventTable_, QStringLiteral("Calamiteiten"));
+    tabs_->addTab(dayTable_, QStringLiteral("Per dag"));
+    tabs_->addTab(bandScroll, QStringLiteral("Verdeling"));
     column->addWidget(tabs_, 1);
 
     printGroup_ = new QGroupBox(QStringLiteral("Printen"), right);

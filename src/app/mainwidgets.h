@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include <QObject>
 #include <QPointer>
@@ -22,11 +23,14 @@ class QPushButton;
 class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
+class QTableView;
 class QWidget;
 
 namespace veltrano {
 
+class BandChart;
 class ChartView;
+class DayTableModel;
 class EventTable;
 class LogoView;
 class NavigationBox;
@@ -83,6 +87,8 @@ public:
     EventTable* eventTable() const { return eventTable_; }
     // The report and the tables beside it.
     QTabWidget* tabs() const { return tabs_; }
+    // The events, days and bands of a finished run beside the report; none: empty.
+    void showRun(const std::shared_ptr<const ProcessingResult>& result);
     // "Filter instellingen", whose context menu the remembered settings extend.
     QGroupBox* filterGroup() const { return filterGroup_; }
     QProgressBar* downloadBar() const { return downloadBar_; }
@@ -150,10 +156,14 @@ private:
 
     QDateTimeEdit* connectionPicker_ = nullptr;    // "Datum aansluiting"
     QDateTimeEdit* disconnectionPicker_ = nullptr; // "Datum loskoppeling"
-    QTabWidget* tabs_ = nullptr;                   // "Rapport", "Calamiteiten"
+    QTabWidget* tabs_ = nullptr; // "Rapport", "Calamiteiten", "Per dag", "Verdeling"
     QLabel* reportLabel_ = nullptr;
     QPlainTextEdit* reportBox_ = nullptr;
     EventTable* eventTable_ = nullptr;
+    DayTableModel* dayModel_ = nullptr; // "Per dag"
+    QTableView* dayTable_ = nullptr;
+    BandChart* voltageBands_ = nullptr; // "Verdeling"
+    BandChart* temperatureBands_ = nullptr;
     QGroupBox* printGroup_ = nullptr;
     QPushButton* printReportButton_ = nullptr;
     QPushButton* printChartButton_ = nullptr;

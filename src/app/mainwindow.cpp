@@ -269,7 +269,7 @@ void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result
         chartShows_ = result;
         model_->chartDrawn();
     }
-    widgets_->eventTable()->setResult(completed ? result : nullptr);
+    widgets_->showRun(completed ? result : nullptr);
     for (const QString& message : result->messages)
         seams_->information(this, message);
     if (!problem.isEmpty())
