@@ -2,6 +2,8 @@
 // exports, closing the window in the middle of a run, and the cost of the coloured report box.
 //   window processing / core alone         goal: at most 1.5
 //   longest event-loop stall, demo         goal: at most 50 ms
+//   longest stall, event-rich image        goal: at most 50 ms
+//   table fill, 13,530 events              goal: at most 20 ms
 //   stall voltage export, stall report pdf goal: at most 50 ms
 //   close during a run, full image         goal: at most 100 ms
 //   coloured report / plain text           goal: at most 3
@@ -27,6 +29,7 @@
 #include "interleaved.h"
 
 #include "analysis/processing.h"
+#include "app/eventtable.h"
 #include "app/exportactions.h"
 #include "app/mainwindow.h"
 #include "app/processingrun.h"
@@ -152,6 +155,31 @@ void BM_WindowProcessing(benchmark::State& state) {
 
 void BM_WindowProcessingManyEvents(benchmark::State& state) {
     windowProcessing(state, manyEvents());
+}
+
+void BM_WindowProcessingEventRich(benchmark::State& state) {
+    windowProcessing(state, eventRich());
+}
+
+// "Calamiteiten" taking the event-rich image's 13,530 events, to the end of its first drawing.
+void BM_EventTableFill(benchmark::State& state) {
+    auto result = std::make_shared<ProcessingResult>();
+    {
+        MemoryImage image;
+        eventRich().writeTo(image);
+        DecoderState decoder;
+        processImage(image.data(), ProcessingSettings::defaults(), decoder, *result);
+    }
+    EventTable table;
+    table.resize(700, 500);
+    table.show();
+    for (auto _ : state) {
+        table.setResult(nullptr);
+        table.setResult(result);
+        benchmark::DoNotOptimize(table.grab());
+    }
+    if (result->events.size() != 13'530)
+        state.SkipWithError("the event-rich image has another number of events");
 }
 
 // An export of the processed demo image, from the menu entry to its end, into a new file each
@@ -294,6 +322,18 @@ BENCHMARK(BM_WindowProcessingManyEvents)
     ->Repetitions(3)
     ->ComputeStatistics("max", largest)
     ->UseRealTime();
+BENCHMARK(BM_WindowProcessingEventRich)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->Repetitions(3)
+    ->ComputeStatistics("max", largest)
+    ->UseRealTime();
+BENCHMARK(BM_EventTableFill)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->Repetitions(3)
+    ->ComputeStatistics("max", largest)
+    ->UseRealTime();
 BENCHMARK(BM_WindowVoltageExport)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
@@ -349,6 +389,8 @@ public:
         for (const auto& [name, ms] : stalls_)
             std::printf("longest event-loop stall %-30s = %.1f ms%s\n", name.c_str(), ms,
                         name == "BM_WindowProcessing" ? " (goal at most 50 ms)" : "");
+        line("longest stall, event-rich image", stalls_, "BM_WindowProcessingEventRich");
+        line("table fill, 13,530 events", medians_, "BM_EventTableFill");
         line("stall voltage export", stalls_, "BM_WindowVoltageExport");
         line("stall report pdf", stalls_, "BM_WindowReportPdf");
         line("close during a run", slowest_, "BM_CloseDuringRun");

@@ -25,6 +25,9 @@ void setUpTable(QTableView* view) {
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->horizontalHeader()->setStretchLastSection(true);
+    // Widths from the first rows: every row of a column has the same shape, and asking all
+    // thousands of them would hold up the window when a run ends.
+    view->horizontalHeader()->setResizeContentsPrecision(64);
 }
 
 EventTable::EventTable(QWidget* parent)

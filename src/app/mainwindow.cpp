@@ -241,9 +241,19 @@ void MainWindow::runFinished() {
         showReportDocument(widgets_->reportBox(), std::move(report));
     else
         showReport(widgets_->reportBox(), result->report);
-    reportRun(result, outcome);
-    if (!deferredOpen_.isEmpty())
-        openImage(std::exchange(deferredOpen_, QString()));
+    // With thousands of events the report box's hand-over and the rest each hold up the
+    // window for tens of milliseconds: the rest comes on the next turn of the event loop. The
+    // run counts as going on until then, so nothing can start in between.
+    QTimer::singleShot(0, this, [this, result] {
+        if (closing_) {
+            model_->runEnded(false);
+            chart()->endProcessing();
+            return;
+        }
+        reportRun(result, run_->outcome());
+        if (!deferredOpen_.isEmpty())
+            openImage(std::exchange(deferredOpen_, QString()));
+    });
 }
 
 void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result,

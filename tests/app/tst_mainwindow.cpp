@@ -233,6 +233,8 @@ private slots:
         Report shorter;
         showReport(w.reportBox(), shorter);
         compareReport(w.reportBox(), shorter);
+        // The replaced document goes on a later turn, but it goes.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(w.reportBox()->findChildren<QTextDocument*>().size(), qsizetype(1));
 
         const QFontMetricsF metrics(w.reportBox()->font());
