@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include <QDate>
+#include <QString>
 #include <QTime>
 
 namespace veltrano {
@@ -31,5 +33,29 @@ struct DayRow {
 
 // The days of a run, in date order.
 using DayTable = std::vector<DayRow>;
+
+// The columns of a day table, as the dagen export heads them: the date, then per quantity its
+// count, minimum with its time, maximum with its time and mean, then the events.
+inline constexpr std::array<const char*, 14> kDayColumns = {"datum",
+                                                            "spanningsmetingen",
+                                                            "min spanning",
+                                                            "tijd min spanning",
+                                                            "max spanning",
+                                                            "tijd max spanning",
+                                                            "gemiddelde spanning",
+                                                            "temperatuurmetingen",
+                                                            "min temperatuur",
+                                                            "tijd min temperatuur",
+                                                            "max temperatuur",
+                                                            "tijd max temperatuur",
+                                                            "gemiddelde temperatuur",
+                                                            "calamiteiten"};
+
+// One cell as the dagen export writes it, with `decimal` as the decimal sign: a quantity's
+// figures on a day without its samples are empty.
+QString dayCellText(const DayRow& day, int column, char decimal);
+// The same as a number to sort by: the Julian day, a count, a value, the seconds of a time;
+// an empty cell sorts below every value.
+double dayCellValue(const DayRow& day, int column);
 
 } // namespace veltrano

@@ -189,21 +189,22 @@ void ExportActions::saveReportPdf() {
         const auto series = ChartView::Series(s);
         paper->legendCheckBox(series)->setChecked(chart_.seriesShown(series));
     }
-    auto chartPage = std::make_shared<const ChartDrawing>(recordReportChartPage(*paper));
+    auto drawings =
+        std::make_shared<const ReportPdfDrawings>(recordReportPdfDrawings(*paper, *run));
     const ReportStyle style = reportStyle(&reportBox_);
-    const QPointF dpi = screenDpi();
+    const ReportPdfFrame frame = reportPdfFrame(run->settings, QDateTime::currentDateTime());
     start(
         path,
-        [path, run, chartPage, style, dpi](const WriteControl& control) -> std::optional<QString> {
-            const std::unique_ptr<QTextDocument> report =
-                reportDocument(run->report, style, [&control] { return control.stopRequested(); });
-            if (!report)
+        [path, run, drawings, style, frame](const WriteControl& control) -> std::optional<QString> {
+            const std::optional<ReportPdfText> text =
+                reportPdfText(*run, style, [&control] { return control.stopRequested(); });
+            if (!text)
                 return writeCancelledText();
             control.progress(0.3);
             QByteArray bytes;
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
-            if (auto error = writeReportPdf(*report, dpi, *chartPage, buffer))
+            if (auto error = writeReportPdf(*text, *drawings, frame, buffer))
                 return cannotSave(path, *error);
             control.progress(0.9);
             if (control.stopRequested())

@@ -48,10 +48,12 @@ void LinkAdapter::downloadProgressStep() {
 }
 
 void LinkAdapter::downloadComplete() {
-    if (model_.state().link == LinkActivity::Downloading)
+    if (model_.state().link == LinkActivity::Downloading) {
         model_.downloadEnded();
-    else
+        emit imageDownloaded();
+    } else {
         model_.doneOutsideDownload();
+    }
     widgets_.setStatus(linktext::DataReady);
 }
 
@@ -60,6 +62,7 @@ void LinkAdapter::downloadBrokenOff() {
     widgets_.downloadBar()->setValue(100);
     widgets_.downloadBar()->hide();
     model_.downloadEnded();
+    emit imageDownloaded();
 }
 
 void LinkAdapter::eraseStarted(bool intervals) {

@@ -38,6 +38,10 @@ public:
     void information(const QString& text) override;
     bool confirm(const QString& text) override;
 
+signals:
+    // A download ended, completed or broken off: the image is now the logger's.
+    void imageDownloaded();
+
 private:
     // Advances the erase bar while the logger erases.
     void advanceEraseBar();

@@ -26,6 +26,7 @@
 #include "link/linktexts.h"
 #include "linkadapter.h"
 #include "mainwidgets.h"
+#include "paper/reportpdf.h"
 #include "paper/reportview.h"
 #include "printactions.h"
 #include "processingrun.h"
@@ -47,6 +48,8 @@ MainWindow::MainWindow(UiSeams* seams, QWidget* parent)
     printActions_ = std::make_unique<PrintActions>(this, *seams_);
     exports_ = new ExportActions(*this, *seams_, *chart(), *widgets_->reportBox());
     linkAdapter_ = new LinkAdapter(*model_, *widgets_, *seams_, this);
+    connect(linkAdapter_, &LinkAdapter::imageDownloaded, this,
+            [this] { imageSource_ = imageSourceOfDownload(QDateTime::currentDateTime()); });
     deviceFinder_ = std::make_unique<UdevDeviceFinder>();
     link_ = std::make_unique<LinkController>(image_, *deviceFinder_, *linkAdapter_);
 
@@ -190,6 +193,7 @@ bool MainWindow::openImage(const QString& path) {
         seams_->information(this, *error);
         return false;
     }
+    imageSource_ = imageSourceOfFile(path);
     widgets_->setStatus(linktext::DataReady);
     model_->imageOpened();
     return true;
@@ -208,7 +212,8 @@ void MainWindow::saveImage() {
 void MainWindow::process() {
     if (state().processing || state().link == LinkActivity::Downloading)
         return;
-    const ProcessingSettings settings = readSettings();
+    ProcessingSettings settings = readSettings();
+    settings.imageSource = imageSource_;
     Limits limits;
     if (auto error = readLimits(settings, limits)) {
         seams_->information(this, error->message);

@@ -139,6 +139,7 @@ private:
     ConfigurationWindow* configurationWindow_ = nullptr;
     bool closing_ = false;
     QString deferredOpen_;
+    QString imageSource_; // the opened file's name, or the download's end
 };
 
 } // namespace veltrano

@@ -19,9 +19,14 @@ QRect chartArea(const QRect& page) {
 }
 
 void drawChart(QPainter& painter, const ChartDrawing& drawing) {
+    // A picture plays back scaled from its own resolution to the device's already; only the
+    // rest of the drawing's scale is left to apply.
+    const QPaintDevice& device = *painter.device();
+    const double playedX = double(device.logicalDpiX()) / drawing.picture.logicalDpiX();
+    const double playedY = double(device.logicalDpiY()) / drawing.picture.logicalDpiY();
     painter.save();
     painter.translate(drawing.at);
-    painter.scale(drawing.scale, drawing.scale);
+    painter.scale(drawing.scale / playedX, drawing.scale / playedY);
     painter.drawPicture(0, 0, drawing.picture);
     painter.restore();
 }

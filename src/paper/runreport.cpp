@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 
 #include "analysis/processing.h"
 #include "chart/chartview.h"
@@ -17,9 +16,8 @@ std::optional<QString> writeRunReportPdf(const ProcessingResult& result, const Q
         return QStringLiteral("--pdf heeft een programma met vensters nodig");
     QPlainTextEdit box;
     setUpReportBox(&box);
-    const std::unique_ptr<QTextDocument> report = reportDocument(result.report, reportStyle(&box));
     const std::unique_ptr<ChartView> chart = fullViewChart(result);
-    return saveReportPdf(*report, *chart, path);
+    return saveReportPdf(result, reportStyle(&box), *chart, path);
 }
 
 } // namespace veltrano

@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +40,8 @@ private slots:
     void chartArea();
     void chartToPdf_data();
     void chartToPdf();
+    void drawingFillsItsTarget_data();
+    void drawingFillsItsTarget();
 
 private:
     QTemporaryDir dir_;
@@ -93,6 +97,48 @@ void PrintingTest::chartToPdf() {
     QCOMPARE(pdf.text.contains(QStringLiteral("minuten")), filled);
     // The screen chart is unchanged afterwards.
     QVERIFY(!chart.plot()->legend->visible());
+}
+
+void PrintingTest::drawingFillsItsTarget_data() {
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("screen") << 96;
+    QTest::newRow("printer, 600 dpi") << 600;
+    QTest::newRow("report PDF, 1200 dpi") << 1200;
+}
+
+// A drawing made for a target lands on that target at any resolution: not larger, not
+// smaller, not elsewhere.
+void PrintingTest::drawingFillsItsTarget() {
+    QFETCH(int, dpi);
+    ChartView chart;
+    showChart(chart);
+    const double inch = dpi;
+    QImage page(int(4 * inch), int(3 * inch), QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dpi / 0.0254));
+    page.setDotsPerMeterY(qRound(dpi / 0.0254));
+    page.fill(Qt::white);
+    const QRect target(int(0.5 * inch), int(0.5 * inch), int(3 * inch), int(2 * inch));
+    const veltrano::ChartDrawing drawing = veltrano::recordChart(chart, target, dpi);
+    {
+        QPainter painter(&page);
+        veltrano::drawChart(painter, drawing);
+    }
+    QRect painted;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x)
+            if (line[x] != qRgb(255, 255, 255))
+                painted |= QRect(x, y, 1, 1);
+    }
+    const int slack = int(inch / 48) + 1;
+    QVERIFY2(target.adjusted(-slack, -slack, slack, slack).contains(painted),
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(painted.x())
+                            .arg(painted.y())
+                            .arg(painted.width())
+                            .arg(painted.height())));
+    QVERIFY(painted.width() > target.width() * 9 / 10);
+    QVERIFY(painted.height() > target.height() * 9 / 10);
 }
 
 QTEST_MAIN(PrintingTest)

@@ -16,6 +16,7 @@
 #include "analysis/processing.h"
 #include "dutchtexts.h"
 #include "options.h"
+#include "paper/reportpdf.h"
 #include "paper/runreport.h"
 #include "recording/durationtable.h"
 #include "summaryrun.h"
@@ -113,7 +114,8 @@ int main(int argc, char* argv[]) {
         break;
     }
 
-    const ProcessingSettings& settings = o.settings;
+    ProcessingSettings settings = o.settings;
+    settings.imageSource = imageSourceOfFile(o.images.first());
     MemoryImage image;
     if (auto error = image.load(o.images.first()))
         return fail(*error, 1);
