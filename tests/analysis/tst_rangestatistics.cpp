@@ -78,13 +78,16 @@ void compareWithBruteForce(const ProcessingResult& r, const RangeStatisticsIndex
 // 4,000 voltages (several blocks) that cross both limits, 2,000 temperatures likewise. Voltage
 // every second for 2,000 samples (times 0 to 1,999 s), then every 5 s up to 6,999 s; then a new
 // recording with a 5-minute start code moves the clock back 300 s, and samples every second
-// from 6,700 to 7,699 s overlap the earlier ones.
+// from 6,700 to 7,699 s overlap the earlier ones. The temperature's interval changes after its
+// 1,001st sample, so that a block's pieces do not come in whole fours.
 ImageBuilder longRecording() {
     ImageBuilder b;
     b.calibration(300).recording(2, 1);
     for (int i = 0; i < 4000; ++i) {
         if (i == 2000)
-            b.voltageInterval(3).temperatureInterval(2);
+            b.voltageInterval(3);
+        if (i == 2002)
+            b.temperatureInterval(2);
         if (i == 3000)
             b.recordingStart(8).temperatureStart(3).voltageInterval(2).temperatureInterval(1);
         if (i % 2 == 0)
