@@ -17,6 +17,7 @@
 #include "chart/chartview.h"
 #include "chart/measuringstatistics.h"
 #include "chart/overviewstrip.h"
+#include "chart/paperchart.h"
 #include "demo.h"
 #include "interleaved.h"
 
@@ -37,14 +38,6 @@ struct Demo {
     Demo() {
         const std::vector<std::uint8_t> image = demoRecording().image();
         processImage(image.data(), ProcessingSettings::defaults(QLocale::c()), decoder, *result);
-        const Samples& s = result->samples;
-        ChartFill fill;
-        fill.voltageTimes = s.voltageTimes.get();
-        fill.voltageValues = s.voltageValues.get();
-        fill.voltageSampleCount = s.voltageSampleCount;
-        fill.temperatureTimes = s.temperatureTimes.get();
-        fill.temperatureValues = s.temperatureValues.get();
-        fill.temperatureSampleCount = s.temperatureSampleCount;
         chart.resize(1300, 600);
         chart.show();
         chart.startProcessing(result->timeUnit);
@@ -52,7 +45,7 @@ struct Demo {
                               result->stats.temperature.min, result->stats.temperature.max,
                               result->lastVoltageTime);
         chart.endProcessing();
-        chart.fill(fill);
+        chart.fill(runFill(*result));
         chart.redraw();
         strip.resize(kStripSize);
         strip.show();

@@ -5,6 +5,7 @@
 
 #include "analysis/rangestatistics.h"
 #include "chart/measuringstatistics.h"
+#include "chart/paperchart.h"
 #include "chartfixture.h"
 #include "processingfixture.h"
 
@@ -20,17 +21,6 @@ ImageBuilder tenMinutes() {
     b.voltage(12).voltage(13, 2).voltage(11).voltage(12, 6);
     b.temperature(36).temperature(-1).temperature(20);
     return b.done();
-}
-
-ChartFill fillOf(const ProcessingResult& r) {
-    ChartFill f;
-    f.voltageTimes = r.samples.voltageTimes.get();
-    f.voltageValues = r.samples.voltageValues.get();
-    f.voltageSampleCount = r.samples.voltageSampleCount;
-    f.temperatureTimes = r.samples.temperatureTimes.get();
-    f.temperatureValues = r.samples.temperatureValues.get();
-    f.temperatureSampleCount = r.samples.temperatureSampleCount;
-    return f;
 }
 
 // The chart with the run and the label under it, as the window places them.
@@ -49,7 +39,7 @@ struct Fixture {
         chart->startProcessing(1);
         chart->finishRecording(11, 13, -1, 36, 9);
         chart->endProcessing();
-        chart->fill(fillOf(*run));
+        chart->fill(runFill(*run));
         chart->redraw();
         QApplication::processEvents();
         statistics->setIndex(buildRangeStatistics(*run));
