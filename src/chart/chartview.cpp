@@ -131,6 +131,7 @@ void ChartView::setUnit(int index) {
     plot_->titles()->setTitle(plot_->xAxis, QString::fromUtf8(kTimeUnits[unit_].plural));
     beginLines_->setDivisor(kTimeUnits[unit_].divisor);
     axisChanged();
+    reportLines();
 }
 
 void ChartView::startProcessing(int unitIndex) {
@@ -289,6 +290,7 @@ void ChartView::markersToggled(bool on) {
     }
     lines_->setActive(on);
     axisChanged();
+    reportLines();
 }
 
 // After every zoom: the lines stay in the view, whether they are shown or not.
@@ -296,6 +298,7 @@ void ChartView::placeLinesInView() {
     lines_->place(bottom_.minimum(), bottom_.maximum());
     lines_->updateLabels(QLocale());
     axisChanged();
+    reportLines();
 }
 
 void ChartView::lineDragStarted() {
@@ -309,6 +312,11 @@ void ChartView::lineDragEnded() {
     lineDistance_->setText(
         lines_->readout(QLocale(), QString::fromUtf8(kTimeUnits[std::size_t(unit_)].plural)));
     axisChanged();
+    reportLines();
+}
+
+void ChartView::reportLines() {
+    emit measuringLinesMoved(lines_->x(0), lines_->x(1));
 }
 
 bool ChartView::isZoomed() const {
@@ -343,6 +351,7 @@ void ChartView::startDrag(QPoint at) {
 void ChartView::continueDrag(QPoint from, QPoint to) {
     if (draggedLine_) {
         lines_->dragTo(*draggedLine_, to.x());
+        reportLines();
     } else {
         band_->rect = QRect(from, to);
         band_->setVisible((to - from).manhattanLength() > kClickPixels);
@@ -371,13 +380,23 @@ void ChartView::panByPixels(double pixels) {
 }
 
 void ChartView::zoomOrPanByWheel(double px, double notches, bool sideways) {
+    wheelAtTime(zoom_->timeAt(px), notches, sideways);
+}
+
+void ChartView::wheelAtTime(double time, double notches, bool sideways) {
     if (sideways) {
         // Away from the user goes back in time, as a scroll bar does.
         pan(-notches * ChartZoom::kPanShare * (bottom_.maximum() - bottom_.minimum()));
-    } else if (zoom_->wheelZoom(px, notches)) {
+    } else if (zoom_->wheelZoomAt(time, notches)) {
         placeLinesInView();
         emit zoomed();
     }
+}
+
+void ChartView::centreViewAt(double time) {
+    const double middle = bottom_.minimum() + (bottom_.maximum() - bottom_.minimum()) / 2;
+    if (std::isfinite(time) && std::isfinite(middle) && time != middle)
+        pan(time - middle);
 }
 
 void ChartView::pan(double units) {

@@ -125,6 +125,13 @@ public:
     QString lineLabel(int line) const;
     void uncheckMarkers();
 
+    // Moves the view sideways so that its middle is at `time`, keeping its width, as panning
+    // with the middle button does.
+    void centreViewAt(double time);
+    // A wheel turn with the mouse over `time`: what the wheel does over the chart, at a time
+    // instead of a pixel column.
+    void wheelAtTime(double time, double notches, bool sideways);
+
     // Mouse zoom in plot-widget pixels, from press point to release point.
     void dragRectangle(QPoint from, QPoint to);
     bool isZoomed() const;
@@ -147,6 +154,9 @@ signals:
     void panned();
     // A navigation key was pressed while the chart had the focus.
     void navigationRequested(ChartView::Navigation request);
+    // Where the measuring lines 1 and 2 stand: at every step of a drag, when they are placed
+    // (the check box, a zoom, setMeasuringLine) and when the unit changes.
+    void measuringLinesMoved(double x1, double x2);
 
 private:
     // What the plot's mouse reports means here: a measuring line or a zoom band follows a
@@ -156,6 +166,7 @@ private:
     void finishDrag(QPoint from, QPoint to);
     void panByPixels(double pixels);
     void zoomOrPanByWheel(double px, double notches, bool sideways);
+    void reportLines();
     void highlightAt(std::optional<QPointF> pos);
     void paintHighlight(QPainter& painter);
 

@@ -76,8 +76,9 @@ QString MeasuringLines::label(int i) const {
     return labels_[i]->text();
 }
 
-QString MeasuringLines::readout(const QLocale& locale, const QString& unitName) const {
-    return formatMeasured(std::abs(x_[1] - x_[0]), locale) + QLatin1Char(' ') + unitName;
+QString MeasuringLines::distanceText(double x1, double x2, const QLocale& locale,
+                                     const QString& unitName) {
+    return formatMeasured(std::abs(x2 - x1), locale) + QLatin1Char(' ') + unitName;
 }
 
 int MeasuringLines::nearest(double px) const {

@@ -30,7 +30,12 @@ public:
     void updateLabels(const QLocale& locale);
     QString label(int i) const;
     // Distance between the lines for the readout, with the unit's plural name.
-    QString readout(const QLocale& locale, const QString& unitName) const;
+    QString readout(const QLocale& locale, const QString& unitName) const {
+        return distanceText(x_[0], x_[1], locale, unitName);
+    }
+    // The same for lines at x1 and x2.
+    static QString distanceText(double x1, double x2, const QLocale& locale,
+                                const QString& unitName);
 
     // The line within a few pixels of pixel column px, or -1; only while active.
     int nearest(double px) const;

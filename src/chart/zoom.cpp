@@ -53,8 +53,7 @@ double ChartZoom::timeAt(double px) const {
            (px - area.left()) / area.width() * (bottom_.maximum() - bottom_.minimum());
 }
 
-bool ChartZoom::wheelZoom(double px, double notches) {
-    const double t = timeAt(px);
+bool ChartZoom::wheelZoomAt(double t, double notches) {
     const double share = std::pow(kWheelShare, notches);
     const double lo = t - (t - bottom_.minimum()) * share;
     const double hi = t + (bottom_.maximum() - t) * share;

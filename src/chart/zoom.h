@@ -13,7 +13,7 @@ namespace veltrano {
 class AxisModel;
 
 // Zooming and panning on the axis model: the rectangle zoom of all three axes, the wheel
-// zoom of the bottom axis around a pixel column, panning of the bottom axis, and the undo of
+// zoom of the bottom axis around a moment, panning of the bottom axis, and the undo of
 // every zoom since the first, back to the ranges and automatic states from before it.
 class ChartZoom {
 public:
@@ -31,8 +31,9 @@ public:
     static Drag dragKind(QPoint from, QPoint to);
 
     void zoomTo(const QRect& pixels);
-    // False when the window would become too narrow or not finite.
-    bool wheelZoom(double px, double notches);
+    // Around the time t (under the mouse); false when the window would become too narrow or
+    // not finite.
+    bool wheelZoomAt(double t, double notches);
     void pan(double units);
     // Back to the state before the first zoom; false when there was no zoom.
     bool undo();
