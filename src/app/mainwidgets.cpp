@@ -30,7 +30,9 @@
 #include "analysis/processing.h"
 #include "chart/bandchart.h"
 #include "chart/chartview.h"
+#include "chart/measuringstatistics.h"
 #include "chart/navigation.h"
+#include "chart/overviewstrip.h"
 #include "chart/windowgrey.h"
 #include "daytablemodel.h"
 #include "eventtable.h"
@@ -374,6 +376,7 @@ void MainWidgets::orderTabs() {
     chain << chart_->markersCheckBox() << chart_->plot() << cancelExportButton_;
     for (int s = 0; s < ChartView::SeriesCount; ++s)
         chain << chart_->legendCheckBox(ChartView::Series(s));
+    chain << overviewStrip_;
     chain << connectionPicker_ << disconnectionPicker_ << tabs_ << reportBox_ << printReportButton_
           << printChartButton_ << logo_;
     for (qsizetype i = 1; i < chain.size(); ++i)
@@ -564,6 +567,10 @@ void MainWidgets::buildChartArea(QWidget* parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     chart_ = new ChartView(chartArea_);
     layout->addWidget(chart_, 0, 0, 3, 3);
+    overviewStrip_ = new OverviewStrip(chart_, chartArea_);
+    layout->addWidget(overviewStrip_, 3, 0, 1, 3);
+    measuringStatistics_ = new MeasuringStatistics(chart_, chartArea_);
+    layout->addWidget(measuringStatistics_, 4, 0, 1, 3);
 
     // The bars float over the middle of the chart; clicks go through to the chart, but for
     // "Annuleren" of an export.

@@ -32,6 +32,8 @@ class BandChart;
 class ChartView;
 class DayTableModel;
 class EventTable;
+class MeasuringStatistics;
+class OverviewStrip;
 class LogoView;
 class NavigationBox;
 class NumberKeyFilter;
@@ -81,6 +83,9 @@ public:
 
     void setStatus(const QString& text);
     ChartView* chart() const { return chart_; }
+    // "Overzicht" and "Meetlijnen" under the chart.
+    OverviewStrip* overviewStrip() const { return overviewStrip_; }
+    MeasuringStatistics* measuringStatistics() const { return measuringStatistics_; }
     NavigationBox* navigation() const { return navigation_; }
     QPlainTextEdit* reportBox() const { return reportBox_; }
     // "Calamiteiten", beside the report.
@@ -147,6 +152,8 @@ private:
 
     QWidget* chartArea_ = nullptr;
     ChartView* chart_ = nullptr;
+    OverviewStrip* overviewStrip_ = nullptr;
+    MeasuringStatistics* measuringStatistics_ = nullptr;
     QProgressBar* downloadBar_ = nullptr;
     QProgressBar* eraseBar_ = nullptr; // erase and interval setting
     QProgressBar* processingBar_ = nullptr;

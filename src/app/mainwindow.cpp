@@ -16,7 +16,9 @@
 
 #include "aboutpage.h"
 #include "chart/chartview.h"
+#include "chart/measuringstatistics.h"
 #include "chart/navigation.h"
+#include "chart/overviewstrip.h"
 #include "chart/paperchart.h"
 #include "configurationwindow.h"
 #include "eventtable.h"
@@ -222,6 +224,8 @@ void MainWindow::process() {
         return;
     }
     chart()->startProcessing(settings.timeUnit);
+    widgets_->overviewStrip()->clear();
+    widgets_->measuringStatistics()->clearIndex();
     navigation()->setUnit(settings.timeUnit);
     navigation()->forgetShownEvent();
     widgets_->processingBar()->setValue(0);
@@ -282,6 +286,9 @@ void MainWindow::reportRun(const std::shared_ptr<const ProcessingResult>& result
         // With the limits the run used, whatever the edits hold since.
         chart()->fill(runFill(*result), run_->takePyramids());
         chartShows_ = result;
+        // The strip reads the chart's pyramid; the index reads the samples chartShows_ holds.
+        widgets_->overviewStrip()->fill(result->events, result->secondsPerUnit);
+        widgets_->measuringStatistics()->setIndex(run_->takeRangeStatistics());
         model_->chartDrawn();
     }
     widgets_->showRun(completed ? result : nullptr);

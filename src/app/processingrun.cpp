@@ -70,8 +70,10 @@ bool ProcessingRun::start(const MemoryImage& image, const ProcessingSettings& se
             // The decoder passes over everything before the first recording-start word.
             out.hasRecordingStart = findRecordingStart(bytes) < kImageWords;
         }
-        if (hasRecording(*result) && !out.cancelled)
+        if (hasRecording(*result) && !out.cancelled) {
             out.pyramids = buildPyramids(runFill(*result));
+            out.rangeStatistics = buildRangeStatistics(*result);
+        }
         if (!out.cancelled) {
             // A report of thousands of events takes a while to build: here, not on the UI
             // thread, and stopped with the run.
@@ -104,6 +106,10 @@ std::unique_ptr<QTextDocument> ProcessingRun::takeReport() {
 
 ChartPyramids ProcessingRun::takePyramids() {
     return std::exchange(outcome_.pyramids, ChartPyramids{});
+}
+
+RangeStatisticsIndex ProcessingRun::takeRangeStatistics() {
+    return std::exchange(outcome_.rangeStatistics, RangeStatisticsIndex{});
 }
 
 std::shared_ptr<const ProcessingResult> ProcessingRun::result() const {

@@ -10,6 +10,7 @@
 #include <QTextDocument>
 
 #include "analysis/processing.h"
+#include "analysis/rangestatistics.h"
 #include "backgroundjob.h"
 #include "chart/chartview.h"
 #include "paper/reportview.h"
@@ -27,6 +28,8 @@ struct RunOutcome {
     std::unique_ptr<QTextDocument> report;
     // The chart's pyramids of a completed run, so that the chart only takes them over.
     ChartPyramids pyramids;
+    // The figures between two times, for the measuring lines; over the result's samples.
+    RangeStatisticsIndex rangeStatistics;
 };
 
 // One processing run at a time on a worker thread. The run reads a copy of the image taken
@@ -55,6 +58,8 @@ public:
     std::unique_ptr<QTextDocument> takeReport();
     // The chart's pyramids of the last run, once; empty when it did not complete.
     ChartPyramids takePyramids();
+    // The index of the last run's samples, once; empty when it did not complete.
+    RangeStatisticsIndex takeRangeStatistics();
     // Result buffers in being, held or free; each full one is as large as its sample arrays.
     std::size_t bufferCount() const { return buffers_.size(); }
 

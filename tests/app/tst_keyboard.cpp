@@ -136,9 +136,11 @@ private slots:
             // the chart, its legend at its foot
             "markersBox", "chartPlot", "Spanning", "Temperatuur", "Overspanning", "Onderspanning",
             "Overtemperatuur", "Ondertemperatuur",
+            // the strip under it
+            "overviewStrip",
             // the column beside it
-            "connectionPicker", "disconnectionPicker", "tabBar", "reportBox",
-            "printReportButton", "printChartButton", "logo"};
+            "connectionPicker", "disconnectionPicker", "tabBar", "reportBox", "printReportButton",
+            "printChartButton", "logo"};
 
         w.button("connectButton")->setFocus(Qt::OtherFocusReason);
         QCOMPARE(focusRound(false), expected);
