@@ -7,6 +7,7 @@
 
 #include "app/donotunplugnotice.h"
 #include "app/windowtexts.h"
+#include "chart/navigation.h"
 #include "link/linktexts.h"
 #include "loggerrig.h"
 
@@ -216,6 +217,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isProcessing(), 60'000);
         if (downloadEnds == Ends::Complete && kept == kDownloadBytes)
             QCOMPARE(rig.status(), windowtext::Processed);
+        // A download broken off in the middle of the recording: what came is shown, and the
+        // user is told once that the recording has no end.
+        if (kept > 0 && kept < kDownloadBytes) {
+            QCOMPARE(rig.status(), windowtext::Processed);
+            QVERIFY(rig.form.state().chartDrawn);
+            QVERIFY(rig.form.navigation()->isEnabled());
+            QVERIFY(rig.form.result()->samples.voltageSampleCount > 0);
+            QCOMPARE(rig.seams.messages, QStringList{windowtext::RecordingNotClosed});
+        }
         QCOMPARE(rig.controlsDiffer(), QStringList());
     }
 };
