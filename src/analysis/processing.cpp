@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "analysis/bandtally.h"
+#include "analysis/daytally.h"
 #include "analysis/numbers.h"
 #include "recording/timeunits.h"
 
@@ -54,14 +56,17 @@ std::optional<SettingsError> readLimits(const ProcessingSettings& s, Limits& lim
 
 namespace {
 
-// Receives the decoder's samples and runs events, statistics and the summary.
-class RunSink {
+// Receives the decoder's samples and runs events, statistics, the summary, and with kFigures
+// the per-day and band figures on the same pass.
+template <bool kFigures> class RunSink {
 public:
     RunSink(const ProcessingSettings& settings, ProcessingResult& r,
             const ProgressCallback& progress)
         : settings_(settings), r_(r), progress_(progress),
           writer_(r.report, r.limits, settings.locale, r.secondsPerUnit, r.unitWord),
-          events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events) {}
+          events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events),
+          days_(settings.periodStart), voltageBands_(r.limits.overVoltage, r.limits.underVoltage),
+          temperatureBands_(r.limits.overTemperature, r.limits.underTemperature) {}
 
     void progress(std::size_t word) {
         if (progress_)
@@ -76,6 +81,10 @@ public:
 
     void voltageEvent(float v, double clock, double interval) {
         events_.voltageEvent(v, clock, interval);
+        if constexpr (kFigures) {
+            days_.voltage(v, clock);
+            voltageBands_.add(v, interval);
+        }
     }
     void voltageStored(float v) {
         r_.stats.voltage.add(v);
@@ -83,6 +92,10 @@ public:
     }
     void temperature(float t, double clock, double interval) {
         r_.stats.temperature.add(t);
+        if constexpr (kFigures) { // every stored temperature, also outside the gate below
+            days_.temperature(t, clock);
+            temperatureBands_.add(t, interval);
+        }
         if (t < -40.0f || t > 120.0f)
             return;
         events_.temperatureEvent(t, clock, interval);
@@ -105,6 +118,7 @@ public:
         r_.report.replace(FixedLine::EventCount, QStringLiteral("Aantal calamiteiten \t") +
                                                      QString::number(events_.eventCount()));
         r_.lastVoltageTime = double(static_cast<long double>(voltageClock) / r_.secondsPerUnit);
+        r_.lastSummary = {s, voltageBands_.limitSeconds(), temperatureBands_.limitSeconds()};
     }
 
     // The image ended inside a recording: the chart's ranges as a summary would set them,
@@ -116,6 +130,15 @@ public:
 
     std::int32_t eventCount() const { return events_.eventCount(); }
     void leaveOutEventBlocks() { writer_.leaveOutBlocks(); }
+
+    // Days and bands of every stored sample, once the decoder is through.
+    void putFigures() {
+        if constexpr (kFigures) {
+            r_.days = days_.table(r_.events);
+            r_.voltageBands = voltageBands_.table(10);
+            r_.temperatureBands = temperatureBands_.table(100);
+        }
+    }
 
 private:
     void setAxisRanges() {
@@ -174,12 +197,15 @@ private:
     const ProgressCallback& progress_;
     EventBlockWriter writer_;
     EventDetector events_;
+    DayTally days_;
+    BandTally voltageBands_;
+    BandTally temperatureBands_;
 };
 
 } // namespace
 
 namespace {
-template <bool kKeepSamples>
+template <bool kKeepSamples, bool kFigures = true>
 std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSettings& settings,
                                  DecoderState& state, ProcessingResult& result,
                                  const ProgressCallback& progress) {
@@ -203,15 +229,19 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
     result.eventCount = 0;
     result.events.clear();
     result.recordingSeconds = 0;
+    result.lastSummary = {};
+    result.days.clear();
+    result.voltageBands = BandTable::ofWidth(10);
+    result.temperatureBands = BandTable::ofWidth(100);
     result.completed = false;
     result.cutOff = false;
     result.summaries = 0;
 
-    RunSink sink(settings, result, progress);
+    RunSink<kFigures> sink(settings, result, progress);
     if constexpr (!kKeepSamples)
         sink.leaveOutEventBlocks();
-    result.decode =
-        decodeImage<RunSink, kKeepSamples>(image, unit.divisor, state, result.samples, sink);
+    result.decode = decodeImage<RunSink<kFigures>, kKeepSamples>(image, unit.divisor, state,
+                                                                 result.samples, sink);
     if constexpr (!kKeepSamples) {
         // Nothing was stored: the arrays stay as recreate() left them.
         result.samples.voltageSampleCount = 0;
@@ -225,6 +255,7 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
         sink.cutOff(result.decode.lastVoltageClock);
     result.summaries = result.decode.summaries;
     result.eventCount = sink.eventCount();
+    sink.putFigures();
     return std::nullopt;
 }
 } // namespace
@@ -241,6 +272,13 @@ std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* imag
                                                         DecoderState& state,
                                                         ProcessingResult& result) {
     return run<false>(image, settings, state, result, {});
+}
+
+std::optional<SettingsError> processImageWithoutDaysAndBands(const std::uint8_t* image,
+                                                             const ProcessingSettings& settings,
+                                                             DecoderState& state,
+                                                             ProcessingResult& result) {
+    return run<true, false>(image, settings, state, result, {});
 }
 
 } // namespace veltrano

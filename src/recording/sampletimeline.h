@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace veltrano {
@@ -38,6 +39,30 @@ public:
     double interval(std::int32_t index) const { return stretchOf(index).interval; }
 
     const std::vector<Stretch>& stretches() const { return stretches_; }
+
+    // Reads the seconds of samples in increasing index order, stepping from one stretch to the
+    // next instead of searching for each sample: the exports walk millions of rows this way.
+    class Cursor {
+    public:
+        Cursor(const SampleTimeline& timeline, std::int32_t index)
+            : at_(timeline.stretches_.data()),
+              end_(timeline.stretches_.data() + timeline.stretches_.size()) {
+            if (at_ != end_)
+                at_ = &timeline.stretchOf(index);
+        }
+        // Seconds of sample `index`, not below the one asked before; NaN without stretches.
+        double seconds(std::int32_t index) {
+            if (at_ == end_)
+                return std::numeric_limits<double>::quiet_NaN();
+            while (at_ + 1 != end_ && at_[1].first <= index)
+                ++at_;
+            return at_->clockBefore + double(index - at_->first + 1) * at_->interval;
+        }
+
+    private:
+        const Stretch* at_;
+        const Stretch* end_;
+    };
 
 private:
     const Stretch& stretchOf(std::int32_t index) const {
