@@ -1,5 +1,6 @@
 // Processing a full image against a floor pass that only reads the words and writes the
-// four sample arrays with the same counts.
+// four sample arrays with the same counts, and against the same run without the per-day and
+// band figures.
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -68,6 +69,19 @@ void BM_Processing(benchmark::State& state) {
     state.counters["events"] = double(result.eventCount);
 }
 
+// The run without the per-day and band figures: what they add is the difference.
+void BM_ProcessingWithoutDaysAndBands(benchmark::State& state) {
+    const std::uint8_t* img = image().data();
+    const ProcessingSettings settings = ProcessingSettings::defaults(QLocale::c());
+    ProcessingResult result;
+    for (auto _ : state) {
+        DecoderState decoder;
+        processImageWithoutDaysAndBands(img, settings, decoder, result);
+        benchmark::ClobberMemory();
+    }
+    state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
+}
+
 // Erased memory with a short recording near its end, "DONE" and zeros after it: 8,000,000
 // words before the first recording-start word.
 const std::vector<std::uint8_t>& sparseImage() {
@@ -130,6 +144,10 @@ public:
         ConsoleReporter::Finalize();
         ratio("BM_Processing", "BM_Floor", "full image, ours/floor");
         ratio("BM_SparseProcessing", "BM_SparseWordWalk", "sparse image, ours/word walk");
+        const std::string with = "BM_Processing", without = "BM_ProcessingWithoutDaysAndBands";
+        if (medians_.count(with) && medians_.count(without))
+            std::printf("days and bands: %+.1f %%\n",
+                        (medians_[with] / medians_[without] - 1) * 100);
     }
 
 private:
@@ -143,6 +161,7 @@ private:
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_Processing)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ProcessingWithoutDaysAndBands)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SparseWordWalk)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SparseProcessing)->Unit(benchmark::kMillisecond)->Repetitions(5);
 

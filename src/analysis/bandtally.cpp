@@ -24,6 +24,69 @@ void BandTally::widen(std::int64_t hundredths) {
     base_ = from;
 }
 
+void BandTally::addBlock(const float* values, std::int32_t count, double interval) {
+    if (count <= 0)
+        return;
+    // Four lows and highs side by side: one pair would wait for its own previous compare.
+    float lows[4] = {values[0], values[0], values[0], values[0]};
+    float highs[4] = {values[0], values[0], values[0], values[0]};
+    std::int32_t i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k) {
+            lows[k] = values[i + k] < lows[k] ? values[i + k] : lows[k];
+            highs[k] = values[i + k] > highs[k] ? values[i + k] : highs[k];
+        }
+    for (; i < count; ++i) {
+        lows[0] = values[i] < lows[0] ? values[i] : lows[0];
+        highs[0] = values[i] > highs[0] ? values[i] : highs[0];
+    }
+    const float low = std::min({lows[0], lows[1], lows[2], lows[3]});
+    const float high = std::max({highs[0], highs[1], highs[2], highs[3]});
+    const double lowX = double(low) * 100.0, highX = double(high) * 100.0;
+    if (!(lowX > -1e8 && highX < 1e8)) { // values that are no measurement, or NaN
+        for (std::int32_t i = 0; i < count; ++i)
+            add(values[i], interval);
+        return;
+    }
+    const std::int64_t lowest = hundredthsOf(lowX), highest = hundredthsOf(highX);
+    if (cells_.empty() || lowest < base_)
+        widen(lowest);
+    if (highest >= base_ + std::int64_t(cells_.size()))
+        widen(highest);
+    for (auto& row : blockCounts_)
+        row.resize(cells_.size());
+
+    std::int64_t above = 0, below = 0, both = 0, taken = 0;
+    const float aboveLimit = above_, belowLimit = below_;
+    for (i = 0; i < count; ++i) {
+        const float v = values[i];
+        const double x = double(v) * 100.0;
+        if (!(x >= lowX && x <= highX)) // NaN between the others
+            continue;
+        ++blockCounts_[i & 3][std::size_t(hundredthsOf(x) - base_)];
+        const bool isAbove = v > aboveLimit, isBelow = v < belowLimit;
+        above += isAbove;
+        below += isBelow;
+        both += isAbove & isBelow;
+        ++taken;
+    }
+    for (auto i = std::size_t(lowest - base_); i <= std::size_t(highest - base_); ++i) {
+        const std::uint32_t n =
+            blockCounts_[0][i] + blockCounts_[1][i] + blockCounts_[2][i] + blockCounts_[3][i];
+        if (n == 0)
+            continue;
+        for (auto& row : blockCounts_)
+            row[i] = 0;
+        // Whole multiples of 1/16 s: the product is the exact sum of the samples' intervals.
+        cells_[i].samples += n;
+        cells_[i].seconds += double(n) * interval;
+    }
+    sideSeconds_[kAbove] += double(above - both) * interval;
+    sideSeconds_[kBelow] += double(below - both) * interval;
+    sideSeconds_[kAbove | kBelow] += double(both) * interval;
+    sideSeconds_[0] += double(taken - above - below + both) * interval;
+}
+
 LimitSeconds BandTally::limitSeconds() const {
     return {sideSeconds_[kAbove] + sideSeconds_[kAbove | kBelow], sideSeconds_[0],
             sideSeconds_[kBelow] + sideSeconds_[kAbove | kBelow]};

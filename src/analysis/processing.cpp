@@ -2,9 +2,8 @@
 
 #include <cmath>
 
-#include "analysis/bandtally.h"
-#include "analysis/daytally.h"
 #include "analysis/numbers.h"
+#include "analysis/runfigures.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
@@ -65,8 +64,7 @@ public:
         : settings_(settings), r_(r), progress_(progress),
           writer_(r.report, r.limits, settings.locale, r.secondsPerUnit, r.unitWord),
           events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events),
-          days_(settings.periodStart), voltageBands_(r.limits.overVoltage, r.limits.underVoltage),
-          temperatureBands_(r.limits.overTemperature, r.limits.underTemperature) {}
+          figures_(settings.periodStart, r.limits) {}
 
     void progress(std::size_t word) {
         if (progress_)
@@ -81,21 +79,18 @@ public:
 
     void voltageEvent(float v, double clock, double interval) {
         events_.voltageEvent(v, clock, interval);
-        if constexpr (kFigures) {
-            days_.voltage(v, clock);
-            voltageBands_.add(v, interval);
-        }
     }
     void voltageStored(float v) {
         r_.stats.voltage.add(v);
         events_.voltageGather(v);
     }
+    // Every stored sample, also the temperatures outside the gate below, a block at a time.
+    void samplesTaken(const StoredSamples& stored) {
+        if constexpr (kFigures)
+            figures_.take(stored, r_.samples);
+    }
     void temperature(float t, double clock, double interval) {
         r_.stats.temperature.add(t);
-        if constexpr (kFigures) { // every stored temperature, also outside the gate below
-            days_.temperature(t, clock);
-            temperatureBands_.add(t, interval);
-        }
         if (t < -40.0f || t > 120.0f)
             return;
         events_.temperatureEvent(t, clock, interval);
@@ -118,7 +113,7 @@ public:
         r_.report.replace(FixedLine::EventCount, QStringLiteral("Aantal calamiteiten \t") +
                                                      QString::number(events_.eventCount()));
         r_.lastVoltageTime = double(static_cast<long double>(voltageClock) / r_.secondsPerUnit);
-        r_.lastSummary = {s, voltageBands_.limitSeconds(), temperatureBands_.limitSeconds()};
+        r_.lastSummary = {s, figures_.voltageLimitSeconds(), figures_.temperatureLimitSeconds()};
     }
 
     // The image ended inside a recording: the chart's ranges as a summary would set them,
@@ -134,9 +129,9 @@ public:
     // Days and bands of every stored sample, once the decoder is through.
     void putFigures() {
         if constexpr (kFigures) {
-            r_.days = days_.table(r_.events);
-            r_.voltageBands = voltageBands_.table(10);
-            r_.temperatureBands = temperatureBands_.table(100);
+            r_.days = figures_.days(r_.events);
+            r_.voltageBands = figures_.voltageBands();
+            r_.temperatureBands = figures_.temperatureBands();
         }
     }
 
@@ -197,9 +192,7 @@ private:
     const ProgressCallback& progress_;
     EventBlockWriter writer_;
     EventDetector events_;
-    DayTally days_;
-    BandTally voltageBands_;
-    BandTally temperatureBands_;
+    RunFigures figures_;
 };
 
 } // namespace
