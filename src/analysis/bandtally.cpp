@@ -49,6 +49,12 @@ void BandTally::addBlock(const float* values, std::int32_t count, double interva
         return;
     }
     const std::int64_t lowest = hundredthsOf(lowX), highest = hundredthsOf(highX);
+    // Going over the cells afterwards would cost more than taking the samples one by one.
+    if ((highest - lowest) * 8 >= count) {
+        for (i = 0; i < count; ++i)
+            add(values[i], interval);
+        return;
+    }
     if (cells_.empty() || lowest < base_)
         widen(lowest);
     if (highest >= base_ + std::int64_t(cells_.size()))

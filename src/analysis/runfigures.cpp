@@ -30,7 +30,7 @@ struct RunFigures::PieceFigures {
 };
 
 RunFigures::RunFigures(const QDateTime& start, const Limits& limits)
-    : voltageCounts_(4 * (kVoltageCells + 1)), hasClock_(start.isValid()),
+    : voltageCounts_(kCountRows * (kVoltageCells + 1)), hasClock_(start.isValid()),
       clock_(start), voltage_{&Day::voltage, BandTally(limits.overVoltage, limits.underVoltage)},
       temperature_{&Day::temperature, BandTally(limits.overTemperature, limits.underTemperature)} {}
 
@@ -89,11 +89,15 @@ void RunFigures::take(Quantity& q, const float* values, std::int32_t first, std:
 RunFigures::PieceFigures RunFigures::countVoltages(const float* v, std::int32_t n, double interval,
                                                    double sumBefore) {
     // Lowest and highest first, eight at a time in vector compares: with them in the cells'
-    // range, the count needs neither a range check nor a compare of its own.
+    // range and no NaN among the values, the count needs neither a range check nor a compare
+    // of its own.
     using Floats = float __attribute__((vector_size(16)));
+    using Masks = std::int32_t __attribute__((vector_size(16)));
     float low = v[0], high = v[0];
+    bool unordered = false;
     std::int32_t i = 0;
     if (n >= 8) {
+        Masks nan{};
         Floats lows, highs;
         std::memcpy(&lows, v, sizeof lows);
         highs = lows;
@@ -106,7 +110,10 @@ RunFigures::PieceFigures RunFigures::countVoltages(const float* v, std::int32_t 
             highs = a > highs ? a : highs;
             lows2 = b < lows2 ? b : lows2;
             highs2 = b > highs2 ? b : highs2;
+            nan |= (a != a) | (b != b);
         }
+        for (int k = 0; k < 4; ++k)
+            unordered |= nan[k] != 0;
         for (int k = 0; k < 4; ++k) {
             low = std::min({low, lows[k], lows2[k]});
             high = std::max({high, highs[k], highs2[k]});
@@ -115,21 +122,53 @@ RunFigures::PieceFigures RunFigures::countVoltages(const float* v, std::int32_t 
     for (; i < n; ++i) {
         low = v[i] < low ? v[i] : low;
         high = v[i] > high ? v[i] : high;
+        unordered |= std::isnan(v[i]);
     }
+    unordered |= std::isnan(v[0]);
     PieceFigures p{sumBefore, low, high};
     constexpr std::uint32_t kRow = kVoltageCells + 1; // the last cell takes what lies outside
     std::uint32_t* const rows = voltageCounts_.data();
     const std::uint32_t lowest = hundredthsCell(low), highest = hundredthsCell(high);
-    // Every cell checked all the same, as a NaN escapes the compares above.
-    const auto cellOf = [](float x) { return std::min(hundredthsCell(x), kVoltageCells); };
-    for (i = 0; i + 4 <= n; i += 4) {
-        ++rows[cellOf(v[i])];
-        ++rows[kRow + cellOf(v[i + 1])];
-        ++rows[2 * kRow + cellOf(v[i + 2])];
-        ++rows[3 * kRow + cellOf(v[i + 3])];
+    const auto countAll = [&](auto cellOf) {
+        std::int32_t k = 0;
+        for (; k + std::int32_t(kCountRows) <= n; k += std::int32_t(kCountRows))
+            for (std::uint32_t r = 0; r < kCountRows; ++r)
+                ++rows[r * kRow + cellOf(v[k + std::int32_t(r)])];
+        for (; k < n; ++k)
+            ++rows[cellOf(v[k])];
+    };
+    if (!unordered && lowest < kVoltageCells && highest < kVoltageCells) {
+        // Four cells at once, as hundredthsCell() works them out one by one.
+        using Cells = std::uint32_t __attribute__((vector_size(16)));
+        static_assert(kCountRows % 4 == 0);
+        std::int32_t k = 0;
+        for (; k + std::int32_t(kCountRows) <= n; k += std::int32_t(kCountRows))
+            for (std::uint32_t r = 0; r < kCountRows; r += 4) {
+                Floats x;
+                std::memcpy(&x, v + k + r, sizeof x);
+                const Floats shifted = x * 100.0f + 0x1.8p23f;
+                Cells cells;
+                std::memcpy(&cells, &shifted, sizeof cells);
+                cells -= 0x4B400000u;
+                ++rows[r * kRow + cells[0]];
+                ++rows[(r + 1) * kRow + cells[1]];
+                ++rows[(r + 2) * kRow + cells[2]];
+                ++rows[(r + 3) * kRow + cells[3]];
+            }
+        for (; k < n; ++k)
+            ++rows[hundredthsCell(v[k])];
+    } else {
+        countAll([](float x) { return std::min(hundredthsCell(x), kVoltageCells); });
     }
-    for (; i < n; ++i)
-        ++rows[cellOf(v[i])];
+    // A cell's count over the rows, which it leaves at zero for the next piece.
+    const auto takeCell = [&](std::uint32_t k) {
+        std::uint32_t c = 0;
+        for (std::uint32_t r = 0; r < kCountRows; ++r) {
+            c += rows[r * kRow + k];
+            rows[r * kRow + k] = 0;
+        }
+        return c;
+    };
 
     const std::uint32_t from = lowest < kVoltageCells ? lowest : 0;
     const std::uint32_t to = highest < kVoltageCells ? highest : kVoltageCells - 1;
@@ -137,21 +176,16 @@ RunFigures::PieceFigures RunFigures::countVoltages(const float* v, std::int32_t 
     // run holds fewer than 2^24 of them), so the sum is the one taken in recording order.
     double sum = 0;
     for (std::uint32_t k = from; k <= to; ++k) {
-        const std::uint32_t c = rows[k] + rows[kRow + k] + rows[2 * kRow + k] + rows[3 * kRow + k];
+        const std::uint32_t c = takeCell(k);
         if (c == 0)
             continue;
-        rows[k] = rows[kRow + k] = rows[2 * kRow + k] = rows[3 * kRow + k] = 0;
         // The voltage of these hundredths exactly as voltageFromRaw stores it.
         const float value = float(static_cast<long double>(k) / 100.0L);
         sum += double(c) * double(value);
         voltage_.bands.addCell(k, value, c, interval);
     }
-    if (rows[kVoltageCells] + rows[kRow + kVoltageCells] + rows[2 * kRow + kVoltageCells] +
-            rows[3 * kRow + kVoltageCells] >
-        0) {
+    if (takeCell(kVoltageCells) > 0) {
         // No stored voltage lies here; should one, it still counts, one by one.
-        rows[kVoltageCells] = rows[kRow + kVoltageCells] = rows[2 * kRow + kVoltageCells] =
-            rows[3 * kRow + kVoltageCells] = 0;
         for (std::int32_t k = 0; k < n; ++k)
             if (hundredthsCell(v[k]) >= kVoltageCells) {
                 voltage_.bands.add(v[k], interval);

@@ -70,10 +70,11 @@ private:
 
     // Voltages are stored rounded to hundredths (voltageFromRaw), so a count per hundredth
     // stands for the value itself: a piece's voltages are counted in these cells and then
-    // folded into the day and the bands, a few hundred cells instead of every sample. Four
-    // rows taken in turn, as a value repeats many times in a row and one counter would wait
-    // for its own previous increment.
+    // folded into the day and the bands, a few hundred cells instead of every sample. Rows
+    // taken in turn, as a value repeats many times in a row and one counter would wait for its
+    // own previous increment.
     static constexpr std::uint32_t kVoltageCells = 1u << 14; // up to 163.83 V
+    static constexpr std::uint32_t kCountRows = 4;
     std::vector<std::uint32_t> voltageCounts_;
 
     bool hasClock_;

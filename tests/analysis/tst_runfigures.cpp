@@ -89,7 +89,7 @@ ImageBuilder wandering(int voltageCode, int temperatureCode, int voltages, int p
 
 Q_DECLARE_METATYPE(veltrano::ImageBuilder)
 
-class TestDayTally : public QObject {
+class TestRunFigures : public QObject {
     Q_OBJECT
 
 private slots:
@@ -113,6 +113,8 @@ private slots:
         // Five minutes a sample for 245 days, across both changes of 2016.
         QTest::newRow("from March to November")
             << wandering(8, 6, 245 * 288, 6, 245 * 48) << amsterdam(2016, 3, 1, 12, 0) << 246;
+        // Several of the decoder's blocks, with days across their edges.
+        QTest::newRow("many blocks") << wandering(7, 2, 200'000, 40, 5000) << utc << 140;
         // Samoa left out 30 December 2011: the clock went from the 29th to the 31st.
         QTest::newRow("a day the clock skipped")
             << wandering(8, 6, 600, 6, 100)
@@ -225,9 +227,9 @@ int main(int argc, char** argv) {
     qputenv("TZ", "Europe/Amsterdam");
     tzset();
     QCoreApplication app(argc, argv);
-    TestDayTally test;
+    TestRunFigures test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_daytally.moc"
+#include "tst_runfigures.moc"
