@@ -55,13 +55,13 @@ void BM_Floor(benchmark::State& state) {
     state.counters["voltage_samples"] = double(voltages);
 }
 
-void BM_Processing(benchmark::State& state) {
+template <class Process> void processFullImage(benchmark::State& state, Process process) {
     const std::uint8_t* img = image().data();
     const ProcessingSettings settings = ProcessingSettings::defaults(QLocale::c());
     ProcessingResult result;
     for (auto _ : state) {
         DecoderState decoder;
-        processImage(img, settings, decoder, result);
+        process(img, settings, decoder, result);
         benchmark::ClobberMemory();
     }
     state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
@@ -69,17 +69,13 @@ void BM_Processing(benchmark::State& state) {
     state.counters["events"] = double(result.eventCount);
 }
 
+void BM_Processing(benchmark::State& state) {
+    processFullImage(state, [](auto&&... a) { return processImage(a...); });
+}
+
 // The run without the per-day and band figures: what they add is the difference.
 void BM_ProcessingWithoutDaysAndBands(benchmark::State& state) {
-    const std::uint8_t* img = image().data();
-    const ProcessingSettings settings = ProcessingSettings::defaults(QLocale::c());
-    ProcessingResult result;
-    for (auto _ : state) {
-        DecoderState decoder;
-        processImageWithoutDaysAndBands(img, settings, decoder, result);
-        benchmark::ClobberMemory();
-    }
-    state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
+    processFullImage(state, [](auto&&... a) { return processImageWithoutDaysAndBands(a...); });
 }
 
 // Erased memory with a short recording near its end, "DONE" and zeros after it: 8,000,000
