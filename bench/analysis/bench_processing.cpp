@@ -1,5 +1,6 @@
 // Processing a full image against a floor pass that only reads the words and writes the
-// four sample arrays with the same counts.
+// four sample arrays with the same counts, and against the same run without the per-day and
+// band figures.
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -54,18 +55,27 @@ void BM_Floor(benchmark::State& state) {
     state.counters["voltage_samples"] = double(voltages);
 }
 
-void BM_Processing(benchmark::State& state) {
+template <class Process> void processFullImage(benchmark::State& state, Process process) {
     const std::uint8_t* img = image().data();
     const ProcessingSettings settings = ProcessingSettings::defaults(QLocale::c());
     ProcessingResult result;
     for (auto _ : state) {
         DecoderState decoder;
-        processImage(img, settings, decoder, result);
+        process(img, settings, decoder, result);
         benchmark::ClobberMemory();
     }
     state.counters["voltage_samples"] = double(result.samples.voltageSampleCount);
     state.counters["temperature_samples"] = double(result.samples.temperatureSampleCount);
     state.counters["events"] = double(result.eventCount);
+}
+
+void BM_Processing(benchmark::State& state) {
+    processFullImage(state, [](auto&&... a) { return processImage(a...); });
+}
+
+// The run without the per-day and band figures: what they add is the difference.
+void BM_ProcessingWithoutDaysAndBands(benchmark::State& state) {
+    processFullImage(state, [](auto&&... a) { return processImageWithoutDaysAndBands(a...); });
 }
 
 // Erased memory with a short recording near its end, "DONE" and zeros after it: 8,000,000
@@ -130,6 +140,10 @@ public:
         ConsoleReporter::Finalize();
         ratio("BM_Processing", "BM_Floor", "full image, ours/floor");
         ratio("BM_SparseProcessing", "BM_SparseWordWalk", "sparse image, ours/word walk");
+        const std::string with = "BM_Processing", without = "BM_ProcessingWithoutDaysAndBands";
+        if (medians_.count(with) && medians_.count(without))
+            std::printf("days and bands: %+.1f %%\n",
+                        (medians_[with] / medians_[without] - 1) * 100);
     }
 
 private:
@@ -143,6 +157,7 @@ private:
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_Processing)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ProcessingWithoutDaysAndBands)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SparseWordWalk)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SparseProcessing)->Unit(benchmark::kMillisecond)->Repetitions(5);
 

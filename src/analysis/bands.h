@@ -5,6 +5,14 @@
 
 namespace veltrano {
 
+// Seconds of one quantity against its two limits, compared as the event detection compares.
+// With crossed limits a value can be both above and below; it then counts in both.
+struct LimitSeconds {
+    double above = 0;
+    double between = 0;
+    double below = 0;
+};
+
 // Samples and time in one band.
 struct Band {
     std::int64_t samples = 0;
@@ -31,6 +39,7 @@ struct BandTable {
     double lowerEdge(std::size_t i) const {
         return double(firstBand + std::int64_t(i)) * hundredthsPerBand / 100.0;
     }
+    LimitSeconds limitSeconds() const { return {secondsAbove, secondsBetween, secondsBelow}; }
 };
 
 } // namespace veltrano

@@ -1,5 +1,6 @@
 #include "exports.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -58,33 +59,39 @@ private:
     Entry entries_[1 << kBits];
 };
 
-// One row per stored sample: its time as stored, the value, and the clock at that time.
+// Stored times between two ends, both included.
+struct TimeRange {
+    double from;
+    double to;
+    bool holds(float t) const { return t >= from && t <= to; }
+};
+
+// One row per stored sample: its time as stored, the value, and the clock at the sample's exact
+// seconds; with a range only the rows whose stored time lies in it.
 void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeading,
-                 const float* times, const float* values, std::int32_t count, int divisor,
-                 const QDateTime& start, const WriteControl& control) {
+                 const float* times, const float* values, const SampleTimeline& timeline,
+                 std::int32_t count, const QDateTime& start, std::optional<TimeRange> range,
+                 const WriteControl& control) {
     const char sep = out.style().separator;
     const char dec = out.style().decimal;
     out.textRow(
         {QStringLiteral("tijd (%1)").arg(unit), valueHeading, QStringLiteral("datum en tijd")});
-    const auto format = [=](char* p, std::int64_t from, std::int64_t to) {
+    const auto format = [=, &timeline](char* p, std::int64_t from, std::int64_t to) {
         // One each, for the blocks are formatted on several threads.
         WallClock clock(start);
         ValueTexts valueTexts(dec);
-        for (std::int64_t i = from + 1; i <= to; ++i) {
+        SampleTimeline::Cursor seconds(timeline, std::int32_t(from + 1));
+        for (auto i = std::int32_t(from + 1); i <= to; ++i) {
             const float t = times[i];
+            if (range && !range->holds(t))
+                continue;
             p = putShortest(p, t, dec);
             *p++ = sep;
             p = valueTexts.put(p, values[i]);
             *p++ = sep;
-            // A float times a divisor of at most 604800 is exact in a double, with at most 44
-            // significant bits, so adding a half is exact too: nearest second, halves up.
-            const double later = double(t) * divisor + 0.5;
-            if (std::fabs(later) < 9e15) { // false for NaN too
-                auto whole = static_cast<std::int64_t>(later);
-                if (double(whole) > later)
-                    --whole;
-                p = clock.put(p, whole);
-            }
+            const double exact = seconds.seconds(i);
+            if (std::fabs(exact) < 9e15) // false for NaN too
+                p = clock.put(p, roundedSeconds(exact));
             *p++ = '\n';
         }
         return p;
@@ -126,6 +133,90 @@ void writeEvents(CsvWriter& out, const QString& unit, const std::vector<ClosedEv
         out.commit(p);
     }
 }
+
+// Count, minimum and its time, maximum and its time, and mean of one quantity on one day;
+// only the count when it has no sample that day.
+char* putDayFigures(char* p, const DayFigures& f, char sep, char dec) {
+    *p++ = sep;
+    p = putInteger(p, f.count);
+    if (f.count == 0)
+        return static_cast<char*>(std::memset(p, sep, 5)) + 5;
+    for (const auto& [value, time] : {std::pair{f.min, f.minTime}, std::pair{f.max, f.maxTime}}) {
+        *p++ = sep;
+        p = putTwoDecimals(p, value, dec);
+        *p++ = sep;
+        const QByteArray text = time.toString(u"HH:mm:ss").toLatin1();
+        p = std::copy(text.begin(), text.end(), p);
+    }
+    *p++ = sep;
+    return putTwoDecimals(p, f.mean(), dec);
+}
+
+void writeDays(CsvWriter& out, const DayTable& days) {
+    const char sep = out.style().separator;
+    const char dec = out.style().decimal;
+    out.textRow({QStringLiteral("datum"), QStringLiteral("spanningsmetingen"),
+                 QStringLiteral("min spanning"), QStringLiteral("tijd min spanning"),
+                 QStringLiteral("max spanning"), QStringLiteral("tijd max spanning"),
+                 QStringLiteral("gemiddelde spanning"), QStringLiteral("temperatuurmetingen"),
+                 QStringLiteral("min temperatuur"), QStringLiteral("tijd min temperatuur"),
+                 QStringLiteral("max temperatuur"), QStringLiteral("tijd max temperatuur"),
+                 QStringLiteral("gemiddelde temperatuur"), QStringLiteral("calamiteiten")});
+    for (const DayRow& day : days) {
+        char* p = out.reserve(kRowBytes + 2 * WallClock::kMaxChars);
+        const QByteArray date = day.date.toString(u"yyyy-MM-dd").toLatin1();
+        p = std::copy(date.begin(), date.end(), p);
+        p = putDayFigures(p, day.voltage, sep, dec);
+        p = putDayFigures(p, day.temperature, sep, dec);
+        *p++ = sep;
+        p = putInteger(p, day.events);
+        *p++ = '\n';
+        out.commit(p);
+    }
+}
+
+// A band's edge: one decimal for bands of tenths (voltage), none for whole ones (temperature).
+char* putEdge(char* p, std::int64_t hundredths, int hundredthsPerBand, char dec) {
+    if (hundredthsPerBand % 100 == 0)
+        return putInteger(p, hundredths / 100);
+    std::int64_t tenths = hundredths / 10;
+    if (tenths < 0) {
+        *p++ = '-';
+        tenths = -tenths;
+    }
+    p = putInteger(p, tenths / 10);
+    *p++ = dec;
+    *p++ = char('0' + tenths % 10);
+    return p;
+}
+
+void writeBands(CsvWriter& out, const ProcessingResult& result) {
+    const char sep = out.style().separator;
+    const char dec = out.style().decimal;
+    out.textRow({QStringLiteral("soort"), QStringLiteral("van"), QStringLiteral("tot"),
+                 QStringLiteral("metingen"), QStringLiteral("uren")});
+    for (const auto& [kind, table] : {std::pair{"spanning", &result.voltageBands},
+                                      std::pair{"temperatuur", &result.temperatureBands}}) {
+        const int width = table->hundredthsPerBand;
+        for (std::size_t i = 0; i < table->bands.size(); ++i) {
+            const Band& band = table->bands[i];
+            const std::int64_t edge = (table->firstBand + std::int64_t(i)) * width;
+            char* p = out.reserve(kRowBytes);
+            for (const char* c = kind; *c; ++c)
+                *p++ = *c;
+            *p++ = sep;
+            p = putEdge(p, edge, width, dec);
+            *p++ = sep;
+            p = putEdge(p, edge + width, width, dec);
+            *p++ = sep;
+            p = putInteger(p, band.samples);
+            *p++ = sep;
+            p = putShortest(p, band.seconds / 3600, dec);
+            *p++ = '\n';
+            out.commit(p);
+        }
+    }
+}
 } // namespace
 
 QString csvExportWord(CsvExport kind) {
@@ -135,13 +226,18 @@ QString csvExportWord(CsvExport kind) {
     case CsvExport::Temperature:
         return QStringLiteral("temperatuur");
     case CsvExport::Events:
+        return QStringLiteral("calamiteiten");
+    case CsvExport::Days:
+        return QStringLiteral("dagen");
+    case CsvExport::Bands:
         break;
     }
-    return QStringLiteral("calamiteiten");
+    return QStringLiteral("verdeling");
 }
 
 std::optional<CsvExport> csvExportFromWord(const QString& word) {
-    for (CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events})
+    for (CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events,
+                           CsvExport::Days, CsvExport::Bands})
         if (word == csvExportWord(kind))
             return kind;
     return std::nullopt;
@@ -152,7 +248,7 @@ namespace {
 // weinig geheugen" when a buffer could not be had, the cancel reason when it was asked to stop.
 std::optional<QString> writeExport(CsvExport kind, const ProcessingResult& result,
                                    const ProcessingSettings& settings, QIODevice& device,
-                                   const WriteControl& control) {
+                                   std::optional<TimeRange> range, const WriteControl& control) {
     CsvWriter out(device, CsvStyle::of(settings.locale));
     out.byteOrderMark();
     const QString unit = unitWord(result);
@@ -160,16 +256,22 @@ std::optional<QString> writeExport(CsvExport kind, const ProcessingResult& resul
     switch (kind) {
     case CsvExport::Voltage:
         writeSeries(out, unit, QStringLiteral("spanning (V)"), s.voltageTimes.get(),
-                    s.voltageValues.get(), s.voltageSampleCount, result.secondsPerUnit,
-                    settings.periodStart, control);
+                    s.voltageValues.get(), s.voltageTimeline, s.voltageSampleCount,
+                    settings.periodStart, range, control);
         break;
     case CsvExport::Temperature:
         writeSeries(out, unit, QStringLiteral("temperatuur (\u00B0C)"), s.temperatureTimes.get(),
-                    s.temperatureValues.get(), s.temperatureSampleCount, result.secondsPerUnit,
-                    settings.periodStart, control);
+                    s.temperatureValues.get(), s.temperatureTimeline, s.temperatureSampleCount,
+                    settings.periodStart, range, control);
         break;
     case CsvExport::Events:
         writeEvents(out, unit, result.events, result.secondsPerUnit);
+        break;
+    case CsvExport::Days:
+        writeDays(out, result.days);
+        break;
+    case CsvExport::Bands:
+        writeBands(out, result);
         break;
     }
     if (!out.finish())
@@ -181,7 +283,7 @@ std::optional<QString> writeExport(CsvExport kind, const ProcessingResult& resul
 
 std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
                                 const ProcessingSettings& settings, QIODevice& device) {
-    if (auto why = writeExport(kind, result, settings, device, {}))
+    if (auto why = writeExport(kind, result, settings, device, std::nullopt, {}))
         return QStringLiteral("Schrijven is mislukt: %1").arg(*why);
     return std::nullopt;
 }
@@ -189,8 +291,18 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
 std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
                                const ProcessingSettings& settings, const QString& path,
                                const WriteControl& control) {
-    return saveFile(
-        path, [&](QIODevice& file) { return writeExport(kind, result, settings, file, control); });
+    return saveFile(path, [&](QIODevice& file) {
+        return writeExport(kind, result, settings, file, std::nullopt, control);
+    });
+}
+
+std::optional<QString> saveCsvRange(CsvExport kind, const ProcessingResult& result,
+                                    const ProcessingSettings& settings, double from, double to,
+                                    const QString& path, const WriteControl& control) {
+    const TimeRange range{std::min(from, to), std::max(from, to)};
+    return saveFile(path, [&](QIODevice& file) {
+        return writeExport(kind, result, settings, file, range, control);
+    });
 }
 
 } // namespace veltrano

@@ -11,10 +11,11 @@ class QIODevice;
 
 namespace veltrano {
 
-// The three CSV exports of a finished run.
-enum class CsvExport { Voltage, Temperature, Events };
+// The CSV exports of a finished run.
+enum class CsvExport { Voltage, Temperature, Events, Days, Bands };
 
-// "spanning", "temperatuur", "calamiteiten": the command line's words for them.
+// "spanning", "temperatuur", "calamiteiten", "dagen", "verdeling": the command line's words
+// for them.
 QString csvExportWord(CsvExport kind);
 std::optional<CsvExport> csvExportFromWord(const QString& word);
 
@@ -31,5 +32,12 @@ std::optional<QString> writeCsv(CsvExport kind, const ProcessingResult& result,
 std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
                                const ProcessingSettings& settings, const QString& path,
                                const WriteControl& control = {});
+
+// The spanning or temperatuur export of the rows whose stored time (in the run's unit, the
+// first column) lies between `from` and `to`, either order, both ends included; in every other
+// way as saveCsv. The other exports have no time of their own per row and are written whole.
+std::optional<QString> saveCsvRange(CsvExport kind, const ProcessingResult& result,
+                                    const ProcessingSettings& settings, double from, double to,
+                                    const QString& path, const WriteControl& control = {});
 
 } // namespace veltrano

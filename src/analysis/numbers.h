@@ -22,4 +22,10 @@ QString formatMeasured(long double value, const QLocale& locale);
 // Moments: rounded to a whole number, halves to even.
 QString formatMoment(long double value);
 
+// a / b rounded down, for days and bands below zero too.
+inline std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
 } // namespace veltrano

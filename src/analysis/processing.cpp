@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/numbers.h"
+#include "analysis/runfigures.h"
 #include "recording/timeunits.h"
 
 namespace veltrano {
@@ -54,14 +55,16 @@ std::optional<SettingsError> readLimits(const ProcessingSettings& s, Limits& lim
 
 namespace {
 
-// Receives the decoder's samples and runs events, statistics and the summary.
-class RunSink {
+// Receives the decoder's samples and runs events, statistics, the summary, and with kFigures
+// the per-day and band figures on the same pass.
+template <bool kFigures> class RunSink {
 public:
     RunSink(const ProcessingSettings& settings, ProcessingResult& r,
             const ProgressCallback& progress)
         : settings_(settings), r_(r), progress_(progress),
           writer_(r.report, r.limits, settings.locale, r.secondsPerUnit, r.unitWord),
-          events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events) {}
+          events_(r.limits, r.secondsPerUnit, r.eventList, writer_, r.events),
+          figures_(settings.periodStart, r.limits) {}
 
     void progress(std::size_t word) {
         if (progress_)
@@ -80,6 +83,11 @@ public:
     void voltageStored(float v) {
         r_.stats.voltage.add(v);
         events_.voltageGather(v);
+    }
+    // Every stored sample, also the temperatures outside the gate below, a block at a time.
+    void samplesTaken(const StoredSamples& stored) {
+        if constexpr (kFigures)
+            figures_.take(stored, r_.samples);
     }
     void temperature(float t, double clock, double interval) {
         r_.stats.temperature.add(t);
@@ -105,6 +113,7 @@ public:
         r_.report.replace(FixedLine::EventCount, QStringLiteral("Aantal calamiteiten \t") +
                                                      QString::number(events_.eventCount()));
         r_.lastVoltageTime = double(static_cast<long double>(voltageClock) / r_.secondsPerUnit);
+        r_.lastSummary = {s, figures_.voltageLimitSeconds(), figures_.temperatureLimitSeconds()};
     }
 
     // The image ended inside a recording: the chart's ranges as a summary would set them,
@@ -116,6 +125,15 @@ public:
 
     std::int32_t eventCount() const { return events_.eventCount(); }
     void leaveOutEventBlocks() { writer_.leaveOutBlocks(); }
+
+    // Days and bands of every stored sample, once the decoder is through.
+    void putFigures() {
+        if constexpr (kFigures) {
+            r_.days = figures_.days(r_.events);
+            r_.voltageBands = figures_.voltageBands();
+            r_.temperatureBands = figures_.temperatureBands();
+        }
+    }
 
 private:
     void setAxisRanges() {
@@ -174,12 +192,13 @@ private:
     const ProgressCallback& progress_;
     EventBlockWriter writer_;
     EventDetector events_;
+    RunFigures figures_;
 };
 
 } // namespace
 
 namespace {
-template <bool kKeepSamples>
+template <bool kKeepSamples, bool kFigures = true>
 std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSettings& settings,
                                  DecoderState& state, ProcessingResult& result,
                                  const ProgressCallback& progress) {
@@ -203,15 +222,19 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
     result.eventCount = 0;
     result.events.clear();
     result.recordingSeconds = 0;
+    result.lastSummary = {};
+    result.days.clear();
+    result.voltageBands = BandTable::ofWidth(10);
+    result.temperatureBands = BandTable::ofWidth(100);
     result.completed = false;
     result.cutOff = false;
     result.summaries = 0;
 
-    RunSink sink(settings, result, progress);
+    RunSink<kFigures> sink(settings, result, progress);
     if constexpr (!kKeepSamples)
         sink.leaveOutEventBlocks();
-    result.decode =
-        decodeImage<RunSink, kKeepSamples>(image, unit.divisor, state, result.samples, sink);
+    result.decode = decodeImage<RunSink<kFigures>, kKeepSamples>(image, unit.divisor, state,
+                                                                 result.samples, sink);
     if constexpr (!kKeepSamples) {
         // Nothing was stored: the arrays stay as recreate() left them.
         result.samples.voltageSampleCount = 0;
@@ -225,6 +248,7 @@ std::optional<SettingsError> run(const std::uint8_t* image, const ProcessingSett
         sink.cutOff(result.decode.lastVoltageClock);
     result.summaries = result.decode.summaries;
     result.eventCount = sink.eventCount();
+    sink.putFigures();
     return std::nullopt;
 }
 } // namespace
@@ -241,6 +265,13 @@ std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* imag
                                                         DecoderState& state,
                                                         ProcessingResult& result) {
     return run<false>(image, settings, state, result, {});
+}
+
+std::optional<SettingsError> processImageWithoutDaysAndBands(const std::uint8_t* image,
+                                                             const ProcessingSettings& settings,
+                                                             DecoderState& state,
+                                                             ProcessingResult& result) {
+    return run<true, false>(image, settings, state, result, {});
 }
 
 } // namespace veltrano

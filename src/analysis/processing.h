@@ -75,6 +75,14 @@ struct Statistics {
     SampleStatistics temperature;
 };
 
+// What the last summary of a run stated: the statistics as they stood at its end-of-recording
+// word and the time against the limits up to there.
+struct SummaryFigures {
+    Statistics stats;
+    LimitSeconds voltage;
+    LimitSeconds temperature;
+};
+
 // What a run produces; its buffers are re-created at the start of every run.
 struct ProcessingResult {
     Samples samples;
@@ -93,12 +101,13 @@ struct ProcessingResult {
     double voltageAxisMin = 0, voltageAxisMax = 0, temperatureAxisMin = 0, temperatureAxisMax = 0;
     double lastVoltageTime = 0;  // time of the last voltage sample in the run's unit
     double recordingSeconds = 0; // length of the recording as the last summary states it
-    int timeUnit = 1;            // index into kTimeUnits of the stored times
+    SummaryFigures lastSummary;
+    int timeUnit = 1; // index into kTimeUnits of the stored times
     int secondsPerUnit = 60;
     QString unitWord;
     Limits limits;
     DecodeOutcome decode;
-    // Per calendar day, and the time spent in 0.1 V and 1 °C bands.
+    // Per calendar day, and the time spent in 0.1 V and 1 °C bands, over every stored sample.
     DayTable days;
     BandTable voltageBands = BandTable::ofWidth(10);
     BandTable temperatureBands = BandTable::ofWidth(100);
@@ -132,6 +141,13 @@ std::optional<SettingsError> processImageWithoutSamples(const std::uint8_t* imag
                                                         const ProcessingSettings& settings,
                                                         DecoderState& state,
                                                         ProcessingResult& result);
+
+// The run as it was before the per-day and band figures (days and bands stay empty), for the
+// benchmark that measures what they add.
+std::optional<SettingsError> processImageWithoutDaysAndBands(const std::uint8_t* image,
+                                                             const ProcessingSettings& settings,
+                                                             DecoderState& state,
+                                                             ProcessingResult& result);
 
 inline const QString kNoSamplesMessage = QStringLiteral("Geen metingen");
 

@@ -31,6 +31,12 @@ const QStringList& headings() {
         QStringLiteral("spanningmeetinterval (s)"),
         QStringLiteral("temperatuurmeetinterval (s)"),
         QStringLiteral("duur (s)"),
+        QStringLiteral("uren boven overspanning"),
+        QStringLiteral("uren tussen spanningsgrenzen"),
+        QStringLiteral("uren onder onderspanning"),
+        QStringLiteral("uren boven temperatuurbovengrens"),
+        QStringLiteral("uren tussen temperatuurgrenzen"),
+        QStringLiteral("uren onder temperatuurondergrens"),
     };
     return h;
 }
@@ -51,12 +57,13 @@ QByteArray row(const QString& path, const QString& status, const ProcessingResul
     *p++ = sep;
     out.commit(p);
     out.text(status);
-    p = out.reserve(20 * kMaxNumberChars);
+    p = out.reserve(std::size_t(headings().size()) * kMaxNumberChars);
     if (!r) {
         for (int i = 2; i < int(headings().size()); ++i)
             *p++ = sep;
     } else {
-        const Statistics& s = r->stats;
+        const SummaryFigures& last = r->lastSummary;
+        const Statistics& s = last.stats;
         std::array<std::int64_t, 4> kinds{};
         for (const ClosedEvent& e : r->events)
             ++kinds[std::size_t(e.kind)];
@@ -81,6 +88,11 @@ QByteArray row(const QString& path, const QString& status, const ProcessingResul
             *p++ = sep;
             p = putShortest(p, v, dec);
         }
+        for (const LimitSeconds& sides : {last.voltage, last.temperature})
+            for (const double seconds : {sides.above, sides.between, sides.below}) {
+                *p++ = sep;
+                p = putShortest(p, seconds / 3600, dec);
+            }
     }
     *p++ = '\n';
     out.commit(p);
@@ -119,8 +131,9 @@ SummaryRow summarizeImage(const QString& path, const ProcessingSettings& setting
     }
     if (!r.completed)
         return failed(kNoRecording);
-    if (!r.messages.isEmpty())
-        return failed(r.messages.first());
+    // As the report's top shows it: the last summary, whatever the ones before it said.
+    if (r.lastSummary.stats.voltage.count == 0)
+        return failed(kNoSamplesMessage);
     return {row(path, kOk, &r, state, style), true};
 }
 

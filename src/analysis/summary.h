@@ -24,8 +24,9 @@ struct SummaryRow {
 QByteArray summaryHeader(const QLocale& locale);
 
 // Reads and processes one image from the program's start state (a fresh decoder state: no
-// calibration or interval carries over from another image) and gives its line. An image that
-// cannot be read, holds no finished recording or no voltage gets its message as status and
+// calibration or interval carries over from another image) and gives its line, with the
+// figures of the last summary, the one the report shows. An image that cannot be read, holds
+// no finished recording or no voltage up to its last summary gets its message as status and
 // empty figures.
 SummaryRow summarizeImage(const QString& path, const ProcessingSettings& settings,
                           SummaryWorkspace& workspace);

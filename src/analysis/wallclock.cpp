@@ -1,9 +1,12 @@
 #include "wallclock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include <QTimeZone>
+
+#include "analysis/numbers.h"
 
 namespace veltrano {
 
@@ -12,10 +15,6 @@ constexpr std::int64_t kUnixEpochJulianDay = 2440588;
 // Beyond this many seconds either way QDateTime has no moment anyway.
 constexpr std::int64_t kMaxSeconds = std::int64_t(1) << 42;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 char* putTwoDigits(char* out, int v) {
     *out++ = char('0' + v / 10);
     *out++ = char('0' + v % 10);
@@ -34,7 +33,7 @@ bool WallClock::enter(std::int64_t seconds, std::int64_t instantMs) {
         return false;
     const int offset = moment.offsetFromUtc();
     // floor((start + offset + 1000 s) / 1000) = floor((start + offset) / 1000) + s
-    base_ = floorDiv(startMs_ + std::int64_t(offset) * 1000, 1000);
+    base_ = floorDivide(startMs_ + std::int64_t(offset) * 1000, 1000);
     // Without a usable zone the offset holds for this instant only.
     from_ = instantMs;
     to_ = instantMs + 1;
@@ -65,17 +64,42 @@ bool WallClock::enter(std::int64_t seconds, std::int64_t instantMs) {
     return true;
 }
 
-char* WallClock::put(char* out, std::int64_t seconds) {
+bool WallClock::reach(std::int64_t seconds) {
     if (!start_.isValid() || seconds > kMaxSeconds || seconds < -kMaxSeconds)
-        return out;
+        return false;
     const std::int64_t instantMs = startMs_ + seconds * 1000;
-    if ((instantMs < from_ || instantMs >= to_) && !enter(seconds, instantMs))
+    return (instantMs >= from_ && instantMs < to_) || enter(seconds, instantMs);
+}
+
+QDate WallClock::dateOfDay(std::int64_t day) {
+    return QDate::fromJulianDay(day + kUnixEpochJulianDay);
+}
+
+bool WallClock::daySpan(std::int64_t seconds, DaySpan& span) {
+    if (!reach(seconds))
+        return false;
+    const std::int64_t day = floorDivide(base_ + seconds, 86400);
+    span.day = day;
+    span.clockBase = base_ - day * 86400;
+    // The day's seconds under this offset, cut to the instants that share it.
+    span.from = -span.clockBase;
+    span.to = 86400 - span.clockBase;
+    if (from_ != std::numeric_limits<std::int64_t>::min())
+        span.from = std::max(span.from, -floorDivide(startMs_ - from_, 1000));
+    if (to_ != std::numeric_limits<std::int64_t>::max())
+        span.to = std::min(span.to, -floorDivide(startMs_ - to_, 1000));
+    span.from = std::max(span.from, -kMaxSeconds);
+    span.to = std::min(span.to, kMaxSeconds + 1);
+    return true;
+}
+
+char* WallClock::put(char* out, std::int64_t seconds) {
+    if (!reach(seconds))
         return out;
     const std::int64_t local = base_ + seconds;
     if (std::uint64_t(local) - std::uint64_t(dayStart_) >= 86400) {
-        const std::int64_t day = floorDiv(local, 86400);
-        const QByteArray text =
-            QDate::fromJulianDay(day + kUnixEpochJulianDay).toString(u"yyyy-MM-dd").toLatin1();
+        const std::int64_t day = floorDivide(local, 86400);
+        const QByteArray text = dateOfDay(day).toString(u"yyyy-MM-dd").toLatin1();
         if (text.size() != 10) { // years beyond four digits: Qt's own text
             dayStart_ = INT64_MIN;
             const QByteArray whole =

@@ -27,8 +27,22 @@ public:
     // that does not exist.
     char* put(char* out, std::int64_t seconds);
 
+    // The calendar day on which put() writes start + seconds, and the whole seconds around it
+    // that lie on that day under the same offset from UTC, so that callers ask again only when
+    // they leave them.
+    struct DaySpan {
+        std::int64_t day;       // days since 1970-01-01 on the local clock
+        std::int64_t from;      // first second of the span
+        std::int64_t to;        // one past its last second
+        std::int64_t clockBase; // second of the day = seconds + clockBase, within the span
+    };
+    // False for a moment that does not exist, for which put() writes nothing.
+    bool daySpan(std::int64_t seconds, DaySpan& span);
+    static QDate dateOfDay(std::int64_t day);
+
 private:
     bool enter(std::int64_t seconds, std::int64_t instantMs);
+    bool reach(std::int64_t seconds);
 
     QDateTime start_;
     std::int64_t startMs_ = 0;

@@ -103,6 +103,18 @@ struct DecodeOutcome {
     std::size_t wordsRead = 0;
 };
 
+// The values the decoder stored since it last handed samples over: voltage samples
+// firstVoltage up to firstVoltage + voltageCount - 1 at voltages[0], voltages[1] ..., and
+// likewise the temperatures. Valid until the decoder goes on.
+struct StoredSamples {
+    const float* voltages;
+    std::int32_t firstVoltage;
+    std::int32_t voltageCount;
+    const float* temperatures;
+    std::int32_t firstTemperature;
+    std::int32_t temperatureCount;
+};
+
 // Walks the image word by word. The sink receives the samples at the fixed points of a run:
 //   progress(i)                  every 85,000 words, i = 0 included
 //   voltageIntervalText(text)    the report's interval lines, from the start words
@@ -111,8 +123,12 @@ struct DecodeOutcome {
 //   voltageStored(v)             after it is stored (statistics, gathering)
 //   temperature(t, clock, interval)  a stored temperature (statistics, gate, events)
 //   endOfRecording(lastVoltageClock, voltageClock)  the summary of an end-of-recording word
-// Without kKeepSamples the samples are counted but their arrays are not written,
-// for callers that only want what the sink computes.
+//   samplesTaken(stored)         the values stored since the last hand-over, in blocks: before
+//                                a progress report, before a summary and at the end, so that
+//                                the sink can go over them while they are in the cache
+// Without kKeepSamples the samples are counted but their arrays are not written, for callers
+// that only want what the sink computes: only the values of the block not yet handed over are
+// kept, in the arrays' first entries (at most kProgressEveryWords of each).
 template <class Sink, bool kKeepSamples = true>
 DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, DecoderState& state,
                           Samples& samples, Sink& sink) {
@@ -131,11 +147,24 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
     std::uint32_t epoch = 1;
 
     [[maybe_unused]] const double reciprocal = 1.0 / secondsPerUnit;
-    [[maybe_unused]] float* const vValues = samples.voltageValues.get();
+    float* const vValues = samples.voltageValues.get();
     [[maybe_unused]] float* const vTimes = samples.voltageTimes.get();
-    [[maybe_unused]] float* const tValues = samples.temperatureValues.get();
+    float* const tValues = samples.temperatureValues.get();
     [[maybe_unused]] float* const tTimes = samples.temperatureTimes.get();
     std::int32_t voltageCount = 0, temperatureCount = 0;
+    std::int32_t voltagesHanded = 0, temperaturesHanded = 0;
+    const auto handOver = [&] {
+        if (voltageCount == voltagesHanded && temperatureCount == temperaturesHanded)
+            return;
+        // Without kKeepSamples the block starts at entry 1 again after every hand-over.
+        const std::int32_t vAt = kKeepSamples ? voltagesHanded : 0;
+        const std::int32_t tAt = kKeepSamples ? temperaturesHanded : 0;
+        sink.samplesTaken(StoredSamples{
+            vValues + vAt + 1, voltagesHanded + 1, voltageCount - voltagesHanded, tValues + tAt + 1,
+            temperaturesHanded + 1, temperatureCount - temperaturesHanded});
+        voltagesHanded = voltageCount;
+        temperaturesHanded = temperatureCount;
+    };
 
     std::size_t untilProgress = 0;
     std::size_t i = 0;
@@ -143,6 +172,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
         if (untilProgress == 0) {
             samples.voltageSampleCount = voltageCount;
             samples.temperatureSampleCount = temperatureCount;
+            handOver();
             sink.progress(i);
             untilProgress = kProgressEveryWords;
         }
@@ -185,6 +215,8 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             if constexpr (kKeepSamples) {
                 vValues[voltageCount] = v;
                 vTimes[voltageCount] = timeInUnit(voltageClock, secondsPerUnit, reciprocal);
+            } else {
+                vValues[voltageCount - voltagesHanded] = v;
             }
             sink.voltageStored(v);
             continue;
@@ -245,6 +277,8 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
             if constexpr (kKeepSamples) {
                 tTimes[temperatureCount] = timeInUnit(temperatureClock, secondsPerUnit, reciprocal);
                 tValues[temperatureCount] = t;
+            } else {
+                tValues[temperatureCount - temperaturesHanded] = t;
             }
             sink.temperature(t, temperatureClock, state.temperatureInterval);
             break;
@@ -252,6 +286,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
         case tag::End:
             samples.voltageSampleCount = voltageCount;
             samples.temperatureSampleCount = temperatureCount;
+            handOver();
             out.wordsRead = i + 1;
             out.recordingStarted = recordingStarted;
             out.voltageClock = voltageClock;
@@ -261,6 +296,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
         default:
             samples.voltageSampleCount = voltageCount;
             samples.temperatureSampleCount = temperatureCount;
+            handOver();
             sink.endOfRecording(lastVoltageClock, voltageClock);
             out.completed = true;
             ++out.summaries;
@@ -269,6 +305,7 @@ DecodeOutcome decodeImage(const std::uint8_t* image, int secondsPerUnit, Decoder
     }
     samples.voltageSampleCount = voltageCount;
     samples.temperatureSampleCount = temperatureCount;
+    handOver();
     out.wordsRead = i;
     out.recordingStarted = recordingStarted;
     out.voltageClock = voltageClock;

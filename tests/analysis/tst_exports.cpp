@@ -52,6 +52,37 @@ ImageBuilder twoEvents() {
     b.done();
     return b;
 }
+
+// Five years of a voltage every five minutes, with a stretch of one-minute samples and a second
+// recording on the way: in seconds the stored float times lose whole seconds after six months,
+// in weeks they are coarser still.
+const ImageBuilder& fiveYears() {
+    static const ImageBuilder b = [] {
+        ImageBuilder i;
+        i.calibration(300).recording(8, 6).temperature(20).voltage(12.3, 400'000);
+        i.voltageInterval(7).voltage(12.4, 100'000).temperature(21, 3);
+        i.recording(8, 6).voltage(12.5, 125'000).done();
+        return i;
+    }();
+    return b;
+}
+
+// The lines of an export after its header.
+QList<QByteArray> rowsOf(const QByteArray& csv) {
+    QList<QByteArray> lines = csv.split('\n');
+    lines.removeFirst();
+    lines.removeLast(); // after the last line break
+    return lines;
+}
+
+// A voltage every minute with a temperature every 2.5 of them, for the threaded rows.
+ImageBuilder longSeries() {
+    ImageBuilder b = minuteRecording();
+    for (int i = 0; i < 40'000; ++i)
+        b.voltage(12.0 + (i % 9) / 10.0, i % 2 + 2).temperature(20 - i % 3);
+    b.done();
+    return b;
+}
 } // namespace
 
 Q_DECLARE_METATYPE(veltrano::CsvExport)
@@ -277,6 +308,160 @@ private slots:
         s.periodStart = start;
         const auto p = process(image, s);
         QVERIFY(p->completed);
+        QCOMPARE(exported(kind, p, s), kBom + expected);
+    }
+
+    // The clock column comes from the exact seconds, not from the stored time in the unit: the
+    // same in all five units, "Datum aansluiting" plus the seconds rounded, and consecutive
+    // samples exactly one interval apart.
+    void clockTimesComeFromTheExactSeconds() {
+        ProcessingSettings s = dutchSettings(0);
+        s.periodStart = QDateTime(QDate(2016, 1, 1), QTime(0, 0), QTimeZone::utc());
+        auto p = process(fiveYears(), s);
+        const SampleTimeline& timeline = p->samples.voltageTimeline;
+        QCOMPARE(p->samples.voltageSampleCount, 625'000);
+        QCOMPARE(timeline.stretches().size(), std::size_t(3));
+        const auto clockColumn = [](const QByteArray& csv) {
+            QList<QByteArray> column;
+            for (const QByteArray& row : rowsOf(csv))
+                column << row.mid(row.lastIndexOf(';') + 1);
+            return column;
+        };
+        const QList<QByteArray> clocks = clockColumn(exported(CsvExport::Voltage, p, s));
+        QCOMPARE(clocks.size(), qsizetype(625'000));
+        std::int64_t before = 0;
+        for (std::int32_t k = 1; k <= 625'000; ++k) {
+            const QByteArray& clock = clocks[k - 1];
+            const std::int64_t second = roundedSeconds(timeline.seconds(k));
+            // Walking the stretches, as the clock runs.
+            if (k % 997 == 1 || k % 100'000 < 3)
+                QCOMPARE(clock,
+                         s.periodStart.addSecs(second).toString(u"yyyy-MM-ddTHH:mm:ss").toLatin1());
+            const std::int64_t ofDay = clock.mid(11, 2).toInt() * 3600 +
+                                       clock.mid(14, 2).toInt() * 60 + clock.mid(17, 2).toInt();
+            const bool sameStretch = k > 1 && timeline.interval(k) == timeline.interval(k - 1) &&
+                                     timeline.seconds(k) > timeline.seconds(k - 1);
+            if (sameStretch &&
+                (ofDay - before + 86'400) % 86'400 != std::int64_t(timeline.interval(k)))
+                QFAIL(qPrintable(QString("row %1: %2 after %3 s of the day")
+                                     .arg(k)
+                                     .arg(QString::fromLatin1(clock))
+                                     .arg(before)));
+            before = ofDay;
+        }
+        QCOMPARE(clocks.last(), QByteArray("2021-03-07T08:30:00"));
+        for (int unit = 1; unit < 5; ++unit) {
+            s.timeUnit = unit;
+            p = process(fiveYears(), s);
+            QVERIFY2(clockColumn(exported(CsvExport::Voltage, p, s)) == clocks,
+                     qPrintable(QString("unit %1").arg(unit)));
+        }
+    }
+
+    // Only the rows whose stored time lies between the two ends, both included, either order;
+    // on a long series, whose rows are formatted in blocks on several threads, too.
+    void rangeExport_data() {
+        QTest::addColumn<CsvExport>("kind");
+        QTest::addColumn<ImageBuilder>("image");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("two of four") << CsvExport::Voltage << fourVoltages() << 1.0 << 2.0 << 2;
+        QTest::newRow("ends swapped") << CsvExport::Voltage << fourVoltages() << 2.0 << 1.0 << 2;
+        QTest::newRow("ends between rows")
+            << CsvExport::Voltage << fourVoltages() << 0.5 << 2.5 << 2;
+        QTest::newRow("one moment") << CsvExport::Voltage << fourVoltages() << 3.0 << 3.0 << 1;
+        QTest::newRow("after the last") << CsvExport::Voltage << fourVoltages() << 3.5 << 9.0 << 0;
+        QTest::newRow("all of it") << CsvExport::Voltage << fourVoltages() << -1.0 << 1e9 << 4;
+        QTest::newRow("long series, voltages")
+            << CsvExport::Voltage << longSeries() << 70'000.0 << 12'345.0 << 57'656;
+        QTest::newRow("long series, temperatures")
+            << CsvExport::Temperature << longSeries() << 99'999.5 << 2'000.0 << 38'001;
+    }
+    void rangeExport() {
+        QFETCH(CsvExport, kind);
+        QFETCH(ImageBuilder, image);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        const ProcessingSettings s = dutchSettings();
+        const auto p = process(image, s);
+        const QByteArray whole = exported(kind, p, s);
+        QByteArray expected = whole.left(whole.indexOf('\n') + 1);
+        int rows = 0;
+        for (const QByteArray& row : rowsOf(whole)) {
+            const double t = row.left(row.indexOf(';')).replace(',', '.').toDouble();
+            if (t >= std::min(from, to) && t <= std::max(from, to)) {
+                expected += row + '\n';
+                ++rows;
+            }
+        }
+        QTEST(rows, "rows");
+        const QString path = dir.filePath("bereik.csv");
+        QVERIFY(!saveCsvRange(kind, *p.result, s, from, to, path));
+        QCOMPARE(readFile(path), expected);
+    }
+
+    // The per-day and band exports, with the figures of two days around midnight: voltages on
+    // both, temperatures on the first only, events on the day they begin.
+    void dayAndBandExports_data() {
+        QTest::addColumn<CsvExport>("kind");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray daysHeader = "datum;spanningsmetingen;min spanning;tijd min spanning;"
+                                      "max spanning;tijd max spanning;gemiddelde spanning;"
+                                      "temperatuurmetingen;min temperatuur;tijd min temperatuur;"
+                                      "max temperatuur;tijd max temperatuur;"
+                                      "gemiddelde temperatuur;calamiteiten\n";
+        QTest::newRow("days, decimal comma")
+            << CsvExport::Days << dutch()
+            << daysHeader + "2016-07-18;2;12,34;23:58:30;12,84;23:59:30;12,59;"
+                            "2;-0,20;23:58:30;1,00;23:59:30;0,40;2\n"
+                            "2016-07-19;3;12,34;00:00:30;12,84;00:01:30;12,51;0;;;;;;1\n";
+        QTest::newRow("days, decimal point")
+            << CsvExport::Days << english()
+            << QByteArray(daysHeader).replace(';', ',') +
+                   "2016-07-18,2,12.34,23:58:30,12.84,23:59:30,12.59,"
+                   "2,-0.20,23:58:30,1.00,23:59:30,0.40,2\n"
+                   "2016-07-19,3,12.34,00:00:30,12.84,00:01:30,12.51,0,,,,,,1\n";
+        QTest::newRow("bands, decimal comma")
+            << CsvExport::Bands << dutch()
+            << QByteArray("soort;van;tot;metingen;uren\n"
+                          "spanning;12,3;12,4;3;0,05\n"
+                          "spanning;12,4;12,5;0;0\n"
+                          "spanning;12,5;12,6;0;0\n"
+                          "spanning;12,6;12,7;0;0\n"
+                          "spanning;12,7;12,8;0;0\n"
+                          "spanning;12,8;12,9;2;0,03333333333333333\n"
+                          "temperatuur;-1;0;1;0,016666666666666666\n"
+                          "temperatuur;0;1;0;0\n"
+                          "temperatuur;1;2;1;0,016666666666666666\n");
+        QTest::newRow("bands, decimal point")
+            << CsvExport::Bands << english()
+            << QByteArray("soort,van,tot,metingen,uren\n"
+                          "spanning,12.3,12.4,3,0.05\n"
+                          "spanning,12.4,12.5,0,0\n"
+                          "spanning,12.5,12.6,0,0\n"
+                          "spanning,12.6,12.7,0,0\n"
+                          "spanning,12.7,12.8,0,0\n"
+                          "spanning,12.8,12.9,2,0.03333333333333333\n"
+                          "temperatuur,-1,0,1,0.016666666666666666\n"
+                          "temperatuur,0,1,0,0\n"
+                          "temperatuur,1,2,1,0.016666666666666666\n");
+    }
+    void dayAndBandExports() {
+        QFETCH(CsvExport, kind);
+        QFETCH(QLocale, locale);
+        QFETCH(QByteArray, expected);
+        // At 1 degree the compensation makes 12.3 and 12.8 V read as 12.34 and 12.84.
+        ImageBuilder b;
+        b.calibration(300).recording(7, 2).temperature(-0.2).temperature(1);
+        b.voltage(12.3).voltage(12.8).voltage(12.3).voltage(12.8).voltage(12.3).done();
+        ProcessingSettings s = ProcessingSettings::defaults(locale);
+        s.periodStart = QDateTime(QDate(2016, 7, 18), QTime(23, 58, 30), QTimeZone::utc());
+        s.filterText(FilterField::VoltageTimeFilter) = "0";
+        s.filterText(FilterField::TemperatureTimeFilter) = "0";
+        const auto p = process(b, s);
+        QCOMPARE(p->eventCount, 3);
         QCOMPARE(exported(kind, p, s), kBom + expected);
     }
 

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <tuple>
 
 #include <QTest>
@@ -114,7 +115,14 @@ private slots:
                          s.temperatureSampleCount)}) {
             for (std::int32_t k = 1; k <= count; ++k)
                 QCOMPARE(float(timeline->seconds(k)), times[k]);
+            // A cursor from any sample on walks the same clock.
+            for (std::int32_t from = 1; from <= count; ++from) {
+                SampleTimeline::Cursor cursor(*timeline, from);
+                for (std::int32_t k = from; k <= count; ++k)
+                    QCOMPARE(cursor.seconds(k), timeline->seconds(k));
+            }
         }
+        QVERIFY(std::isnan(SampleTimeline::Cursor(SampleTimeline{}, 1).seconds(1)));
         QCOMPARE(s.voltageTimeline.interval(1), 0.0625);
         QCOMPARE(s.voltageTimeline.interval(8), 1.0);
         QCOMPARE(s.voltageTimeline.interval(14), 600.0);

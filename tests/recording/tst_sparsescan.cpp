@@ -37,6 +37,7 @@ struct Sink {
     void voltageStored(float) { ++voltages; }
     void temperature(float, double, double) {}
     void endOfRecording(double, double) {}
+    void samplesTaken(const StoredSamples&) {}
 };
 } // namespace
 

@@ -58,7 +58,8 @@ const QString kDescription = QStringLiteral(
     "Verwerkt een beeldbestand van de logger zoals \"Data verwerken\" in het venster en schrijft "
     "het rapport (tekst of JSON) of een CSV-export naar de standaarduitvoer.\n"
     "  veltrano-report [opties] BEELDBESTAND\n"
-    "  veltrano-report [opties] --export spanning|temperatuur|calamiteiten BEELDBESTAND\n"
+    "  veltrano-report [opties] --export "
+    "spanning|temperatuur|calamiteiten|dagen|verdeling BEELDBESTAND\n"
     "  veltrano-report [opties] --summary [--jobs N] BEELDBESTAND...\n"
     "  veltrano-report [opties] --pdf BESTAND BEELDBESTAND\n"
     "  veltrano-report --duration-table [--unit EENHEID]\n"
@@ -114,7 +115,9 @@ ParsedOptions parseOptions(const QStringList& arguments, const QLocale& locale) 
                                     QStringLiteral("VORM"));
     const QCommandLineOption exportKind(
         QStringLiteral("export"),
-        QStringLiteral("Schrijft een CSV-bestand: spanning|temperatuur|calamiteiten."),
+        QStringLiteral("Schrijft een CSV-bestand: spanning|temperatuur|calamiteiten (een regel "
+                       "per meting of calamiteit), dagen (per kalenderdag) of verdeling (tijd "
+                       "per 0,1 V en per 1 °C)."),
         QStringLiteral("SOORT"));
     const QCommandLineOption summary(
         QStringLiteral("summary"),

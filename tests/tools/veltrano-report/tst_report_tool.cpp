@@ -178,6 +178,30 @@ private slots:
                           "0;12,30;2016-03-27T01:59:00\n"
                           "1;12,80;2016-03-27T03:00:00\n"
                           "2;12,30;2016-03-27T03:01:00\n");
+        QTest::newRow("days")
+            << QStringList{"--export", "dagen"} << Environment{}
+            << QByteArray("datum;spanningsmetingen;min spanning;tijd min spanning;max spanning;"
+                          "tijd max spanning;gemiddelde spanning;temperatuurmetingen;"
+                          "min temperatuur;tijd min temperatuur;max temperatuur;"
+                          "tijd max temperatuur;gemiddelde temperatuur;calamiteiten\n"
+                          "2016-07-18;3;12,30;16:30:30;12,80;16:31:30;12,47;"
+                          "3;-3,20;16:31:30;20,00;16:30:30;12,27;0\n");
+        QByteArray bands("soort,van,tot,metingen,uren\n"
+                         "spanning,12.3,12.4,2,0.03333333333333333\n"
+                         "spanning,12.4,12.5,0,0\n"
+                         "spanning,12.5,12.6,0,0\n"
+                         "spanning,12.6,12.7,0,0\n"
+                         "spanning,12.7,12.8,0,0\n"
+                         "spanning,12.8,12.9,1,0.016666666666666666\n");
+        for (int degrees = -4; degrees <= 20; ++degrees)
+            bands += "temperatuur," + QByteArray::number(degrees) + ',' +
+                     QByteArray::number(degrees + 1) +
+                     (degrees == -4   ? ",1,0.016666666666666666\n"
+                      : degrees == 20 ? ",2,0.03333333333333333\n"
+                                      : ",0,0\n");
+        QTest::newRow("bands, decimal point")
+            << QStringList{"--export", "verdeling", "--unit", "uren"}
+            << Environment{{"LC_ALL", "C"}} << bands;
         QTest::newRow("events")
             << QStringList{"--export", "calamiteiten", "--filter", "0", "--temp-filter", "0"}
             << Environment{}
@@ -305,20 +329,24 @@ private slots:
         QVERIFY(!b.save(good));
         const QString missing = dir.filePath("missing.img");
         const QByteArray goodLine = good.toUtf8() + ";ok;3;1;0;0;0;0;0;12,30;12,30;12,30;20,00;"
-                                                    "20,00;20,00;60;60;120";
+                                                    "20,00;20,00;60;60;120;0;0,05;0;0;"
+                                                    "0,016666666666666666;0";
 
         ToolRun run = runTool({"--summary", "--jobs", "2", good, missing, good});
         QCOMPARE(run.exitCode, 1);
         const QList<QByteArray> lines = run.out.split('\n');
         QCOMPARE(lines.size(), qsizetype(5));
         QVERIFY(lines.at(0).startsWith(kBom + "bestand;status;spanningsmetingen;"));
-        QVERIFY(lines.at(0).endsWith(";duur (s)"));
+        QVERIFY(lines.at(0).endsWith(";duur (s);uren boven overspanning;uren tussen "
+                                     "spanningsgrenzen;uren onder onderspanning;uren boven "
+                                     "temperatuurbovengrens;uren tussen temperatuurgrenzen;uren "
+                                     "onder temperatuurondergrens"));
         QCOMPARE(lines.at(1), goodLine);
         // The reason comes from the system, in Dutch where Qt's translation has it.
         QVERIFY2(lines.at(2).startsWith(missing.toUtf8() + ";\"Kan bestand \"\"" +
                                         missing.toUtf8() + "\"\" niet openen: "),
                  lines.at(2).constData());
-        QVERIFY(lines.at(2).endsWith("\"" + QByteArray(16, ';')));
+        QVERIFY(lines.at(2).endsWith("\"" + QByteArray(22, ';')));
         QCOMPARE(lines.at(3), goodLine);
         QCOMPARE(lines.at(4), QByteArray());
 

@@ -18,8 +18,10 @@ const QByteArray kHeader =
     "bestand;status;spanningsmetingen;temperatuurmetingen;calamiteiten;overspanning;"
     "onderspanning;overtemperatuur;ondertemperatuur;gemiddelde spanning;max spanning;"
     "min spanning;gemiddelde temperatuur;max temperatuur;min temperatuur;"
-    "spanningmeetinterval (s);temperatuurmeetinterval (s);duur (s)\n";
-const QByteArray kNoFigures(16, ';');
+    "spanningmeetinterval (s);temperatuurmeetinterval (s);duur (s);uren boven overspanning;"
+    "uren tussen spanningsgrenzen;uren onder onderspanning;uren boven temperatuurbovengrens;"
+    "uren tussen temperatuurgrenzen;uren onder temperatuurondergrens\n";
+const QByteArray kNoFigures(22, ';');
 
 struct Image {
     QString name;
@@ -29,7 +31,9 @@ struct Image {
 
 // Images that tell whether calibration and intervals carry over from one to the next: the
 // first sets a calibration of 0.1 V per count, the second has none (start value: 330 counts
-// are 12.33 V, not 33 V), the third has no interval words (start value 0, not 60 s).
+// are 12.33 V, not 33 V), the third has no interval words (start value 0, not 60 s). One more
+// has no voltage in its first recording, only in its second: its figures are those of the
+// last summary, as the report shows them.
 std::vector<Image> fleet(const QTemporaryDir& dir) {
     ImageBuilder events = minuteRecording();
     events.voltage(12.3, 60).voltage(12.8, 7).voltage(12.3).temperature(40, 6).temperature(20);
@@ -41,18 +45,27 @@ std::vector<Image> fleet(const QTemporaryDir& dir) {
     noIntervals.recordingStart(7).temperatureStart(2).temperature(20).voltageRaw(330).done();
     ImageBuilder onlyTemperatures;
     onlyTemperatures.recording(7, 2).temperature(20, 3).done();
+    ImageBuilder lateVoltages;
+    lateVoltages.calibration(300).recording(7, 2).temperature(20, 2).endOfRecording();
+    lateVoltages.recording(7, 2).voltage(12.3, 3).done();
     const QString missing = dir.filePath("missing.img");
     return {
-        {"events.img", events, "ok;68;8;2;1;0;1;0;12,35;12,80;12,30;35,00;40,00;20,00;60;60;4020"},
+        {"events.img", events,
+         "ok;68;8;2;1;0;1;0;12,35;12,80;12,30;35,00;40,00;20,00;60;60;4020;"
+         "0,11666666666666667;1,0166666666666666;0;0,1;0,03333333333333333;0"},
         {"missing.img", std::nullopt,
          "\"Kan bestand \"\"" + missing.toUtf8() + "\"\" niet openen: No such file or directory\"" +
              kNoFigures},
         {"no-calibration.img", noCalibration,
-         "ok;3;1;0;0;0;0;0;12,33;12,33;12,33;20,00;20,00;20,00;60;60;120"},
+         "ok;3;1;0;0;0;0;0;12,33;12,33;12,33;20,00;20,00;20,00;60;60;120;"
+         "0;0,05;0;0;0,016666666666666666;0"},
         {"erased.img", ImageBuilder{}, "Geen afgesloten opname in het beeld" + kNoFigures},
         {"no-intervals.img", noIntervals,
-         "ok;1;1;0;0;0;0;0;12,33;12,33;12,33;20,00;20,00;20,00;0;0;-60"},
+         "ok;1;1;0;0;0;0;0;12,33;12,33;12,33;20,00;20,00;20,00;0;0;-60;0;0;0;0;0;0"},
         {"only-temperatures.img", onlyTemperatures, "Geen metingen" + kNoFigures},
+        {"late-voltages.img", lateVoltages,
+         "ok;3;2;0;0;0;0;0;12,30;12,30;12,30;20,00;20,00;20,00;60;60;60;"
+         "0;0,05;0;0;0,03333333333333333;0"},
     };
 }
 } // namespace
