@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "analysis/csvwriter.h"
+#include "analysis/daily.h"
 #include "analysis/wallclock.h"
 #include "recording/safesave.h"
 #include "recording/timeunits.h"
@@ -134,44 +135,18 @@ void writeEvents(CsvWriter& out, const QString& unit, const std::vector<ClosedEv
     }
 }
 
-// Count, minimum and its time, maximum and its time, and mean of one quantity on one day;
-// only the count when it has no sample that day.
-char* putDayFigures(char* p, const DayFigures& f, char sep, char dec) {
-    *p++ = sep;
-    p = putInteger(p, f.count);
-    if (f.count == 0)
-        return static_cast<char*>(std::memset(p, sep, 5)) + 5;
-    for (const auto& [value, time] : {std::pair{f.min, f.minTime}, std::pair{f.max, f.maxTime}}) {
-        *p++ = sep;
-        p = putTwoDecimals(p, value, dec);
-        *p++ = sep;
-        const QByteArray text = time.toString(u"HH:mm:ss").toLatin1();
-        p = std::copy(text.begin(), text.end(), p);
-    }
-    *p++ = sep;
-    return putTwoDecimals(p, f.mean(), dec);
-}
-
+// A few hundred rows at most a year: the window's texts for each cell, quoted where needed.
 void writeDays(CsvWriter& out, const DayTable& days) {
-    const char sep = out.style().separator;
     const char dec = out.style().decimal;
-    out.textRow({QStringLiteral("datum"), QStringLiteral("spanningsmetingen"),
-                 QStringLiteral("min spanning"), QStringLiteral("tijd min spanning"),
-                 QStringLiteral("max spanning"), QStringLiteral("tijd max spanning"),
-                 QStringLiteral("gemiddelde spanning"), QStringLiteral("temperatuurmetingen"),
-                 QStringLiteral("min temperatuur"), QStringLiteral("tijd min temperatuur"),
-                 QStringLiteral("max temperatuur"), QStringLiteral("tijd max temperatuur"),
-                 QStringLiteral("gemiddelde temperatuur"), QStringLiteral("calamiteiten")});
+    QStringList row;
+    for (const char* heading : kDayColumns)
+        row << QString::fromUtf8(heading);
+    out.textRow(row);
     for (const DayRow& day : days) {
-        char* p = out.reserve(kRowBytes + 2 * WallClock::kMaxChars);
-        const QByteArray date = day.date.toString(u"yyyy-MM-dd").toLatin1();
-        p = std::copy(date.begin(), date.end(), p);
-        p = putDayFigures(p, day.voltage, sep, dec);
-        p = putDayFigures(p, day.temperature, sep, dec);
-        *p++ = sep;
-        p = putInteger(p, day.events);
-        *p++ = '\n';
-        out.commit(p);
+        row.clear();
+        for (int column = 0; column < int(kDayColumns.size()); ++column)
+            row << dayCellText(day, column, dec);
+        out.textRow(row);
     }
 }
 
