@@ -1,5 +1,7 @@
 #include "chart/bandchart.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
@@ -113,21 +115,15 @@ QString BandChart::figures() const {
     return figures_->text();
 }
 
-void BandChart::draw(QPainter& painter, const QRect& area) const {
+void BandChart::record(QPicture& picture, QSize size) const {
+    QCPPainter painter(&picture);
+    // Drawn afresh as vectors: the screen's cached pixmaps stay the screen's.
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
     const int textHeight = painter.fontMetrics().height() * 2;
-    const QRect chartArea = area.adjusted(0, 0, 0, -textHeight);
-    // The plot as the screen lays it out, scaled into the area.
-    painter.save();
-    painter.translate(chartArea.topLeft());
-    const QSize size = plot_->size().isEmpty() ? QSize(600, 240) : plot_->size();
-    painter.scale(double(chartArea.width()) / size.width(),
-                  double(chartArea.height()) / size.height());
-    if (plot_->size() != size)
-        plot_->resize(size);
-    plot_->replot(QCustomPlot::rpImmediateRefresh);
-    plot_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-    painter.restore();
-    painter.drawText(QRect(area.left(), chartArea.bottom(), area.width(), textHeight),
+    const QSize plotSize(size.width(), std::max(1, size.height() - textHeight));
+    plot_->toPainter(&painter, plotSize.width(), plotSize.height());
+    painter.drawText(QRect(0, plotSize.height(), size.width(), textHeight),
                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, figures_->text());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 #include "analysis/bands.h"
@@ -8,7 +9,7 @@ class QCPBars;
 class QCPItemStraightLine;
 class QCustomPlot;
 class QLabel;
-class QPainter;
+class QPicture;
 
 namespace veltrano {
 
@@ -27,8 +28,8 @@ public:
     QCustomPlot* plot() const { return plot_; }
     // "Boven …: 3,5 uur (1,2 %)   Tussen …   Onder …"
     QString figures() const;
-    // The chart and its figures into `area` of a painter, for paper.
-    void draw(QPainter& painter, const QRect& area) const;
+    // The chart and its figures as vectors laid out at `size`, for paper.
+    void record(QPicture& picture, QSize size) const;
 
 private:
     Quantity quantity_;
