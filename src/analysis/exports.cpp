@@ -271,12 +271,18 @@ std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
     });
 }
 
+std::optional<QString> writeCsvRange(CsvExport kind, const ProcessingResult& result,
+                                     const ProcessingSettings& settings, double from, double to,
+                                     QIODevice& device, const WriteControl& control) {
+    const TimeRange range{std::min(from, to), std::max(from, to)};
+    return writeExport(kind, result, settings, device, range, control);
+}
+
 std::optional<QString> saveCsvRange(CsvExport kind, const ProcessingResult& result,
                                     const ProcessingSettings& settings, double from, double to,
                                     const QString& path, const WriteControl& control) {
-    const TimeRange range{std::min(from, to), std::max(from, to)};
     return saveFile(path, [&](QIODevice& file) {
-        return writeExport(kind, result, settings, file, range, control);
+        return writeCsvRange(kind, result, settings, from, to, file, control);
     });
 }
 

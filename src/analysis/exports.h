@@ -39,5 +39,10 @@ std::optional<QString> saveCsv(CsvExport kind, const ProcessingResult& result,
 std::optional<QString> saveCsvRange(CsvExport kind, const ProcessingResult& result,
                                     const ProcessingSettings& settings, double from, double to,
                                     const QString& path, const WriteControl& control = {});
+// The same rows into a device; returns why it stopped: the device's error text, or the
+// reason of a stop that `control` asked for.
+std::optional<QString> writeCsvRange(CsvExport kind, const ProcessingResult& result,
+                                     const ProcessingSettings& settings, double from, double to,
+                                     QIODevice& device, const WriteControl& control = {});
 
 } // namespace veltrano

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -13,6 +15,7 @@
 #include "mainwindow.h"
 #include "paper/reportpdf.h"
 #include "paper/reportview.h"
+#include "recording/safesave.h"
 #include "uiseams.h"
 #include "windowstate.h"
 
@@ -40,6 +43,20 @@ QString titleOf(const QString& entry) {
 }
 
 const QString kCsvFilter = QStringLiteral("CSV-bestand (*.csv)");
+
+// The temperatures' file beside the voltages' one: "temperatuur" for the last "spanning" in
+// its name, or "-temperatuur" added to it.
+QString rangeTemperaturePath(const QString& voltagePath) {
+    const QFileInfo info(voltagePath);
+    QString name = info.completeBaseName();
+    const qsizetype at = name.lastIndexOf(QStringLiteral("spanning"), -1, Qt::CaseInsensitive);
+    if (at >= 0)
+        name.replace(at, 8, QStringLiteral("temperatuur"));
+    else
+        name += QStringLiteral("-temperatuur");
+    const QString suffix = info.suffix().isEmpty() ? QStringLiteral("csv") : info.suffix();
+    return info.dir().filePath(name + QLatin1Char('.') + suffix);
+}
 const QString kPdfFilter = QStringLiteral("PDF-document (*.pdf)");
 
 } // namespace
@@ -50,14 +67,19 @@ ExportActions::ExportActions(MainWindow& window, UiSeams& seams, ChartView& char
       chartPicture_(new QAction(exporttext::ChartPicture, this)),
       csvActions_{new QAction(exporttext::VoltageCsv, this),
                   new QAction(exporttext::TemperatureCsv, this),
-                  new QAction(exporttext::EventsCsv, this)},
+                  new QAction(exporttext::EventsCsv, this), new QAction(exporttext::DaysCsv, this),
+                  new QAction(exporttext::BandsCsv, this)},
+      rangeCsv_(new QAction(exporttext::RangeCsv, this)),
       reportPdf_(new QAction(exporttext::ReportPdf, this)) {
     setObjectName(QStringLiteral("exportActions"));
     connect(&run_, &ExportRun::progressed, this, &ExportActions::progressed);
     connect(&run_, &ExportRun::finished, this, &ExportActions::finished);
     connect(chartPicture_, &QAction::triggered, this, &ExportActions::saveChartPicture);
-    for (const CsvExport kind : {CsvExport::Voltage, CsvExport::Temperature, CsvExport::Events})
+    for (std::size_t k = 0; k < csvActions_.size(); ++k) {
+        const auto kind = CsvExport(k);
         connect(csvAction(kind), &QAction::triggered, this, [this, kind] { exportCsv(kind); });
+    }
+    connect(rangeCsv_, &QAction::triggered, this, &ExportActions::exportRange);
     connect(reportPdf_, &QAction::triggered, this, &ExportActions::saveReportPdf);
 
     // The plot keeps its mouse events from the chart around it, so it has the menu too.
@@ -86,16 +108,18 @@ QAction* ExportActions::csvAction(CsvExport kind) const {
 
 void ExportActions::updateEnabled() {
     const bool offered = exportable() != nullptr;
-    for (QAction* a : {chartPicture_, csvAction(CsvExport::Voltage),
-                       csvAction(CsvExport::Temperature), csvAction(CsvExport::Events), reportPdf_})
+    for (QAction* a : csvActions_)
         a->setEnabled(offered);
+    chartPicture_->setEnabled(offered);
+    reportPdf_->setEnabled(offered);
+    rangeCsv_->setEnabled(offered && chart_.markersActive());
 }
 
 std::unique_ptr<QMenu> ExportActions::chartMenu() {
     updateEnabled();
     auto menu = std::make_unique<QMenu>();
-    menu->addActions(
-        {chartPicture_, csvAction(CsvExport::Voltage), csvAction(CsvExport::Temperature)});
+    menu->addActions({chartPicture_, csvAction(CsvExport::Voltage),
+                      csvAction(CsvExport::Temperature), rangeCsv_});
     return menu;
 }
 
@@ -104,7 +128,8 @@ std::unique_ptr<QMenu> ExportActions::reportMenu(const QPoint& at) {
     // A child of the box, which a menu of the box may be; deleting it first is fine.
     std::unique_ptr<QMenu> menu(reportBox_.createStandardContextMenu(at));
     menu->addSeparator();
-    menu->addActions({csvAction(CsvExport::Events), reportPdf_});
+    menu->addActions({csvAction(CsvExport::Events), csvAction(CsvExport::Days),
+                      csvAction(CsvExport::Bands), reportPdf_});
     return menu;
 }
 
@@ -171,6 +196,45 @@ void ExportActions::exportCsv(CsvExport kind) {
         return;
     start(path, [kind, path, run](const WriteControl& control) {
         return saveCsv(kind, *run, run->settings, path, control);
+    });
+}
+
+void ExportActions::exportRange() {
+    if (!exportable() || !chart_.markersActive())
+        return;
+    const QString path = seams_.saveFileName(
+        &window_,
+        {titleOf(exporttext::RangeCsv), {kCsvFilter}, QStringLiteral("bereik-spanning.csv")});
+    std::shared_ptr<const ProcessingResult> run = exportable();
+    // The dialog ran an event loop of its own: the lines may have gone meanwhile.
+    if (path.isEmpty() || !run || !chart_.markersActive())
+        return;
+    const double from = chart_.measuringLine(1);
+    const double to = chart_.measuringLine(2);
+    const QString temperaturePath = rangeTemperaturePath(path);
+    // The dialog asked about the chosen file only.
+    if (QFileInfo::exists(temperaturePath) &&
+        (!seams_.question(&window_, QStringLiteral("De temperaturen komen in \"%1\", dat al "
+                                                   "bestaat. Vervangen?")
+                                        .arg(QDir::toNativeSeparators(temperaturePath))) ||
+         !exportable()))
+        return;
+    start(path, [=](const WriteControl& control) -> std::optional<QString> {
+        const WriteControl voltages{control.cancelled, [&](double s) { control.progress(s / 2); }};
+        const WriteControl temperatures{control.cancelled,
+                                        [&](double s) { control.progress(0.5 + s / 2); }};
+        // The temperatures go in while the voltages' file is still open: a failure of either
+        // leaves both files as they were.
+        std::optional<QString> temperatureError;
+        auto error = saveFile(path, [&](QIODevice& file) -> std::optional<QString> {
+            if (auto why = writeCsvRange(CsvExport::Voltage, *run, run->settings, from, to, file,
+                                         voltages))
+                return why;
+            temperatureError = saveCsvRange(CsvExport::Temperature, *run, run->settings, from, to,
+                                            temperaturePath, temperatures);
+            return temperatureError;
+        });
+        return temperatureError ? temperatureError : error;
     });
 }
 

@@ -27,11 +27,15 @@ inline const QString VoltageCsv = QStringLiteral("Spanning exporteren (CSV)…")
 inline const QString TemperatureCsv = QStringLiteral("Temperatuur exporteren (CSV)…");
 inline const QString EventsCsv = QStringLiteral("Calamiteiten exporteren (CSV)…");
 inline const QString ReportPdf = QStringLiteral("Rapport opslaan als PDF…");
+inline const QString DaysCsv = QStringLiteral("Per dag exporteren (CSV)…");
+inline const QString BandsCsv = QStringLiteral("Verdeling exporteren (CSV)…");
+inline const QString RangeCsv = QStringLiteral("Bereik exporteren (CSV)…");
 } // namespace exporttext
 
-// The main window's exports. A right click on the chart offers the chart as a picture and
-// the two measurement exports, one on the report box adds the event export and the report as
-// a PDF to the box's own entries; they are offered when the window's state allows and a run
+// The main window's exports. A right click on the chart offers the chart as a picture, the
+// two measurement exports and, with the measuring lines on, the rows between them; one on the
+// report box adds the event, day and band exports and the report as a PDF to the box's own
+// entries; they are offered when the window's state allows and a run
 // has finished, and write what that run found, with the settings it ran with. What is drawn
 // is taken on the UI thread; the file is written on a worker, one export at a time, while the
 // run's result is held so that no later run writes over it.
@@ -53,6 +57,7 @@ public:
     QAction* chartPictureAction() const { return chartPicture_; }
     QAction* csvAction(CsvExport kind) const;
     QAction* reportPdfAction() const { return reportPdf_; }
+    QAction* rangeCsvAction() const { return rangeCsv_; }
 
     ExportRun& run() { return run_; }
     bool running() const { return run_.running(); }
@@ -61,6 +66,9 @@ public slots:
     void saveChartPicture();
     void exportCsv(CsvExport kind);
     void saveReportPdf();
+    // The spanning and temperatuur rows between the measuring lines, into two files: the one
+    // chosen, and beside it the same name with "temperatuur" for "spanning".
+    void exportRange();
     // "Annuleren": the export stops; a file it was replacing stays as it was.
     void cancel();
 
@@ -81,7 +89,8 @@ private:
     ChartView& chart_;
     QPlainTextEdit& reportBox_;
     QAction* chartPicture_;
-    std::array<QAction*, 3> csvActions_; // by CsvExport
+    std::array<QAction*, 5> csvActions_; // by CsvExport
+    QAction* rangeCsv_;
     QAction* reportPdf_;
     ExportRun run_;
 };

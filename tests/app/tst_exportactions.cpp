@@ -169,13 +169,14 @@ private slots:
         };
         QCOMPARE(offered(w.form.chart()->plot()),
                  (QStringList{exporttext::ChartPicture, exporttext::VoltageCsv,
-                              exporttext::TemperatureCsv}));
+                              exporttext::TemperatureCsv, exporttext::RangeCsv}));
         const QStringList report = offered(w.reportBox()->viewport());
-        QCOMPARE(report.mid(report.size() - 3),
-                 (QStringList{"|", exporttext::EventsCsv, exporttext::ReportPdf}));
+        const QStringList ours{"|", exporttext::EventsCsv, exporttext::DaysCsv,
+                               exporttext::BandsCsv, exporttext::ReportPdf};
+        QCOMPARE(report.mid(report.size() - ours.size()), ours);
         // The box's own entries come first: copy and select all.
         std::unique_ptr<QMenu> standard(w.reportBox()->createStandardContextMenu());
-        QCOMPARE(report.first(report.size() - 3), textsOf(*standard));
+        QCOMPARE(report.first(report.size() - ours.size()), textsOf(*standard));
     }
 
     void offeredOnlyOnceARunHasFinished_data() {
@@ -209,10 +210,11 @@ private slots:
         }
         ExportActions& x = exportsOf(w.form);
         const std::unique_ptr<QMenu> chart = x.chartMenu();
-        QCOMPARE(enabledOf(chart->actions()), QList<bool>(3, offered));
+        // The range needs the measuring lines, which are off here.
+        QCOMPARE(enabledOf(chart->actions()), (QList<bool>{offered, offered, offered, false}));
         const std::unique_ptr<QMenu> report = x.reportMenu(QPoint());
-        QCOMPARE(enabledOf(report->actions().mid(report->actions().size() - 2)),
-                 QList<bool>(2, offered));
+        QCOMPARE(enabledOf(report->actions().mid(report->actions().size() - 4)),
+                 QList<bool>(4, offered));
         // The box's own entries stay usable.
         QVERIFY(report->actions().first()->isVisible());
 
@@ -238,6 +240,10 @@ private slots:
                                      << "temperatuur.csv";
         QTest::newRow("calamiteiten") << CsvExport::Events << "Calamiteiten exporteren (CSV)"
                                       << "calamiteiten.csv";
+        QTest::newRow("dagen") << CsvExport::Days << "Per dag exporteren (CSV)"
+                               << "dagen.csv";
+        QTest::newRow("verdeling") << CsvExport::Bands << "Verdeling exporteren (CSV)"
+                                   << "verdeling.csv";
     }
     void csvOfTheFinishedRun() {
         QFETCH(CsvExport, kind);
@@ -273,6 +279,103 @@ private slots:
         QCOMPARE(asked.title, title);
         QCOMPARE(asked.filters, QStringList{"CSV-bestand (*.csv)"});
         QCOMPARE(asked.suggestedName, name);
+    }
+
+    // The rows between the measuring lines, in either order, exactly as the full exports
+    // have them; the temperatures beside the voltages.
+    void rangeBetweenTheLines_data() {
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("second");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("temperatureName");
+        QTest::newRow("in order") << 60.0 << 180.5 << "bereik-spanning.csv"
+                                  << "bereik-temperatuur.csv";
+        QTest::newRow("swapped, a name without spanning") << 180.5 << 60.0 << "stuk.csv"
+                                                          << "stuk-temperatuur.csv";
+        QTest::newRow("nothing between") << 30.2 << 30.3 << "leeg-spanning.csv"
+                                         << "leeg-temperatuur.csv";
+    }
+    void rangeBetweenTheLines() {
+        QFETCH(double, first);
+        QFETCH(double, second);
+        QFETCH(QString, name);
+        QFETCH(QString, temperatureName);
+        WindowFixture w;
+        processed(w);
+        const ProcessingSettings ran = w.form.readSettings();
+        const ProcessingResult core = coreResult(tenHours(), ran);
+        // The full export's rows whose stored time lies between the lines.
+        const auto expected = [&](CsvExport kind) {
+            QByteArray all;
+            QBuffer buffer(&all);
+            buffer.open(QIODevice::WriteOnly);
+            writeCsv(kind, core, ran, buffer);
+            QList<QByteArray> lines = all.split('\n');
+            QByteArray kept = lines.takeFirst() + '\n';
+            const double low = std::min(first, second), high = std::max(first, second);
+            for (const QByteArray& line : lines) {
+                const double t = line.left(line.indexOf(';')).replace(',', '.').toDouble();
+                if (!line.isEmpty() && t >= low && t <= high)
+                    kept += line + '\n';
+            }
+            return kept;
+        };
+
+        ChartView* chart = w.form.chart();
+        ExportActions& x = exportsOf(w.form);
+        QVERIFY(!x.chartMenu()->actions().last()->isEnabled());
+        chart->markersCheckBox()->setChecked(true);
+        chart->setMeasuringLine(1, first);
+        chart->setMeasuringLine(2, second);
+        QVERIFY(x.chartMenu()->actions().last()->isEnabled());
+        const QString path = w.dir.filePath(name);
+        w.seams.saveAnswers << path;
+        x.rangeCsvAction()->trigger();
+        w.waitForExport();
+        QCOMPARE(w.seams.messages, QStringList());
+        QCOMPARE(w.seams.saveRequests.last().suggestedName, QString("bereik-spanning.csv"));
+        QCOMPARE(readFile(path), expected(CsvExport::Voltage));
+        QCOMPARE(readFile(w.dir.filePath(temperatureName)), expected(CsvExport::Temperature));
+    }
+
+    // A temperatures' file already there is replaced only when the user says so; otherwise
+    // neither file is written.
+    void rangeAsksBeforeReplacingTheTemperatures() {
+        WindowFixture w;
+        processed(w);
+        w.form.chart()->markersCheckBox()->setChecked(true);
+        const QString path = w.dir.filePath("bereik-spanning.csv");
+        const QString temperatures = w.dir.filePath("bereik-temperatuur.csv");
+        QFile old(temperatures);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3);
+        old.close();
+        w.seams.questionAnswer = false;
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).rangeCsvAction()->trigger();
+        QCOMPARE(w.seams.questions.size(), qsizetype(1));
+        QVERIFY(w.seams.questions.first().contains("bereik-temperatuur.csv"));
+        QVERIFY(!w.form.isExporting());
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(readFile(temperatures), QByteArray("oud"));
+    }
+
+    // When the temperatures cannot be written, the voltages' old file stays as it was too.
+    void rangeFailureKeepsBothFiles() {
+        WindowFixture w;
+        processed(w);
+        w.form.chart()->markersCheckBox()->setChecked(true);
+        const QString path = w.dir.filePath("bereik-spanning.csv");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3);
+        old.close();
+        QVERIFY(QDir(w.dir.path()).mkdir("bereik-temperatuur.csv")); // a folder in the way
+        w.seams.saveAnswers << path;
+        exportsOf(w.form).rangeCsvAction()->trigger();
+        w.waitForExport();
+        QCOMPARE(w.seams.messages.size(), qsizetype(1));
+        QVERIFY2(w.seams.messages.first().contains("bereik-temperatuur.csv"),
+                 qPrintable(w.seams.messages.first()));
+        QCOMPARE(readFile(path), QByteArray("oud"));
     }
 
     // The chart as it is shown: here its first minute, not the whole recording.
@@ -384,7 +487,7 @@ private slots:
         // In this order: summary, days, bands, events, chart.
         const QString text = withoutBlanks(pdf.text);
         const QStringList order{"Gemiddeldespanning", "Spanningperdag", "tijdminspanning",
-                                "Temperatuurperdag", "Verdeling", "Hoeveelsteoverspanning1",
+                                "Temperatuurperdag",  "Verdeling",      "Hoeveelsteoverspanning1",
                                 "Spanning(V)"};
         qsizetype at = 0;
         for (const QString& part : order) {
