@@ -148,9 +148,18 @@ QString durationText(double seconds) {
     const auto minutes = static_cast<std::int64_t>(d / 60);
     const auto hours = static_cast<std::int64_t>(d / 3600);
     const auto days = static_cast<std::int64_t>(d / 86400);
-    return QString::number(days) + QStringLiteral(" dagen ") + QString::number(hours % 24) +
-           QStringLiteral(" uren ") + QString::number(minutes % 60) + QStringLiteral(" minuten ") +
-           QString::number(whole % 60) + QStringLiteral(" seconden ");
+    // One allocation: thousands of event blocks build this text.
+    QString text;
+    text.reserve(48);
+    text += QString::number(days);
+    text += u" dagen ";
+    text += QString::number(hours % 24);
+    text += u" uren ";
+    text += QString::number(minutes % 60);
+    text += u" minuten ";
+    text += QString::number(whole % 60);
+    text += u" seconden ";
+    return text;
 }
 
 void EventBlockWriter::write(const ClosedEvent& e) {

@@ -140,21 +140,39 @@ RunFigures::PieceFigures RunFigures::countVoltages(const float* v, std::int32_t 
     if (!unordered && lowest < kVoltageCells && highest < kVoltageCells) {
         // Four cells at once, as hundredthsCell() works them out one by one.
         using Cells = std::uint32_t __attribute__((vector_size(16)));
-        static_assert(kCountRows % 4 == 0);
+        static_assert(kCountRows == 4);
+        const auto countFour = [&](const Floats& x) {
+            const Floats shifted = x * 100.0f + 0x1.8p23f;
+            Cells cells;
+            std::memcpy(&cells, &shifted, sizeof cells);
+            cells -= 0x4B400000u;
+            ++rows[cells[0]];
+            ++rows[kRow + cells[1]];
+            ++rows[2 * kRow + cells[2]];
+            ++rows[3 * kRow + cells[3]];
+        };
+        // A battery at rest holds its voltage to the hundredth for minutes or hours: eight
+        // samples equal to the last one go into one running count instead of eight cells.
+        float last = v[0];
+        std::uint32_t same = 0;
         std::int32_t k = 0;
-        for (; k + std::int32_t(kCountRows) <= n; k += std::int32_t(kCountRows))
-            for (std::uint32_t r = 0; r < kCountRows; r += 4) {
-                Floats x;
-                std::memcpy(&x, v + k + r, sizeof x);
-                const Floats shifted = x * 100.0f + 0x1.8p23f;
-                Cells cells;
-                std::memcpy(&cells, &shifted, sizeof cells);
-                cells -= 0x4B400000u;
-                ++rows[r * kRow + cells[0]];
-                ++rows[(r + 1) * kRow + cells[1]];
-                ++rows[(r + 2) * kRow + cells[2]];
-                ++rows[(r + 3) * kRow + cells[3]];
+        for (; k + 8 <= n; k += 8) {
+            Floats a, b;
+            std::memcpy(&a, v + k, sizeof a);
+            std::memcpy(&b, v + k + 4, sizeof b);
+            const Floats lasts = Floats{} + last;
+            const Masks equal = (a == lasts) & (b == lasts);
+            if (equal[0] & equal[1] & equal[2] & equal[3]) {
+                same += 8;
+                continue;
             }
+            rows[hundredthsCell(last)] += same;
+            same = 0;
+            countFour(a);
+            countFour(b);
+            last = v[k + 7];
+        }
+        rows[hundredthsCell(last)] += same;
         for (; k < n; ++k)
             ++rows[hundredthsCell(v[k])];
     } else {

@@ -125,6 +125,20 @@ private slots:
         fast.voltage(12.8).voltage(12.4, 20).done();
         QTest::newRow("16 per second into the next day")
             << fast << QDateTime(QDate(2016, 7, 18), QTime(23, 59, 59), QTimeZone::utc()) << 2;
+        // A battery at rest: runs of one voltage, some longer than the counting's groups of
+        // eight, changing inside a group and across groups.
+        ImageBuilder resting;
+        resting.calibration(300).recording(7, 2).temperature(20);
+        for (const auto& [volts, count] : {std::pair{12.5, 30},
+                                           {12.61, 5},
+                                           {12.7, 29},
+                                           {12.5, 40},
+                                           {12.3, 3},
+                                           {12.7, 17},
+                                           {12.2, 64}})
+            resting.voltage(volts, count);
+        resting.temperature(21).done();
+        QTest::newRow("runs of one voltage") << resting << utc << 2;
     }
     void daysAreTheExportsRowsGrouped() {
         QFETCH(ImageBuilder, image);
