@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextCursor>
@@ -18,9 +17,9 @@
 #include "analysis/filterfields.h"
 #include "analysis/processing.h"
 #include "chart/bandchart.h"
+#include "paper/reportview.h"
 #include "recording/safesave.h"
 #include "recording/timeunits.h"
-#include "reportview.h"
 
 namespace veltrano {
 

@@ -7,14 +7,11 @@
 #include <QDateTime>
 #include <QPageLayout>
 #include <QPicture>
-#include <QPointF>
 #include <QString>
 
 #include "chart/printing.h"
 
 class QIODevice;
-class QPagedPaintDevice;
-class QPainter;
 class QTextDocument;
 
 namespace veltrano {
@@ -23,9 +20,6 @@ class ChartView;
 struct ProcessingResult;
 struct ProcessingSettings;
 struct ReportStyle;
-
-// The resolution the report box lays its text out at: the primary screen's. On the UI thread.
-QPointF screenDpi();
 
 // Where a run's image came from, as the report PDF names it: the file's name, or "Download"
 // with the date and time the download ended.
@@ -57,7 +51,7 @@ struct ReportPdfDrawings {
 };
 ReportPdfDrawings recordReportPdfDrawings(ChartView& chart, const ProcessingResult& run);
 
-// The PDF's text: the summary with the days, and the event blocks. On any thread; nullptr
+// The PDF's text: the summary with the days, and the event blocks. On any thread; nothing
 // when `cancelled` says so on the way.
 struct ReportPdfText {
     std::unique_ptr<QTextDocument> summary;
