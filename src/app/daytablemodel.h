@@ -1,34 +1,21 @@
 #pragma once
 
-#include <memory>
-
-#include <QAbstractTableModel>
-
-#include "analysis/processing.h"
+#include "runtablemodel.h"
 
 namespace veltrano {
 
-// "Per dag": a run's days, one row each, with the columns of the dagen export. The model holds
-// the run's result, so that no later run writes over what it shows.
-class DayTableModel : public QAbstractTableModel {
-    Q_OBJECT
+// "Per dag": a run's days, one row each, with the columns and texts of the dagen export.
+class DayTableModel : public RunTableModel {
 public:
-    // Numbers to sort by, whatever the text shows.
-    static constexpr int SortRole = Qt::UserRole;
-
-    using QAbstractTableModel::QAbstractTableModel;
-
-    void setResult(std::shared_ptr<const ProcessingResult> result);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    using RunTableModel::RunTableModel;
 
 private:
-    std::shared_ptr<const ProcessingResult> result_;
-    char decimal_ = ',';
+    int rows(const ProcessingResult& run) const override;
+    int columns() const override;
+    QString heading(int column) const override;
+    QString text(int row, int column) const override;
+    double number(int row, int column) const override;
+    bool holdsWords(int column) const override { return column == 0; }
 };
 
 } // namespace veltrano

@@ -1,5 +1,6 @@
 #include "eventtablemodel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/csvwriter.h"
@@ -16,29 +17,8 @@ QString fromChars(const char* begin, const char* end) {
 
 } // namespace
 
-void EventTableModel::setResult(std::shared_ptr<const ProcessingResult> result) {
-    beginResetModel();
-    result_ = std::move(result);
-    if (result_) {
-        const int unit = std::clamp(result_->timeUnit, 0, int(kTimeUnits.size()) - 1);
-        unitPlural_ = QString::fromUtf8(kTimeUnits[std::size_t(unit)].plural);
-        decimal_ = CsvStyle::of(result_->settings.locale).decimal;
-    }
-    endResetModel();
-}
-
-int EventTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !result_ ? 0 : int(result_->events.size());
-}
-
-int EventTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (Column(section)) {
+QString EventTableModel::heading(int column) const {
+    switch (Column(column)) {
     case Number:
         return QStringLiteral("Nummer");
     case Kind:
@@ -47,8 +27,12 @@ QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, i
         return QStringLiteral("Hoeveelste");
     case Begin:
         return QStringLiteral("Begin");
-    case BeginInUnit:
-        return QStringLiteral("Begin (%1)").arg(result_ ? unitPlural_ : QStringLiteral("minuten"));
+    case BeginInUnit: {
+        const int unit = result() ? std::clamp(result()->timeUnit, 0, int(kTimeUnits.size()) - 1)
+                                  : kInitialTimeUnit;
+        return QStringLiteral("Begin (%1)")
+            .arg(QString::fromUtf8(kTimeUnits[std::size_t(unit)].plural));
+    }
     case Duration:
         return QStringLiteral("Duur");
     case Average:
@@ -61,26 +45,8 @@ QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-QVariant EventTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !result_ || index.row() >= rowCount())
-        return {};
-    const ClosedEvent& e = event(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return text(e, index.column());
-    case SortRole:
-        return number(e, index.column());
-    case EventRole:
-        return index.row();
-    case Qt::TextAlignmentRole:
-        return index.column() == Kind ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-        return {};
-    }
-}
-
-double EventTableModel::number(const ClosedEvent& e, int column) const {
+double EventTableModel::number(int row, int column) const {
+    const ClosedEvent& e = event(row);
     switch (Column(column)) {
     case Number:
         return e.number;
@@ -103,7 +69,8 @@ double EventTableModel::number(const ClosedEvent& e, int column) const {
     return 0;
 }
 
-QString EventTableModel::text(const ClosedEvent& e, int column) const {
+QString EventTableModel::text(int row, int column) const {
+    const ClosedEvent& e = event(row);
     char buffer[kMaxNumberChars];
     switch (Column(column)) {
     case Number:
@@ -113,18 +80,19 @@ QString EventTableModel::text(const ClosedEvent& e, int column) const {
     case Ordinal:
         return QString::number(e.ordinal);
     case Begin:
-        return result_->settings.periodStart.addSecs(roundedSeconds(e.moment))
+        return result()
+            ->settings.periodStart.addSecs(roundedSeconds(e.moment))
             .toString(QStringLiteral("dd-MM-yyyy HH:mm:ss"));
     case BeginInUnit: {
-        const long double start = static_cast<long double>(e.moment) / result_->secondsPerUnit;
-        return fromChars(buffer, putShortest(buffer, double(start), decimal_));
+        const long double start = static_cast<long double>(e.moment) / result()->secondsPerUnit;
+        return fromChars(buffer, putShortest(buffer, double(start), decimal()));
     }
     case Duration:
         return durationText(e.duration);
     case Average:
-        return fromChars(buffer, putTwoDecimals(buffer, e.average, decimal_));
+        return fromChars(buffer, putTwoDecimals(buffer, e.average, decimal()));
     case Extreme:
-        return fromChars(buffer, putTwoDecimals(buffer, e.extreme, decimal_));
+        return fromChars(buffer, putTwoDecimals(buffer, e.extreme, decimal()));
     case ColumnCount:
         break;
     }

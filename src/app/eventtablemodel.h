@@ -1,19 +1,15 @@
 #pragma once
 
-#include <array>
-#include <memory>
+#include <optional>
 
-#include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 
-#include "analysis/processing.h"
+#include "runtablemodel.h"
 
 namespace veltrano {
 
-// The reported events of a finished run, one row each, in report order. The model holds the
-// run's result, so that no later run writes over what it shows.
-class EventTableModel : public QAbstractTableModel {
-    Q_OBJECT
+// The reported events of a finished run, one row each, in report order.
+class EventTableModel : public RunTableModel {
 public:
     enum Column {
         Number,
@@ -26,31 +22,18 @@ public:
         Extreme,
         ColumnCount
     };
-    // Numbers to sort by, whatever the text shows.
-    static constexpr int SortRole = Qt::UserRole;
-    // The event's row in report order, whatever the sorting.
-    static constexpr int EventRole = Qt::UserRole + 1;
 
-    using QAbstractTableModel::QAbstractTableModel;
+    using RunTableModel::RunTableModel;
 
-    // A new run's events; none for nullptr.
-    void setResult(std::shared_ptr<const ProcessingResult> result);
-    const ProcessingResult* result() const { return result_.get(); }
-    const ClosedEvent& event(int row) const { return result_->events[std::size_t(row)]; }
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    const ClosedEvent& event(int row) const { return result()->events[std::size_t(row)]; }
 
 private:
-    QString text(const ClosedEvent& e, int column) const;
-    double number(const ClosedEvent& e, int column) const;
-
-    std::shared_ptr<const ProcessingResult> result_;
-    QString unitPlural_;
-    char decimal_ = ',';
+    int rows(const ProcessingResult& run) const override { return int(run.events.size()); }
+    int columns() const override { return ColumnCount; }
+    QString heading(int column) const override;
+    QString text(int row, int column) const override;
+    double number(int row, int column) const override;
+    bool holdsWords(int column) const override { return column == Kind; }
 };
 
 // Sorting by the numbers behind the texts, and a filter by kind.
