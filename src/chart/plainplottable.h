@@ -15,8 +15,7 @@ public:
 protected:
     void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override {
         painter->setPen(mPen);
-        painter->drawLine(
-            QLineF(rect.left(), rect.center().y(), rect.right(), rect.center().y()));
+        painter->drawLine(QLineF(rect.left(), rect.center().y(), rect.right(), rect.center().y()));
     }
 };
 
