@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -15,180 +14,26 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QSortFilterProxyModel>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include "analysis/processing.h"
 #include "chart/bandchart.h"
 #include "chart/chartview.h"
-#include "chart/measuringstatistics.h"
 #include "chart/navigation.h"
 #include "chart/overviewstrip.h"
 #include "chart/windowgrey.h"
-#include "daytablemodel.h"
 #include "eventtable.h"
 #include "keychecks.h"
 #include "logoview.h"
-#include "namedlist.h"
 #include "objectnames.h"
-#include "paper/reportview.h"
-#include "recording/timeunits.h"
 #include "windowstate.h"
 
 namespace veltrano {
-
-namespace {
-
-// Horizontal room QLineEdit keeps between its frame and its text, on each side.
-constexpr int kLineEditMargin = 2;
-
-QProgressBar* progressBar(QWidget* parent, const QString& name) {
-    auto* bar = new QProgressBar(parent);
-    bar->setRange(0, 100);
-    bar->setTextVisible(false);
-    bar->setAccessibleName(name);
-    return bar;
-}
-
-// The arrow keys move the focus among the time units without choosing one: choosing a unit
-// processes the recording again, which Space or a click does. Qt's own arrow handling would
-// choose each unit it passes. Tab into the group lands on the chosen unit.
-class UnitKeys : public QObject {
-public:
-    UnitKeys(QButtonGroup* units, QObject* parent) : QObject(parent), units_(units) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            QAbstractButton* chosen = units_->checkedButton();
-            if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && chosen &&
-                chosen != watched && chosen->isEnabled() && chosen->isVisible()) {
-                // The unit passed over must not become the group's stop for Tab.
-                chosen->setFocus(reason);
-                return true;
-            }
-            return false;
-        }
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        int step = 0;
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left:
-            step = -1;
-            break;
-        case Qt::Key_Down:
-        case Qt::Key_Right:
-            step = 1;
-            break;
-        default:
-            return false;
-        }
-        const QList<QAbstractButton*> buttons = units_->buttons();
-        for (qsizetype i = buttons.indexOf(watched) + step; i >= 0 && i < buttons.size();
-             i += step) {
-            if (buttons[i]->isEnabled() && buttons[i]->isVisible()) {
-                buttons[i]->setFocus(Qt::OtherFocusReason);
-                break;
-            }
-        }
-        return true;
-    }
-
-private:
-    QButtonGroup* units_;
-};
-
-// The floating progress bars: transparent for the mouse, so that the chart under them keeps
-// its clicks, except where the one clickable control stands while it shows.
-class ProgressArea : public QWidget {
-public:
-    using QWidget::QWidget;
-
-    void setClickable(QWidget* control) {
-        clickable_ = control;
-        control->installEventFilter(this);
-        updateMask();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::Hide:
-        case QEvent::Move:
-        case QEvent::Resize:
-            updateMask();
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    void updateMask() {
-        const bool open = clickable_ && !clickable_->isHidden();
-        setAttribute(Qt::WA_TransparentForMouseEvents, !open);
-        if (open)
-            setMask(QRegion(QRect(clickable_->mapTo(this, QPoint(0, 0)), clickable_->size())));
-        else
-            clearMask();
-    }
-
-    QWidget* clickable_ = nullptr;
-};
-
-// Width for an edit that holds a limit or a time filter: a sign, three digits and two
-// decimals, with the edit's frame and margins.
-int numberEditWidth(const QLineEdit* edit) {
-    const QString sample =
-        QStringLiteral("-000") + edit->locale().decimalPoint() + QStringLiteral("00");
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-    const QSize text(edit->fontMetrics().horizontalAdvance(sample) + 2 * kLineEditMargin,
-                     edit->fontMetrics().height());
-    return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
-}
-
-// The buttons of "Menu": caption, object name, place in the group's grid (Verbreken takes the
-// place of Verbinden), and what a click asks for.
-struct MenuEntry {
-    MainWidgets::MenuButton button;
-    const char* caption;
-    const char* name;
-    int row, column, columns;
-    void (MainWidgets::*request)();
-};
-const MenuEntry kMenu[] = {
-    {MainWidgets::Connect, "Verbinden", "connectButton", 0, 0, 1, &MainWidgets::connectRequested},
-    {MainWidgets::Disconnect, "Verbreken", "disconnectButton", 0, 0, 1,
-     &MainWidgets::disconnectRequested},
-    {MainWidgets::Download, "Data ophalen", "downloadButton", 0, 1, 1,
-     &MainWidgets::downloadRequested},
-    {MainWidgets::Process, "Data verwerken", "processButton", 1, 0, 1,
-     &MainWidgets::processRequested},
-    {MainWidgets::OpenImage, "Data openen", "openImageButton", 1, 1, 1,
-     &MainWidgets::openImageRequested},
-    {MainWidgets::Erase, "Geheugen wissen", "eraseButton", 2, 0, 1, &MainWidgets::eraseRequested},
-    {MainWidgets::SaveImage, "Data opslaan", "saveImageButton", 2, 1, 1,
-     &MainWidgets::saveImageRequested},
-    {MainWidgets::Configuration, "Configuratiescherm", "configurationButton", 3, 0, 2,
-     &MainWidgets::configurationRequested},
-};
-
-} // namespace
 
 MainWidgets::MainWidgets(QMainWindow* window, NumberKeyFilter* keys,
                          std::function<void(const QString&)> message)
@@ -260,8 +105,6 @@ void MainWidgets::connectSignals(NumberKeyFilter* keys) {
         {printReportButton_, &MainWidgets::printReportRequested},
         {printChartButton_, &MainWidgets::printChartRequested},
     };
-    for (const MenuEntry& entry : kMenu)
-        connect(button(entry.button), &QPushButton::clicked, this, entry.request);
     for (const auto& [b, request] : buttons)
         connect(b, &QPushButton::clicked, this, request);
     connect(timeUnitButtons_, &QButtonGroup::idClicked, this, &MainWidgets::processRequested);
@@ -480,223 +323,6 @@ void MainWidgets::stepBar(QProgressBar& bar, bool finished) {
 
 void MainWidgets::setStatus(const QString& text) {
     statusLabel_->setText(text);
-}
-
-void MainWidgets::buildMenu(QWidget* parent) {
-    menuGroup_ = new QGroupBox(QStringLiteral("Menu"), parent);
-    auto* grid = new QGridLayout(menuGroup_);
-    for (const MenuEntry& entry : kMenu) {
-        auto* b = new QPushButton(QString::fromUtf8(entry.caption), menuGroup_);
-        b->setObjectName(QString::fromLatin1(entry.name));
-        grid->addWidget(b, entry.row, entry.column, 1, entry.columns);
-        menuButtons_[std::size_t(entry.button)] = b;
-    }
-}
-
-void MainWidgets::buildTimeUnits(QWidget* parent) {
-    timeUnitGroup_ = new QGroupBox(QStringLiteral("Tijdeenheid"), parent);
-    timeUnitButtons_ = new QButtonGroup(timeUnitGroup_);
-    auto* keys = new UnitKeys(timeUnitButtons_, timeUnitGroup_);
-    auto* column = new QVBoxLayout(timeUnitGroup_);
-    for (int i = 0; i < int(kTimeUnits.size()); ++i) {
-        // "Seconden" for the unit "seconden".
-        QString caption = QString::fromUtf8(kTimeUnits[std::size_t(i)].plural);
-        caption[0] = caption[0].toUpper();
-        auto* radio = new QRadioButton(caption, timeUnitGroup_);
-        radio->installEventFilter(keys);
-        timeUnitButtons_->addButton(radio, i);
-        column->addWidget(radio);
-    }
-    timeUnitButtons_->button(ProcessingSettings::defaults().timeUnit)->setChecked(true);
-    column->addStretch(1);
-}
-
-void MainWidgets::buildFilters(QWidget* parent, NumberKeyFilter* keys) {
-    const ProcessingSettings start = ProcessingSettings::defaults();
-    filterGroup_ = new QGroupBox(QStringLiteral("Filter instellingen"), parent);
-    auto* grid = new QGridLayout(filterGroup_);
-    for (const FilterFieldInfo& f : kFilterFields) {
-        auto* e = new QLineEdit(start.filterText(f.field), filterGroup_);
-        e->setFixedWidth(numberEditWidth(e));
-        // Enter in "Overspanning" processes, as in the window design.
-        keys->attach(e, f.field == FilterField::OverVoltage ? NumberKeyRule::LimitWithEnter
-                                                            : NumberKeyRule::Limit);
-        filterEdits_[std::size_t(f.field)] = e;
-    }
-    auto units = [this](int index) {
-        auto* c = new NamedList(filterGroup_);
-        for (const NamedUnit& unit : kFilterUnits)
-            c->addItem(QString::fromUtf8(unit.plural));
-        c->setCurrentIndex(index);
-        return c;
-    };
-    voltageTimeFilterUnitList_ = units(start.voltageTimeFilterUnit);
-    temperatureTimeFilterUnitList_ = units(start.temperatureTimeFilterUnit);
-    applyFiltersButton_ = new QPushButton(QStringLiteral("Filters toepassen"), filterGroup_);
-
-    // Each caption stands above its edit, which keeps the group narrow enough for the top
-    // row of a laptop screen; the two columns stand close together.
-    const int gap = filterGroup_->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
-    auto field = [this, grid](FilterField f, QComboBox* unit, int row, int column) {
-        auto* label = new QLabel(QString::fromUtf8(filterField(f).caption), filterGroup_);
-        label->setBuddy(edit(f));
-        auto* line = new QHBoxLayout;
-        line->addWidget(edit(f));
-        if (unit)
-            line->addWidget(unit);
-        line->addStretch(1);
-        auto* cell = new QVBoxLayout;
-        cell->setSpacing(1);
-        cell->addWidget(label);
-        cell->addLayout(line);
-        grid->addLayout(cell, row, column);
-    };
-    field(FilterField::OverVoltage, nullptr, 0, 0);
-    field(FilterField::UnderVoltage, nullptr, 1, 0);
-    field(FilterField::VoltageTimeFilter, voltageTimeFilterUnitList_, 2, 0);
-    field(FilterField::OverTemperature, nullptr, 0, 1);
-    field(FilterField::UnderTemperature, nullptr, 1, 1);
-    field(FilterField::TemperatureTimeFilter, temperatureTimeFilterUnitList_, 2, 1);
-    grid->addWidget(applyFiltersButton_, 3, 0, 1, 2, Qt::AlignRight);
-    grid->setHorizontalSpacing(2 * gap);
-}
-
-void MainWidgets::buildChartArea(QWidget* parent) {
-    chartArea_ = new QWidget(parent);
-    auto* layout = new QGridLayout(chartArea_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    chart_ = new ChartView(chartArea_);
-    layout->addWidget(chart_, 0, 0, 3, 3);
-    overviewStrip_ = new OverviewStrip(chart_, chartArea_);
-    layout->addWidget(overviewStrip_, 3, 0, 1, 3);
-    measuringStatistics_ = new MeasuringStatistics(chart_, chartArea_);
-    layout->addWidget(measuringStatistics_, 4, 0, 1, 3);
-
-    // The bars float over the middle of the chart; clicks go through to the chart, but for
-    // "Annuleren" of an export.
-    auto* bars = new ProgressArea(chartArea_);
-    auto* column = new QVBoxLayout(bars);
-    column->setContentsMargins(0, 0, 0, 0);
-    downloadBar_ = progressBar(bars, QStringLiteral("Voortgang ophalen"));
-    eraseBar_ = progressBar(bars, QStringLiteral("Voortgang wissen"));
-    processingBar_ = progressBar(bars, QStringLiteral("Voortgang verwerken"));
-    exportBar_ = progressBar(bars, QStringLiteral("Voortgang exporteren"));
-    for (QProgressBar* bar : {downloadBar_, eraseBar_, processingBar_, exportBar_}) {
-        bar->setMinimumHeight(chartArea_->fontMetrics().height() * 2);
-        bar->setAttribute(Qt::WA_TransparentForMouseEvents);
-        column->addWidget(bar);
-    }
-    cancelExportButton_ = new QPushButton(QStringLiteral("Annuleren"), bars);
-    cancelExportButton_->setAccessibleDescription(
-        QStringLiteral("Het exporteren afbreken; een bestaand bestand blijft zoals het was"));
-    column->addWidget(cancelExportButton_, 0, Qt::AlignHCenter);
-    bars->setClickable(cancelExportButton_);
-    layout->addWidget(bars, 1, 1);
-    layout->setColumnStretch(0, 28);
-    layout->setColumnStretch(1, 58);
-    layout->setColumnStretch(2, 14);
-    layout->setRowStretch(0, 1);
-    layout->setRowStretch(2, 1);
-    bars->raise();
-}
-
-void MainWidgets::showRun(const std::shared_ptr<const ProcessingResult>& result) {
-    eventTable_->setResult(result);
-    dayModel_->setResult(result);
-    dayTable_->resizeColumnsToContents();
-    if (!result) {
-        voltageBands_->clear();
-        temperatureBands_->clear();
-        return;
-    }
-    const Limits& l = result->limits;
-    voltageBands_->show(result->voltageBands, double(l.underVoltage), double(l.overVoltage));
-    temperatureBands_->show(result->temperatureBands, double(l.underTemperature),
-                            double(l.overTemperature));
-}
-
-QWidget* MainWidgets::buildRightColumn(QWidget* parent) {
-    const ProcessingSettings start = ProcessingSettings::defaults();
-    auto* right = new QWidget(parent);
-    auto* column = new QVBoxLayout(right);
-    column->setContentsMargins(0, 0, 0, 0);
-
-    auto picker = [right](const QDateTime& value) {
-        auto* p = new QDateTimeEdit(value, right);
-        p->setCalendarPopup(true);
-        // With the time shown too, so that the picker keeps the design's time of day.
-        p->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat) +
-                            QStringLiteral(" HH:mm:ss"));
-        return p;
-    };
-    connectionPicker_ = picker(start.periodStart);
-    disconnectionPicker_ = picker(start.periodEnd);
-    auto* dates = new QGridLayout;
-    auto* startLabel = new QLabel(QStringLiteral("Datum aansluiting"), right);
-    auto* endLabel = new QLabel(QStringLiteral("Datum loskoppeling"), right);
-    startLabel->setBuddy(connectionPicker_);
-    endLabel->setBuddy(disconnectionPicker_);
-    dates->addWidget(startLabel, 0, 0);
-    dates->addWidget(endLabel, 0, 1);
-    dates->addWidget(connectionPicker_, 1, 0);
-    dates->addWidget(disconnectionPicker_, 1, 1);
-    dates->setColumnStretch(2, 1);
-    column->addLayout(dates);
-
-    // The tabs take the room the column gets; the report's long lines wrap at its edge.
-    tabs_ = new QTabWidget(right);
-    auto* reportPage = new QWidget(tabs_);
-    auto* reportColumn = new QVBoxLayout(reportPage);
-    reportColumn->setContentsMargins(0, 0, 0, 0);
-    reportLabel_ = new QLabel(QStringLiteral("Calamiteiten overzicht"), reportPage);
-    reportBox_ = new QPlainTextEdit(reportPage);
-    setUpReportBox(reportBox_);
-    // A caret for the keyboard, so that the report can be read and copied line by line.
-    reportBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    reportLabel_->setBuddy(reportBox_);
-    reportColumn->addWidget(reportLabel_);
-    reportColumn->addWidget(reportBox_, 1);
-    eventTable_ = new EventTable(tabs_);
-
-    dayModel_ = new DayTableModel(this);
-    auto* daySorter = new QSortFilterProxyModel(this);
-    daySorter->setSourceModel(dayModel_);
-    daySorter->setSortRole(DayTableModel::SortRole);
-    dayTable_ = new QTableView(tabs_);
-    dayTable_->setModel(daySorter);
-    setUpTable(dayTable_);
-    dayTable_->setAccessibleName(QStringLiteral("Per dag"));
-
-    // The two charts scroll rather than make the column taller than a laptop screen.
-    auto* bandScroll = new QScrollArea(tabs_);
-    bandScroll->setWidgetResizable(true);
-    bandScroll->setFrameShape(QFrame::NoFrame);
-    auto* bandPage = new QWidget(bandScroll);
-    bandScroll->setWidget(bandPage);
-    auto* bandColumn = new QVBoxLayout(bandPage);
-    voltageBands_ = new BandChart(BandChart::Voltage, bandPage);
-    temperatureBands_ = new BandChart(BandChart::Temperature, bandPage);
-    bandColumn->addWidget(voltageBands_, 1);
-    bandColumn->addWidget(temperatureBands_, 1);
-
-    tabs_->addTab(reportPage, QStringLiteral("Rapport"));
-    tabs_->addTab(eventTable_, QStringLiteral("Calamiteiten"));
-    tabs_->addTab(dayTable_, QStringLiteral("Per dag"));
-    tabs_->addTab(bandScroll, QStringLiteral("Verdeling"));
-    column->addWidget(tabs_, 1);
-
-    printGroup_ = new QGroupBox(QStringLiteral("Printen"), right);
-    auto* printRow = new QHBoxLayout(printGroup_);
-    printReportButton_ = new QPushButton(QStringLiteral("Calamiteiten overzicht"), printGroup_);
-    printChartButton_ = new QPushButton(QStringLiteral("Grafiek"), printGroup_);
-    printRow->addWidget(printReportButton_);
-    printRow->addWidget(printChartButton_);
-    column->addWidget(printGroup_, 0, Qt::AlignLeft);
-
-    logo_ = new LogoView(QPixmap(QStringLiteral(":/veltrano/veltrano-logo.png")), right);
-    logo_->setToolTip(QStringLiteral("Over Veltrano"));
-    column->addWidget(logo_);
-    return right;
 }
 
 } // namespace veltrano
