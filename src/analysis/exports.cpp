@@ -91,7 +91,7 @@ void writeSeries(CsvWriter& out, const QString& unit, const QString& valueHeadin
             p = valueTexts.put(p, values[i]);
             *p++ = sep;
             const double exact = seconds.seconds(i);
-            if (std::fabs(exact) < 9e15) // false for NaN too
+            if (hasClockTime(exact))
                 p = clock.put(p, roundedSeconds(exact));
             *p++ = '\n';
         }

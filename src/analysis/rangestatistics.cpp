@@ -204,8 +204,7 @@ RangeStatisticsIndex buildRangeStatistics(const ProcessingResult& result) {
 }
 
 QString shortDurationText(double seconds) {
-    // Beyond 2^53 s whole seconds are no longer exact; no recording comes near.
-    if (!(std::abs(seconds) < 9e15))
+    if (!hasClockTime(seconds))
         return QStringLiteral("-");
     const std::int64_t whole = std::max<std::int64_t>(0, roundedSeconds(seconds));
     const std::int64_t parts[] = {whole / 86400, whole / 3600 % 24, whole / 60 % 60, whole % 60};

@@ -7,11 +7,6 @@
 namespace veltrano {
 
 namespace {
-// Seconds whose clock time the exports write: within QDateTime's range and exact in a double.
-bool hasClockTime(double seconds) {
-    return std::fabs(seconds) < 9e15;
-}
-
 // The hundredths of a voltage, rounded halves to even, by adding 1.5 * 2^23 in a float; any
 // value below 0, beyond 2^22 hundredths or NaN comes out as 2^31 or more.
 std::uint32_t hundredthsCell(float value) {

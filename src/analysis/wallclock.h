@@ -13,6 +13,12 @@ inline std::int64_t roundedSeconds(double seconds) {
     return static_cast<std::int64_t>(std::floor(seconds + 0.5));
 }
 
+// Whether seconds are finite and small enough for whole seconds to stay exact (below 2^53),
+// which every recording is; the others get no clock time.
+inline bool hasClockTime(double seconds) {
+    return std::fabs(seconds) < 9e15; // false for NaN too
+}
+
 // The wall-clock text "yyyy-MM-ddTHH:mm:ss" of a start moment plus whole seconds, as
 // QDateTime::addSecs gives it, so that summer-time changes show as the clock showed them.
 // The offset from UTC is reused while no transition of the start's time zone lies between,
